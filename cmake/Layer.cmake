@@ -1,0 +1,21 @@
+# corvantel_layer(NAME DEPS...): a static library of every source in the calling folder.
+function(corvantel_layer name)
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${_src})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
+
+# corvantel_test_suite(NAME DEPS...): one test program of every source in the calling folder.
+function(corvantel_test_suite name)
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT _src)
+    return()
+  endif()
+  add_executable(${name} ${_src})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    CORVANTEL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+    CORVANTEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+endfunction()

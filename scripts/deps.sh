@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Corvantel builds, runs and tests with, when any is missing.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  libxml2-dev libxml2-utils libcurl4-openssl-dev libjpeg62-turbo-dev gettext
+  libgtest-dev
+  gpsbabel python3-gpxpy
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

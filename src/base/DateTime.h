@@ -1,0 +1,37 @@
+// Date-times as days since 1899-12-30 (0 = none), the fraction being the time of day, UTC.
+#pragma once
+#include <string>
+
+struct DateTimeFields {
+  int year = 1899, month = 12, day = 30;
+  int hour = 0, minute = 0, second = 0, msec = 0;
+};
+
+bool isLeapYear(int year);
+int daysInMonth(int year, int month);
+
+// Encoding fails (returns false, `out` untouched) on fields out of range:
+// month 13, day 31 of a 30-day month, 29 February of a common year, hour 24, minute 60,
+// second 60, msec 1000. Years 1 .. 9999.
+bool tryEncodeDate(int year, int month, int day, double& out);
+bool tryEncodeTime(int hour, int minute, int second, int msec, double& out);
+bool tryEncodeDateTime(const DateTimeFields& f, double& out);
+// Same, giving 0 (none) on invalid fields.
+double encodeDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                      int msec = 0);
+
+// Rounds to whole milliseconds before splitting: splitting the raw double loses a second
+// on about half of all whole-second times.
+DateTimeFields decodeDateTime(double value);
+
+// 1 = Monday .. 7 = Sunday.
+int isoDayOfWeek(double value);
+
+// The current time, UTC.
+double nowUtc();
+// The current time, local.
+double nowLocal();
+
+// Seconds since 1970-01-01 UTC <-> date-time.
+double unixToDateTime(double unixSeconds);
+double dateTimeToUnix(double value);
