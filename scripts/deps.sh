@@ -7,6 +7,7 @@ PACKAGES=(
   libxml2-dev libxml2-utils libcurl4-openssl-dev libjpeg62-turbo-dev gettext
   libgtest-dev
   gpsbabel python3-gpxpy
+  qt6-base-dev qt6-qpa-plugins xvfb xauth fonts-dejavu-core
 )
 
 missing=()
