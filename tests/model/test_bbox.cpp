@@ -67,26 +67,6 @@ TEST(BBoxExtend, InvalidBoxesContributeNothing) {
   expectBox(box, {2, 1, 4, 3});
 }
 
-TEST(BBox, ClearKeepsScaleAssignSkipsValid) {
-  TBBox a = makeBox({1, 2, 3, 4}, true);
-  a.Scale = 5;
-  a.ScaleX = 6;
-  a.ScaleY = 7;
-  TBBox b;
-  b.Assign(a);
-  EXPECT_FALSE(b.Valid);
-  expectBox(b, {1, 2, 3, 4});
-  EXPECT_EQ(b.Scale, 5);
-  EXPECT_EQ(b.ScaleX, 6);
-  EXPECT_EQ(b.ScaleY, 7);
-  a.Clear();
-  expectBox(a, {0, 0, 0, 0});
-  EXPECT_FALSE(a.Valid);
-  EXPECT_EQ(a.Scale, 5);
-  EXPECT_EQ(a.ScaleX, 0);
-  EXPECT_EQ(a.ScaleY, 0);
-}
-
 struct P {
   double lat, lon;
   bool visible;

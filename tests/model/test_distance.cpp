@@ -130,17 +130,4 @@ TEST(IsInRect, StrictInsideInEitherOrder) {
   }
 }
 
-TEST(Point, AssignKeepsMarkAndVisible) {
-  TPoint4D2 a = pt(1, 2, 3, 4), b;
-  b.Mark = 7;
-  b.Visible = false;
-  a.Mark = 1;
-  b.Assign(a);
-  EXPECT_EQ(b.Lat, 1);
-  EXPECT_EQ(b.Lon, 2);
-  EXPECT_EQ(b.Ele, 3);
-  EXPECT_EQ(b.Time, 4);
-  EXPECT_EQ(b.Mark, 7);
-  EXPECT_FALSE(b.Visible);
-}
 }  // namespace

@@ -101,30 +101,20 @@ TEST(LineStyle, UnsetColourAndOpacity) {
   EXPECT_EQ(s.GetOpacityStr(), "0.3");
 }
 
-TEST(Document, NewDocumentAndClassNames) {
+TEST(Document, NewDocumentIsEmptyAndItemsKeepTheirClassNames) {
   TGPX gpx;
-  EXPECT_TRUE(gpx.Visible);
-  EXPECT_FALSE(gpx.Metadata.Present);
-  EXPECT_FALSE(gpx.Waypoints.Present);
-  EXPECT_TRUE(gpx.Waypoints.Visible);
-  EXPECT_FALSE(gpx.Routes.Present);
-  EXPECT_FALSE(gpx.Tracks.Present);
-  EXPECT_EQ(gpx.Metadata.copyright.year, -1);
-  EXPECT_EQ(gpx.Selection.Count(), 0);
-
+  EXPECT_FALSE(gpx.Metadata.Present || gpx.Waypoints.Present || gpx.Routes.Present ||
+               gpx.Tracks.Present);
+  EXPECT_TRUE(gpx.Waypoints.Visible && gpx.Routes.Visible && gpx.Tracks.Visible);
   TGPXrte rte;
   TGPXtrkseg seg;
   TGPXtrk trk;
-  EXPECT_STREQ(rte.className(), "TGPXrte");
-  EXPECT_STREQ(seg.className(), "TGPXtrkseg");
-  EXPECT_STREQ(trk.className(), "TGPXtrk");
-  EXPECT_STREQ(gpx.Waypoints.className(), "TGPXwptList");
-  EXPECT_STREQ(gpx.Routes.className(), "TGPXrteList");
-  EXPECT_STREQ(gpx.Tracks.className(), "TGPXtrkList");
-  EXPECT_STREQ(gpx.Metadata.className(), "TGPXmetadata");
-  EXPECT_EQ(rte.number, -1);
-  EXPECT_TRUE(rte.Visible);
-  EXPECT_TRUE(rte.Style.IsColorUnset());
+  const std::pair<const TItem*, const char*> names[] = {
+      {&rte, "TGPXrte"},           {&seg, "TGPXtrkseg"},           {&trk, "TGPXtrk"},
+      {&gpx.Waypoints, "TGPXwptList"}, {&gpx.Routes, "TGPXrteList"}, {&gpx.Tracks, "TGPXtrkList"},
+      {&gpx.Metadata, "TGPXmetadata"},
+  };
+  for (const auto& [item, name] : names) EXPECT_STREQ(item->className(), name);
 }
 
 TEST(Selection, IdentityAndRouteOrSegment) {

@@ -59,19 +59,6 @@ TEST(PointList, GetSpeed) {
   for (const auto& cs : cases) EXPECT_NEAR(list.GetSpeed(cs.point), cs.expected, 1e-6) << cs.name;
 }
 
-TEST(PointList, SetVisibleReachesEveryPoint) {
-  TPointList2 list;
-  EXPECT_FALSE(list.Visible);
-  add(list, 1, 1);
-  add(list, 2, 2);
-  list.SetVisible(false);
-  EXPECT_FALSE(list.GetPoint(0)->Visible);
-  EXPECT_FALSE(list.GetPoint(1)->Visible);
-  list.SetVisible(true);
-  EXPECT_TRUE(list.Visible);
-  EXPECT_TRUE(list.GetPoint(1)->Visible);
-}
-
 TEST(PointList, IndexErrorsAndDeletion) {
   TPointList2 list;
   EXPECT_THROW(list.GetPoint(0), std::out_of_range);
