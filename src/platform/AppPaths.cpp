@@ -29,7 +29,7 @@ std::string xdgFolder(const char* var, const char* fallback) {
 
 std::string ensured(const std::string& folder) {
   std::error_code ec;
-  fs::create_directories(fs::u8path(folder), ec);
+  fs::create_directories(fs::path(folder), ec);
   return withSlash(folder);
 }
 
@@ -40,8 +40,8 @@ namespace AppPaths {
 std::string executableFolder() {
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return fs::current_path(ec).u8string();
-  return exe.parent_path().u8string();
+  if (ec) return fs::current_path(ec).string();
+  return exe.parent_path().string();
 }
 
 std::string programFolder() {

@@ -11,8 +11,8 @@ std::string GetFileVersionString() { return CORVANTEL_VERSION_TEXT; }
 std::string GetLongFileName(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  if (path.empty() || !fs::exists(fs::u8path(path), ec)) return path;
-  fs::path full = fs::absolute(fs::u8path(path), ec);
+  if (path.empty() || !fs::exists(fs::path(path), ec)) return path;
+  fs::path full = fs::absolute(fs::path(path), ec);
   if (ec) return path;
-  return full.lexically_normal().u8string();
+  return full.lexically_normal().string();
 }
