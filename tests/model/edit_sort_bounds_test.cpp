@@ -47,6 +47,8 @@ const BoundsCase kBounds[] = {
     {"one meridian", {{10, 20}, {11, 20}}, {}, {}, false, 0, 0, 0, 0},
     {"one parallel", {{10, 20}, {10, 21}}, {}, {}, false, 0, 0, 0, 0},
     {"no data", {}, {}, {}, false, 0, 0, 0, 0},
+    {"a limit on the equator is data", {{0, 10}, {1, 11}}, {{5, 12}, {6, 13}}, {}, true, 0, 6, 10,
+     13},
     {"southern and western", {{-10, -20}, {-11, -21}}, {}, {}, true, -11, -10, -21, -20},
 };
 
