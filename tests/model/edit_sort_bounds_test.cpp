@@ -1,4 +1,4 @@
-// Sorting by time, metadata bounds, emptying a document and the visibility cascade.
+// Sorting by time, metadata bounds and emptying a document.
 #include <gtest/gtest.h>
 
 #include "edit_helpers.h"
@@ -87,8 +87,6 @@ TEST(UpdateBounds, HiddenPointsAreLeftOut) {
 TEST(Clear, EmptiesListsKeepsHeaderAndRetiresItems) {
   TGPX doc;
   doc.Creator = "c";
-  doc.Metadata.name = "m";
-  doc.Extension.Text = "<x/>";
   fill(doc.Waypoints, numbered(2));
   TGPXrte* r = addRoute(doc, numbered(2));
   TGPXtrk* t = addTrack(doc);
@@ -100,26 +98,9 @@ TEST(Clear, EmptiesListsKeepsHeaderAndRetiresItems) {
   EXPECT_FALSE(doc.Waypoints.Present || doc.Routes.Present || doc.Tracks.Present);
   EXPECT_EQ(doc.Selection.Count(), 0);
   EXPECT_EQ(doc.Creator, "c");
-  EXPECT_EQ(doc.Metadata.name, "m");
-  EXPECT_EQ(doc.Extension.Text, "<x/>");
   EXPECT_EQ(retired.Count(), 4);
   EXPECT_TRUE(retired.Contains(r) && retired.Contains(t));
   EXPECT_EQ(r->Count(), 2) << "retired items stay whole until the holder is emptied";
-}
-
-TEST(SetVisible, CascadesToEveryListAndPoint) {
-  TGPX doc;
-  fill(doc.Waypoints, numbered(1));
-  TGPXrte* r = addRoute(doc, numbered(2));
-  TGPXtrk* t = addTrack(doc);
-  TGPXtrkseg* s = addSegment(*t, numbered(2));
-  for (bool flag : {false, true}) {
-    doc.SetVisible(flag);
-    for (bool v : {doc.Visible, doc.Waypoints.Visible, doc.Waypoints.GetPoint(0)->Visible,
-                   doc.Routes.Visible, r->Visible, r->GetPoint(1)->Visible, doc.Tracks.Visible,
-                   t->Visible, s->Visible, s->GetPoint(1)->Visible})
-      EXPECT_EQ(v, flag);
-  }
 }
 
 }  // namespace

