@@ -25,32 +25,34 @@ class GPXStreamReader : public XmlStreamHandler {
 public:
   explicit GPXStreamReader(ReadResult& out) : out_(out) {}
 
-  Kind classify(const XmlNode& e) override {
+  Kind classify(const XmlName& e) override {
     switch (open_.empty() ? Level::Document : open_.back()) {
       case Level::Document:
-        if (!e.nameIs("gpx")) return Kind::Skip;
+        if (!e.is("gpx")) return Kind::Skip;
         out_.foundGpx = true;
         return enter(Level::Gpx);
       case Level::Gpx:
-        if (e.nameIs("trk")) {
+        if (e.is("trk")) {
           trk_ = std::make_unique<TGPXtrk>();
           return enter(Level::Trk);
         }
-        if (e.nameIs("rte")) {
+        if (e.is("rte")) {
           rte_ = std::make_unique<TGPXrte>();
           return enter(Level::Rte);
         }
-        return e.nameIs("wpt") || e.nameIs("metadata") || e.nameIs("extensions") ? Kind::Subtree : Kind::Skip;
+        if (e.is("wpt")) return Kind::Record;
+        return e.is("metadata") || e.is("extensions") ? Kind::Subtree : Kind::Skip;
       case Level::Rte:
-        return Kind::Subtree;
+        return e.is("rtept") ? Kind::Record : Kind::Subtree;
       case Level::Trk:
-        if (e.nameIs("trkseg")) {
+        if (e.is("trkseg")) {
           seg_ = trk_->Add(std::make_unique<TGPXtrkseg>());
           return enter(Level::Trkseg);
         }
         return Kind::Subtree;
       case Level::Trkseg:
-        return e.nameIs("trkpt") || e.nameIs("extensions") ? Kind::Subtree : Kind::Skip;
+        if (e.is("trkpt")) return Kind::Record;
+        return e.is("extensions") ? Kind::Subtree : Kind::Skip;
     }
     return Kind::Skip;
   }
@@ -80,6 +82,17 @@ public:
         break;
       case Level::Document:
         break;
+    }
+  }
+
+  bool childNeedsTree(const XmlName& child) override { return wptChildNeedsTree(child); }
+
+  void record(const XmlFlatRecord& e) override {
+    switch (open_.back()) {
+      case Level::Gpx: readWptRecord(e, out_.gpx.Waypoints); break;
+      case Level::Rte: readWptRecord(e, *rte_); break;
+      case Level::Trkseg: readWptRecord(e, *seg_); break;
+      default: break;
     }
   }
 

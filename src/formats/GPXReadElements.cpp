@@ -125,36 +125,66 @@ void TGPXFile::ReadMetadata(const XmlNode& element, TGPXmetadata& into) {
   into.Present = true;
 }
 
-TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into) {
+namespace {
+
+// One child of a point that holds text; XmlNode and XmlFlatRecord::Piece alike. A later
+// element of a name overwrites an earlier one, so the last one wins.
+template <class Child>
+void readWptTextChild(TGPXwpt& pt, const Child& c) {
+  if (c.nameIs("ele")) pt.Ele = readNumber(c.text(), 0);
+  else if (c.nameIs("time")) pt.Time = TGPXFile::ISO8601ToDateTime(c.text());
+  else if (c.nameIs("magvar")) pt.edit().magvar = readNumber(c.text(), 0);
+  else if (c.nameIs("geoidheight")) pt.edit().geoidheight = readNumber(c.text(), 0);
+  else if (c.nameIs("name")) pt.edit().name = c.text();
+  else if (c.nameIs("cmt")) pt.edit().cmt = c.text();
+  else if (c.nameIs("desc")) pt.edit().desc = c.text();
+  else if (c.nameIs("src")) pt.edit().src = c.text();
+  else if (c.nameIs("sym")) pt.edit().sym = c.text();
+  else if (c.nameIs("type")) pt.edit().type = c.text();
+  else if (c.nameIs("fix")) pt.edit().fix = toLowerAscii(c.text());
+  else if (c.nameIs("sat")) pt.edit().sat = uint8_t(readInteger(c.text(), -1) & 0xFF);
+  else if (c.nameIs("hdop")) pt.edit().hdop = readNumber(c.text(), -1.0);
+  else if (c.nameIs("vdop")) pt.edit().vdop = readNumber(c.text(), -1.0);
+  else if (c.nameIs("pdop")) pt.edit().pdop = readNumber(c.text(), -1.0);
+  else if (c.nameIs("ageofdgpsdata")) pt.edit().ageofdgpsdata = readNumber(c.text(), -1.0);
+  else if (c.nameIs("dgpsid")) pt.edit().dgpsid = readInt32(c.text(), -1);
+}
+
+template <class Element>
+std::unique_ptr<TGPXwpt> newWpt(const Element& e) {
   auto pt = std::make_unique<TGPXwpt>();
-  if (auto lat = element.attribute("lat")) pt->Lat = readNumber(*lat, 0);
-  if (auto lon = element.attribute("lon")) pt->Lon = readNumber(*lon, 0);
-  // One pass over the children; a later element of a name overwrites an earlier one,
-  // so the last one wins.
-  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
-    if (!c.isElement()) continue;
-    if (c.nameIs("ele")) pt->Ele = readNumber(c.text(), 0);
-    else if (c.nameIs("time")) pt->Time = ISO8601ToDateTime(c.text());
-    else if (c.nameIs("magvar")) pt->edit().magvar = readNumber(c.text(), 0);
-    else if (c.nameIs("geoidheight")) pt->edit().geoidheight = readNumber(c.text(), 0);
-    else if (c.nameIs("name")) pt->edit().name = c.text();
-    else if (c.nameIs("cmt")) pt->edit().cmt = c.text();
-    else if (c.nameIs("desc")) pt->edit().desc = c.text();
-    else if (c.nameIs("src")) pt->edit().src = c.text();
-    else if (c.nameIs("link")) pt->edit().link = ReadLink(c);
-    else if (c.nameIs("sym")) pt->edit().sym = c.text();
-    else if (c.nameIs("type")) pt->edit().type = c.text();
-    else if (c.nameIs("fix")) pt->edit().fix = toLowerAscii(c.text());
-    else if (c.nameIs("sat")) pt->edit().sat = uint8_t(readInteger(c.text(), -1) & 0xFF);
-    else if (c.nameIs("hdop")) pt->edit().hdop = readNumber(c.text(), -1.0);
-    else if (c.nameIs("vdop")) pt->edit().vdop = readNumber(c.text(), -1.0);
-    else if (c.nameIs("pdop")) pt->edit().pdop = readNumber(c.text(), -1.0);
-    else if (c.nameIs("ageofdgpsdata")) pt->edit().ageofdgpsdata = readNumber(c.text(), -1.0);
-    else if (c.nameIs("dgpsid")) pt->edit().dgpsid = readInt32(c.text(), -1);
-    else if (c.nameIs("extensions")) pt->edit().extensions = trim(c.serializeChildren());
-  }
+  if (auto lat = e.attribute("lat")) pt->Lat = readNumber(*lat, 0);
+  if (auto lon = e.attribute("lon")) pt->Lon = readNumber(*lon, 0);
+  return pt;
+}
+
+TGPXwpt* appendWpt(std::unique_ptr<TGPXwpt> pt, TGPXwptList& into) {
   into.Present = true;
   return into.AddPoint(std::move(pt));
+}
+
+}  // namespace
+
+bool wptChildNeedsTree(const XmlName& child) { return child.is("link") || child.is("extensions"); }
+
+TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into) {
+  auto pt = newWpt(element);
+  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
+    if (!c.isElement()) continue;
+    if (c.nameIs("link")) pt->edit().link = ReadLink(c);
+    else if (c.nameIs("extensions")) pt->edit().extensions = trim(c.serializeChildren());
+    else readWptTextChild(*pt, c);
+  }
+  return appendWpt(std::move(pt), into);
+}
+
+TGPXwpt* readWptRecord(const XmlFlatRecord& element, TGPXwptList& into) {
+  auto pt = newWpt(element);
+  for (size_t i = 0; i < element.pieceCount(); ++i) {
+    const XmlFlatRecord::Piece& c = element.pieceAt(i);
+    if (c.isElement()) readWptTextChild(*pt, c);
+  }
+  return appendWpt(std::move(pt), into);
 }
 
 std::unique_ptr<TGPXtrkseg> TGPXFile::ReadTrkseg(const XmlNode& element) {

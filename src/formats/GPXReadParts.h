@@ -5,6 +5,7 @@
 
 #include "base/NumberText.h"
 #include "formats/GPXFile.h"
+#include "formats/XmlFlatRecord.h"
 #include "formats/XmlNode.h"
 #include "model/GPX.h"
 
@@ -13,6 +14,10 @@ inline constexpr const char* kGPXLineEnd = "\r\n";
 
 double readNumber(const std::string& text, double fallback);
 int64_t readInteger(const std::string& text, int64_t fallback);
+
+// A point read from its flat form (no link or extensions child: those need the tree).
+TGPXwpt* readWptRecord(const XmlFlatRecord& element, TGPXwptList& into);
+bool wptChildNeedsTree(const XmlName& child);
 
 // A route's or track's extensions element: the style "line" child (name matched exactly)
 // sets the style, every other child is kept as text, the pieces joined by line ends.

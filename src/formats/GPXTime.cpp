@@ -12,6 +12,13 @@ namespace {
 using Text = std::string_view;
 
 int intOr(Text text, int fallback) {
+  // Plain digit fields are the rule; the strict parser handles signs and blanks.
+  if (!text.empty() && text.size() <= 4) {
+    int v = 0;
+    size_t i = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) v = v * 10 + (text[i] - '0');
+    if (i == text.size()) return v;
+  }
   int v;
   return parseIntStrict(text, v) ? v : fallback;
 }

@@ -9,27 +9,26 @@ namespace {
 
 inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
-bool equalsNoCase(const char* a, size_t an, std::string_view b, size_t from) {
-  for (size_t i = 0; i < an; ++i)
-    if (lowerAscii(a[i]) != lowerAscii(b[from + i])) return false;
+// Matches the NUL-terminated `s` against want[pos..] up to its own end; advances pos.
+inline bool matchPart(const char* s, std::string_view want, size_t& pos, bool ignoreCase) {
+  for (; *s; ++s, ++pos) {
+    if (pos >= want.size()) return false;
+    if (ignoreCase ? lowerAscii(*s) != lowerAscii(want[pos]) : *s != want[pos]) return false;
+  }
   return true;
 }
 
 // The name as written, prefix:local, compared with `want` (case ignored or exact).
+// Called for every element of a large file, so it walks the strings once, without strlen.
 bool qnameMatches(const xmlChar* prefix, const xmlChar* local, std::string_view want, bool ignoreCase) {
-  const char* p = reinterpret_cast<const char*>(prefix);
-  const char* l = reinterpret_cast<const char*>(local);
-  size_t pn = p ? std::strlen(p) : 0;
-  size_t ln = l ? std::strlen(l) : 0;
-  size_t total = pn + (p ? 1 : 0) + ln;
-  if (total != want.size()) return false;
   size_t pos = 0;
-  if (p) {
-    if (ignoreCase ? !equalsNoCase(p, pn, want, 0) : std::memcmp(p, want.data(), pn) != 0) return false;
-    if (want[pn] != ':') return false;
-    pos = pn + 1;
+  if (prefix) {
+    if (!matchPart(reinterpret_cast<const char*>(prefix), want, pos, ignoreCase)) return false;
+    if (pos >= want.size() || want[pos] != ':') return false;
+    ++pos;
   }
-  return ignoreCase ? equalsNoCase(l, ln, want, pos) : std::memcmp(l, want.data() + pos, ln) == 0;
+  if (!local || !matchPart(reinterpret_cast<const char*>(local), want, pos, ignoreCase)) return false;
+  return pos == want.size();
 }
 
 const xmlChar* nsPrefix(const xmlNs* ns) { return ns ? ns->prefix : nullptr; }
@@ -136,6 +135,11 @@ void dumpNode(xmlNode* node, std::string& out) {
 }
 
 }  // namespace
+
+bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bool ignoreCase) {
+  return qnameMatches(reinterpret_cast<const xmlChar*>(prefix), reinterpret_cast<const xmlChar*>(local), want,
+                      ignoreCase);
+}
 
 std::string normalizeSpace(std::string_view text) {
   // Most texts need no change: return them in one copy.

@@ -63,5 +63,8 @@ private:
   _xmlNode* node_ = nullptr;
 };
 
+// Whether the name as written, prefix:local (prefix may be null), is `want`.
+bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bool ignoreCase = true);
+
 // Trims and reduces inner runs of blank, TAB, CR and LF to one blank.
 std::string normalizeSpace(std::string_view text);

@@ -107,9 +107,9 @@ TEST(XmlDocument, MissingFileFailsWithMessage) {
 // Records what the stream hands over.
 struct Recorder : XmlStreamHandler {
   std::string log;
-  Kind classify(const XmlNode& e) override {
-    if (e.nameIs("list")) return Kind::Container;
-    if (e.nameIs("skip")) return Kind::Skip;
+  Kind classify(const XmlName& e) override {
+    if (e.is("list")) return Kind::Container;
+    if (e.is("skip")) return Kind::Skip;
     return Kind::Subtree;
   }
   void subtree(const XmlNode& e) override { log += e.name() + "=" + e.text() + ";"; }
