@@ -317,3 +317,49 @@ TEST(GPXReader, LoadFromFileAndMissingFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Plain points are read without a tree; anything unusual in them is read from a tree.
+// Both ways must give the same point.
+TEST(GPXReader, PointFormsReadAlike) {
+  const char* forms[] = {
+      "<trkpt lat='46.5' lon='7.25'><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name> n </name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><!-- c --><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><ele>12.5</ele><time><![CDATA[2008-12-17T07:30:00Z]]></time><name>n</name></trkpt>",
+      "<trkpt lat='&#52;6.5' lon='7.25'><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt xmlns:x='urn:x' lat='46.5' lon='7.25'><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><ele>12.5</ele><x><y/></x><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><ele>1</ele><ele a='1'>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n<b/></name></trkpt>",
+  };
+  for (const char* form : forms) {
+    TGPX doc;
+    load(doc, gpx(std::string("<trk><trkseg>") + form + "</trkseg></trk>"));
+    ASSERT_EQ(doc.Tracks.Count(), 1) << form;
+    const TGPXwpt& p = *doc.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0);
+    EXPECT_DOUBLE_EQ(p.Lat, 46.5) << form;
+    EXPECT_DOUBLE_EQ(p.Lon, 7.25) << form;
+    EXPECT_DOUBLE_EQ(p.Ele, 12.5) << form;
+    EXPECT_NEAR(p.Time, 39799 + 7.5 / 24, 1e-9) << form;
+    EXPECT_EQ(p.data().name, "n") << form;
+  }
+}
+
+TEST(GPXReader, PreservedSpaceFromAnAncestor) {
+  TGPX doc;
+  load(doc, "<gpx xml:space='preserve'><wpt lat='1' lon='1'><name> a  b </name></wpt>"
+            "<wpt lat='1' lon='1' xml:space='default'><name> a  b </name></wpt></gpx>");
+  ASSERT_EQ(doc.Waypoints.Count(), 2);
+  EXPECT_EQ(wpt(doc, 0).data().name, " a  b ");
+  EXPECT_EQ(wpt(doc, 1).data().name, "a b");
+}
+
+TEST(GPXReader, BareLinkInAPoint) {
+  TGPX doc;
+  load(doc, gpx("<wpt lat='1' lon='1'><link>http://bare</link><extensions>x &amp; y</extensions></wpt>"));
+  EXPECT_EQ(wpt(doc, 0).data().link.href, "http://bare");
+  EXPECT_EQ(wpt(doc, 0).data().extensions, "x &amp; y");
+}
+
+}  // namespace
