@@ -363,3 +363,35 @@ TEST(GPXReader, BareLinkInAPoint) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string twoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+
+// Several hundred kilobytes arrive in many parser chunks: texts split between chunks must
+// still be read whole.
+TEST(GPXReader, LongTrackReadsEveryPoint) {
+  const int n = 6000;
+  std::string body = "<trk><trkseg>\n";
+  for (int i = 0; i < n; ++i) {
+    std::string frac = std::to_string(i);
+    frac = std::string(5 - frac.size(), '0') + frac;
+    body += "  <trkpt lat=\"45." + frac + "\" lon=\"-7\">\n    <ele>" + std::to_string(i) + "</ele>\n    <time>2008-12-17T" +
+            twoDigits(i / 3600) + ":" + twoDigits(i / 60 % 60) + ":" + twoDigits(i % 60) + "Z</time>\n  </trkpt>\n";
+  }
+  body += "</trkseg></trk>";
+  TGPX doc;
+  auto log = load(doc, gpx(body));
+  ASSERT_EQ(log.at(2), "1 tracks (6000 points in 1 track segments)");
+  const TGPXtrkseg& seg = *doc.Tracks.GetTrack(0)->GetSegment(0);
+  int wrong = 0;
+  for (int i = 0; i < n; ++i) {
+    const TGPXwpt& p = *seg.GetPoint(i);
+    bool ok = std::fabs(p.Lat - (45 + i / 100000.0)) < 1e-12 && p.Lon == -7 && p.Ele == i &&
+              std::fabs(p.Time - (39799 + i / 86400.0)) < 1e-9;
+    if (!ok && ++wrong < 5) ADD_FAILURE() << "point " << i;
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
