@@ -31,7 +31,7 @@ public:
   void LoadFromFile(const std::string& fileName);
   void LoadFromString(const std::string& text);
 
-
+  // The normalised text of the last child element of a name (case ignored); empty when none.
   static std::string GetLastNodeText(const XmlNode& element, const std::string& name);
   // The serialised children of the last child element of a name, trimmed.
   static std::string GetExtensionNodeContent(const XmlNode& element, const std::string& name);
