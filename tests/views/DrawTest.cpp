@@ -129,9 +129,9 @@ TEST(Draw, EditionPreviewStylesAndStartMark) {
     const int mx = (s.view.LonToX(5) + s.view.LonToX(7)) / 2, my = (s.view.LatToY(45) + s.view.LatToY(46)) / 2;
     SCOPED_TRACE(testing::Message() << int(k.showPoints) << "/" << k.treDrawing);
     EXPECT_EQ(countColor(s.canvas, rc, {mx - 2, my - 2, mx + 3, my + 3}) > 0, k.line);
-    // Disc pixels beside the last point, where a line never reaches.
+    // Disc pixels below the last point (top right), where the line never reaches.
     const TGPXwpt* last = r->GetPoint(1);
-    EXPECT_EQ(s.canvas.GetPixel(s.view.PointToX(*last) + 2, s.view.PointToY(*last)) == rc, k.disc);
+    EXPECT_EQ(s.canvas.GetPixel(s.view.PointToX(*last), s.view.PointToY(*last) + 2) == rc, k.disc);
     const TGPXwpt* lone = single->GetPoint(0);
     EXPECT_EQ(s.canvas.GetPixel(s.view.PointToX(*lone) - 2, s.view.PointToY(*lone)) == rc, k.disc);
   }
