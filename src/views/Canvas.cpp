@@ -142,15 +142,18 @@ void Canvas::CopyRect(const TRect& dest, const Canvas& source, const TRect& src)
   }
   const bool merge = CopyMode == TCopyMode::MergeCopy && !IsNoColor(Brush.Color);
   const uint32_t mask = merge ? ColorToArgb(Brush.Color) : 0xFFFFFFFFu;
+  // Columns i of the rectangle that fall inside both images.
+  const int i0 = std::max({0, -dest.Left, -sx});
+  const int i1 = std::min({dw, Width() - dest.Left, from->width() - sx});
+  if (i0 >= i1) return;
   for (int j = 0; j < dh; ++j) {
     const int ty = dest.Top + j, fy = sy + j;
     if (ty < 0 || ty >= Height() || fy < 0 || fy >= from->height()) continue;
-    auto* out = reinterpret_cast<uint32_t*>(image_.scanLine(ty));
-    const auto* in = reinterpret_cast<const uint32_t*>(from->constScanLine(fy));
-    for (int i = 0; i < dw; ++i) {
-      const int tx = dest.Left + i, fx = sx + i;
-      if (tx < 0 || tx >= Width() || fx < 0 || fx >= from->width()) continue;
-      out[tx] = in[fx] & mask;
-    }
+    auto* out = reinterpret_cast<uint32_t*>(image_.scanLine(ty)) + (dest.Left + i0);
+    const auto* in = reinterpret_cast<const uint32_t*>(from->constScanLine(fy)) + (sx + i0);
+    if (merge)
+      for (int i = 0; i < i1 - i0; ++i) out[i] = in[i] & mask;
+    else
+      std::memcpy(out, in, static_cast<size_t>(i1 - i0) * 4);
   }
 }

@@ -23,13 +23,14 @@ void Canvas::PlotSpan(uint32_t* bits, int stride, int x, int y, bool xMajor, uin
   const int w = std::max(1, Pen.Width);
   const bool notXor = Pen.Mode == TPenMode::NotXor;
   const int off = w / 2;
+  const int width = image_.width(), height = image_.height();
   if (xMajor) {
-    if (x < 0 || x >= Width()) return;
-    const int y0 = std::max(0, y - off), y1 = std::min(Height() - 1, y - off + w - 1);
+    if (x < 0 || x >= width) return;
+    const int y0 = std::max(0, y - off), y1 = std::min(height - 1, y - off + w - 1);
     for (int yy = y0; yy <= y1; ++yy) putPixel(bits + static_cast<ptrdiff_t>(yy) * stride + x, argb, notXor);
   } else {
-    if (y < 0 || y >= Height()) return;
-    const int x0 = std::max(0, x - off), x1 = std::min(Width() - 1, x - off + w - 1);
+    if (y < 0 || y >= height) return;
+    const int x0 = std::max(0, x - off), x1 = std::min(width - 1, x - off + w - 1);
     uint32_t* row = bits + static_cast<ptrdiff_t>(y) * stride;
     for (int xx = x0; xx <= x1; ++xx) putPixel(row + xx, argb, notXor);
   }

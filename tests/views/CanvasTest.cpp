@@ -181,6 +181,13 @@ TEST(CanvasCopy, SourceAndMergeCopy) {
   dst.Brush.Color = 0x00FF00;
   dst.CopyRect({0, 0, 4, 4}, src, {0, 0, 4, 4});
   EXPECT_EQ(dst.GetPixel(0, 0), 0x003400u);
+  // Partly off the target: the pixels keep their places relative to each other.
+  Canvas marked = whiteCanvas(4, 4);
+  marked.SetPixel(3, 2, kRed);
+  Canvas shifted = whiteCanvas(4, 4);
+  shifted.CopyRect({-2, -1, 2, 3}, marked, {0, 0, 4, 4});
+  EXPECT_EQ(shifted.GetPixel(1, 1), kRed);
+  EXPECT_EQ(countColor(shifted, kRed), 1);
   // A different size is stretched into the target rectangle.
   Canvas big = whiteCanvas(8, 8);
   big.CopyRect({0, 0, 8, 8}, src, {0, 0, 4, 4});
