@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr uint32_t kGreen = 0x00FF00;
-
 int countColor(const Canvas& c, uint32_t color, TRect r = {0, 0, 1 << 20, 1 << 20}) {
   int n = 0;
   for (int y = std::max(0, r.Top); y < std::min(c.Height(), r.Bottom); ++y)
@@ -15,69 +13,42 @@ int countColor(const Canvas& c, uint32_t color, TRect r = {0, 0, 1 << 20, 1 << 2
   return n;
 }
 
-// Two routes crossing in the middle: a west-east one, then a south-north one.
-struct Cross {
-  TGPX gpx;
-  TGPXrte* we;
-  TGPXrte* sn;
-  Cross() {
-    we = addRoute(gpx, {{45, 5}, {45, 7}});
-    sn = addRoute(gpx, {{44, 6}, {46, 6}});
-  }
-};
-
 }  // namespace
 
-TEST(Draw, SelectionIsDrawnOnTop) {
-  Cross d;
-  SizedView s(300, 300, &d.gpx);
-  ASSERT_TRUE(s.view.FitAll(true, true));
-  const TDrawOptions& o = s.view.Options;
-  const int cx = s.view.LonToX(6), cy = s.view.LatToY(45);
-  s.view.Draw();
-  EXPECT_EQ(s.canvas.GetPixel(cx, cy), o.RouteColor);
-  EXPECT_EQ(s.canvas.GetPixel(0, 0), o.BackgroundColor);
-  d.gpx.Selection.Add(d.we);  // first in the list, yet on top once selected
-  s.view.Draw();
-  EXPECT_EQ(s.canvas.GetPixel(cx, cy), o.SelectionColor);
-  EXPECT_EQ(s.canvas.GetPixel(s.view.LonToX(6), s.view.LatToY(44) - 1), o.RouteColor);
-  // A hidden selected route is not drawn at all.
-  d.we->Visible = false;
-  s.view.Draw();
-  EXPECT_EQ(countColor(s.canvas, o.SelectionColor), 0);
-  // The finished picture is kept in both snapshots.
-  EXPECT_EQ(s.view.SnapshotA.Image(), s.canvas.Image());
-  EXPECT_EQ(s.view.SnapshotB.Image(), s.canvas.Image());
-}
-
-TEST(Draw, StyleColourOnlyWhenAskedAndSet) {
-  struct Case { bool option, routeSet, trackSet; uint32_t route, track; };
-  const TDrawOptions def;
-  const Case cases[] = {{false, true, true, def.RouteColor, def.TrackColor},
-                        {true, true, false, kGreen, def.TrackColor},
-                        {true, false, true, def.RouteColor, 0x123456}};
+TEST(Draw, SelectionOnTopAndStyleColours) {
+  // A west-east route crossed by a south-north route; a track below them.
+  struct Case { bool select, styleOption, routeStyled, trackStyled; uint32_t cross, track; };
+  const TDrawOptions o;
+  const Case cases[] = {{false, false, true, true, o.RouteColor, o.TrackColor},
+                        {true, false, false, false, o.SelectionColor, o.TrackColor},
+                        {false, true, true, false, 0x00FF00, o.TrackColor},
+                        {false, true, false, true, o.RouteColor, 0x123456}};
   for (const Case& k : cases) {
     TGPX gpx;
-    TGPXrte* r = addRoute(gpx, {{45, 5}, {45, 7}});
+    TGPXrte* we = addRoute(gpx, {{45, 5}, {45, 7}});
+    TGPXrte* sn = addRoute(gpx, {{44.5, 6}, {46, 6}});
     TGPXtrk* t = addTrack(gpx);
     addSegment(*t, {{44, 5}, {44, 7}});
-    if (k.routeSet) r->Style.Color = kGreen;
-    if (k.trackSet) t->Style.Color = 0x123456;
+    if (k.routeStyled) we->Style.Color = sn->Style.Color = 0x00FF00;
+    if (k.trackStyled) t->Style.Color = 0x123456;
+    if (k.select) gpx.Selection.Add(we);  // first in the list, yet on top once selected
     SizedView s(200, 200, &gpx);
-    s.view.Options.GPXDrawLineStyle = k.option;
+    s.view.Options.GPXDrawLineStyle = k.styleOption;
     ASSERT_TRUE(s.view.FitAll(true, true));
     s.view.Draw();
-    EXPECT_EQ(s.canvas.GetPixel(s.view.LonToX(6), s.view.LatToY(45)), k.route);
+    EXPECT_EQ(s.canvas.GetPixel(s.view.LonToX(6), s.view.LatToY(45)), k.cross);
     EXPECT_EQ(s.canvas.GetPixel(s.view.LonToX(6), s.view.LatToY(44)), k.track);
+    EXPECT_EQ(s.view.SnapshotA.Image(), s.canvas.Image());
+    if (k.select) {  // hidden, a selected route is not drawn at all
+      we->Visible = false;
+      s.view.Draw();
+      EXPECT_EQ(countColor(s.canvas, o.SelectionColor), 0);
+    }
   }
 }
 
 TEST(Draw, PointSymbols) {
-  struct Case {
-    int symbol;
-    std::vector<TPoint> lit, clear;  // offsets from the point's pixel
-    uint32_t centre;
-  };
+  struct Case { int symbol; std::vector<TPoint> lit, clear; uint32_t centre; };
   const uint32_t c = 0x0000FF, white = 0xFFFFFF, bg = 0xC0C0C0;
   const Case cases[] = {
       {0, {{-3, -3}, {-3, 3}, {3, 3}, {3, -3}, {0, 3}}, {{4, 0}, {-4, 0}}, bg},
@@ -104,57 +75,40 @@ TEST(Draw, PointSymbols) {
     EXPECT_EQ(s.canvas.GetPixel(x, y), k.centre);
     for (TPoint o : k.lit) EXPECT_EQ(s.canvas.GetPixel(x + o.X, y + o.Y), c) << o.X << "," << o.Y;
     for (TPoint o : k.clear) EXPECT_EQ(s.canvas.GetPixel(x + o.X, y + o.Y), bg) << o.X << "," << o.Y;
-    if (k.symbol == 9) EXPECT_EQ(countColor(s.canvas, c), 1);
+    const TPoint4D2 outside = at(80, 5);
+    EXPECT_FALSE(s.view.DrawPoint(&outside, c, k.symbol));
   }
-  SizedView s(200, 200, &gpx);
-  ASSERT_TRUE(s.view.FitAll(true, true));
-  const TPoint4D2 outside = at(80, 5);
-  EXPECT_FALSE(s.view.DrawPoint(&outside, c, 0));
-  EXPECT_FALSE(s.view.DrawPoint(nullptr, c, 0));
 }
 
-TEST(Draw, EditionPreviewStylesAndStartMark) {
-  struct Case { uint8_t showPoints; int treDrawing; bool line, disc; };
-  const Case cases[] = {{0, 1, true, false}, {1, 0, true, false}, {1, 1, false, true}, {1, 2, true, true}};
+TEST(Draw, EditionPreviewStylesStartMarkAndOnePixelLists) {
+  struct Case { uint8_t showPoints; int treDrawing; bool markStart, line, disc; };
+  const Case cases[] = {{0, 1, false, true, false}, {1, 0, false, true, false}, {1, 1, false, false, true},
+                        {1, 2, false, true, true}, {0, 0, true, true, false}};
   for (const Case& k : cases) {
     TGPX gpx;
     TGPXrte* r = addRoute(gpx, {{45, 5}, {46, 7}});
-    TGPXrte* single = addRoute(gpx, {{45.5, 5.2}});
+    TGPXwpt* lone = addPoint(*addRoute(gpx, {}), 45.5, 5.2);
+    TGPXtrk* t = addTrack(gpx);  // all on one pixel: a dot is still drawn
+    addSegment(*t, {{45.2, 6.5}, {45.2000001, 6.5000001}, {45.2, 6.5}});
     SizedView s(200, 200, &gpx);
     s.view.ShowPoints = k.showPoints;
     s.view.Options.TREDrawing = k.treDrawing;
+    s.view.Options.MarkStart = k.markStart;
     ASSERT_TRUE(s.view.FitAll(true, true));
     s.view.Draw();
     const uint32_t rc = s.view.Options.RouteColor;
     const int mx = (s.view.LonToX(5) + s.view.LonToX(7)) / 2, my = (s.view.LatToY(45) + s.view.LatToY(46)) / 2;
     SCOPED_TRACE(testing::Message() << int(k.showPoints) << "/" << k.treDrawing);
     EXPECT_EQ(countColor(s.canvas, rc, {mx - 2, my - 2, mx + 3, my + 3}) > 0, k.line);
-    // Disc pixels below the last point (top right), where the line never reaches.
+    // Disc pixels below the last point (top right) and beside the lone one, where no line goes.
     const TGPXwpt* last = r->GetPoint(1);
     EXPECT_EQ(s.canvas.GetPixel(s.view.PointToX(*last), s.view.PointToY(*last) + 2) == rc, k.disc);
-    const TGPXwpt* lone = single->GetPoint(0);
     EXPECT_EQ(s.canvas.GetPixel(s.view.PointToX(*lone) - 2, s.view.PointToY(*lone)) == rc, k.disc);
+    EXPECT_EQ(s.canvas.GetPixel(s.view.LonToX(6.5), s.view.LatToY(45.2)),
+              k.markStart ? 0xFFFFFF : s.view.Options.TrackColor);
+    const TGPXwpt* first = r->GetPoint(0);
+    EXPECT_EQ(s.canvas.GetPixel(s.view.PointToX(*first), s.view.PointToY(*first)) == 0xFFFFFF, k.markStart);
   }
-  TGPX gpx;
-  TGPXrte* r = addRoute(gpx, {{45, 5}, {46, 7}});
-  SizedView s(200, 200, &gpx);
-  s.view.Options.MarkStart = 1;
-  ASSERT_TRUE(s.view.FitAll(true, true));
-  s.view.Draw();
-  const TGPXwpt* first = r->GetPoint(0);
-  EXPECT_EQ(s.canvas.GetPixel(s.view.PointToX(*first), s.view.PointToY(*first)), 0xFFFFFFu);
-  EXPECT_EQ(s.canvas.GetPixel(s.view.PointToX(*first), s.view.PointToY(*first) - 4), s.view.Options.RouteColor);
-}
-
-TEST(Draw, SegmentOnOnePixelStillLeavesAMark) {
-  TGPX gpx;
-  addRoute(gpx, {{45, 5}, {46, 7}});
-  TGPXtrk* t = addTrack(gpx);
-  addSegment(*t, {{45.5, 6}, {45.5000001, 6.0000001}, {45.5, 6}});
-  SizedView s(200, 200, &gpx);
-  ASSERT_TRUE(s.view.FitAll(true, true));
-  s.view.Draw();
-  EXPECT_EQ(s.canvas.GetPixel(s.view.LonToX(6), s.view.LatToY(45.5)), s.view.Options.TrackColor);
 }
 
 TEST(Draw, CountsLine) {
@@ -164,41 +118,37 @@ TEST(Draw, CountsLine) {
   for (int i = 0; i < 20; ++i) addPoint(*r, 45 + i * 0.01, 5);
   TGPXtrk* t1 = addTrack(gpx);
   TGPXtrk* t2 = addTrack(gpx);
-  TGPXtrkseg* segs[3] = {t1->Add(std::make_unique<TGPXtrkseg>()), t2->Add(std::make_unique<TGPXtrkseg>()),
-                         t2->Add(std::make_unique<TGPXtrkseg>())};
+  TGPXtrkseg* segs[3] = {addSegment(*t1, {}), addSegment(*t2, {}), addSegment(*t2, {})};
   for (int i = 0; i < 410; ++i) addPoint(*segs[i % 3], 45, 5 + i * 0.001);
-  segs[2]->Visible = false;
-  t1->Visible = false;
+  segs[2]->Visible = false;  // hidden items are counted too
   SizedView s(300, 200, &gpx);
   ASSERT_TRUE(s.view.FitAll(true, true));
   EXPECT_EQ(s.view.CountsText(), "[3], [1, 20],[2, 3, 410]");
   const TSize ext = s.canvas.TextExtent(s.view.CountsText());
-  const TRect cell{0, 0, ext.cx, ext.cy};
-  s.view.Options.BackgroundColor = 0xFFFFFF;  // no line or symbol draws in text green
-  s.view.Draw();
-  EXPECT_EQ(countColor(s.canvas, 0x008000), 0);
-  for (int mode = 0; mode < 2; ++mode) {
-    s.view.Options.ShowGPXData = mode == 0;
-    s.view.Debug = mode == 1;
+  s.view.Options.BackgroundColor = 0xFFFFFF;  // nothing else draws in the text's green
+  for (int mode = 0; mode < 3; ++mode) {
+    s.view.Options.ShowGPXData = mode == 1;
+    s.view.Debug = mode == 2;
     s.view.Draw();
     const int green = countColor(s.canvas, 0x008000);
-    EXPECT_GT(green, 20);
-    EXPECT_EQ(countColor(s.canvas, 0x008000, cell), green);  // all of it inside the cell at (0, 0)
+    EXPECT_EQ(green > 20, mode != 0);
+    EXPECT_EQ(countColor(s.canvas, 0x008000, {0, 0, ext.cx, ext.cy}), green);  // in the cell at (0, 0)
     EXPECT_EQ(s.canvas.Brush.Style, TBrushStyle::Solid);
   }
 }
 
 TEST(Draw, RubberBandOverTheSnapshot) {
-  Cross d;
-  SizedView s(200, 200, &d.gpx);
+  TGPX gpx;
+  addRoute(gpx, {{45, 5}, {46, 7}});
+  SizedView s(200, 200, &gpx);
   ASSERT_TRUE(s.view.FitAll(true, true));
   s.view.Draw();
   const QImage drawn = s.canvas.Image().copy();
   s.view.AnchorX = 10, s.view.AnchorY = 10;
   s.view.DrawRubberBand(50, 40, 0x0000FF);
-  EXPECT_EQ(s.canvas.GetPixel(10, 20), 0x0000FFu);
+  EXPECT_EQ(s.canvas.GetPixel(10, 35), 0x0000FFu);
   EXPECT_EQ(s.canvas.GetPixel(50, 20), 0x0000FFu);
-  s.view.DrawRubberBand(30, 30, 0x0000FF);
+  s.view.DrawRubberBand(30, 30, 0x0000FF);  // the larger band is gone
   EXPECT_EQ(s.canvas.GetPixel(10, 35), s.view.Options.BackgroundColor);
   EXPECT_EQ(s.canvas.GetPixel(10, 25), 0x0000FFu);
   s.view.RestoreSnapshot();
