@@ -120,6 +120,22 @@ TEST(CanvasText, TopLeftCornerAndBackground) {
   }
 }
 
+TEST(CanvasText, RotatedFontWritesUpwardsFromThePoint) {
+  Canvas c = whiteCanvas(100, 200);
+  c.Brush.Style = TBrushStyle::Clear;
+  c.Font.Orientation = 900;
+  c.TextOut(20, 150, "MMMMMMMM");
+  int top = 1000, bottom = -1, left = 1000, right = -1;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 100; ++x)
+      if (c.GetPixel(x, y) == kBlack)
+        top = std::min(top, y), bottom = std::max(bottom, y), left = std::min(left, x), right = std::max(right, x);
+  EXPECT_GT(bottom - top, 3 * (right - left));
+  EXPECT_LE(bottom, 150);
+  EXPECT_GE(left, 20);
+  EXPECT_LT(right, 20 + c.TextHeight("M"));
+}
+
 TEST(CanvasCopy, PlacesMergesAndStretches) {
   Canvas src(4, 4);
   src.Brush.Color = 0x123456;
