@@ -30,6 +30,7 @@
 #include "platform/IniFile.h"
 #include "platform/ProgramVersion.h"
 #include "ui/CommandGuard.h"
+#include "ui/ImageView.h"
 #include "ui/SettingsFile.h"
 
 bool IsDebug = false;
@@ -171,6 +172,12 @@ void TMainForm::BuildWidgets() {
   PanelGPX = new QWidget(TabSheet1);
   PanelGPX->setObjectName("PanelGPX");
   sheet->addWidget(PanelGPX);
+  auto* panel = new QVBoxLayout(PanelGPX);
+  panel->setContentsMargins(0, 0, 0, 0);
+  GPXImage = new TImageView(PanelGPX);
+  GPXImage->setObjectName("GPXImage");
+  GPXImage->OnResize = [this] { PanelGPXResize(); };
+  panel->addWidget(GPXImage);
   PageControl1->addTab(TabSheet1, qs(_(" Preview ")));
   BottomPanel = new QWidget(PanelRightTab);
   BottomPanel->setObjectName("BottomPanel");
@@ -194,10 +201,13 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   root->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(CurrentGPX.get())));
   root->setData(0, Qt::UserRole + 1, 1);  // image index
 
+  PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));
 
   ReadProxySettings();
   LoadSettings();
+  PreviewDraw->Debug = IsDebug;
+  PanelGPXResize();
   GPXOptions.UserAgent =
       "Mozilla/4.0 (compatible; ICS; Corvantel " + GetFileVersionString() + ")";
   // The proxy store is not written here: start-up never changes the user's settings.
@@ -212,6 +222,26 @@ void TMainForm::FormShow() {
   if (!ZoomAllOnShow) return;
   tvItems->setFocus();
   ZoomAllOnShow = false;
+  if (PreviewDraw->GPX && PreviewDraw->Canvas) {
+    PreviewDraw->FitAll(true, false);
+    PreviewDraw->Draw();
+    GPXImage->update();
+  }
+}
+
+void TMainForm::PanelGPXResize() {
+  if (!PreviewDraw) return;
+  if (GPXLoaded && PreviewDraw->GPX && PreviewDraw->Canvas) {
+    PreviewDraw->SetSize(GPXImage->width(), GPXImage->height());
+    PreviewDraw->Draw();
+  } else {
+    // Nothing to draw yet: the preview shows its background.
+    ::Canvas& c = GPXImage->canvas();
+    c.Brush.Color = PreviewDraw->Options.BackgroundColor;
+    c.Brush.Style = TBrushStyle::Solid;
+    c.FillRect({0, 0, c.Width(), c.Height()});
+  }
+  GPXImage->update();
 }
 
 bool TMainForm::FormCloseQuery() {
@@ -238,6 +268,7 @@ void TMainForm::FormDestroy() {
     std::fprintf(stderr, "Corvantel: settings not written: %s\n", e.what());
   }
   UndoList.clear();
+  PreviewDraw.reset();
   CurrentGPX.reset();
   LastFiles.clear();
   if (!MapPageFileName.empty()) {
@@ -354,7 +385,7 @@ void TMainForm::LoadSettings() {
   Splitter1->setSizes({splitterWidth_, std::max(1, width() - splitterWidth_)});
   IsDebug = v.IsDebug;
   GMapOptions.Assign(v.GMap);
-  DrawOptions.Assign(v.Draw);
+  PreviewDraw->Options.Assign(v.Draw);
   StatOptions.Assign(v.Stat);
   std::string userAgent = GPXOptions.UserAgent;
   GPXOptions.Assign(v.GPX);
@@ -376,7 +407,7 @@ void TMainForm::SaveSettings() {
   v.Window.Splitter = shownOnce_ ? PanelLeftTree->width() : splitterWidth_;
   v.IsDebug = IsDebug;
   v.GMap = GMapOptions;
-  v.Draw = DrawOptions;
+  v.Draw = PreviewDraw->Options;
   v.Stat = StatOptions;
   v.GPX = GPXOptions;
   v.LastFiles = LastFiles;

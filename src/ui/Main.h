@@ -11,6 +11,7 @@
 
 #include "model/GPX.h"
 #include "platform/ProxyStore.h"
+#include "views/GPXDraw.h"
 #include "views/DrawOptions.h"
 #include "views/GMapOptions.h"
 #include "views/StatOptions.h"
@@ -25,6 +26,7 @@ class QTabWidget;
 class QToolBar;
 class QTreeWidget;
 class QWidget;
+class TImageView;
 
 // The process-wide debug flag, read from the settings file: log lines get a time prefix.
 extern bool IsDebug;
@@ -85,7 +87,8 @@ public:
   uint8_t ActivePane = 0;
   int32_t ElevationCredit = 500000;
   TGPXOptions GPXOptions;
-  TDrawOptions DrawOptions;
+  // The preview: draws the document into GPXImage; owns the preview's drawing options.
+  std::unique_ptr<TGPXDraw> PreviewDraw;
   TGMapOptions GMapOptions;
   TStatOptions StatOptions;
 
@@ -106,6 +109,7 @@ private:
   void BuildMenus();
   void ActionQuitExecute();
   void PanelLeftTreeResize();
+  void PanelGPXResize();
   void ScrollLogToEnd();
   void ApplyWindowPlacement(bool maximized, int top, int left, int width, int height);
 
@@ -123,6 +127,7 @@ private:
   QTabWidget* PageControl1 = nullptr;
   QWidget* TabSheet1 = nullptr;
   QWidget* PanelGPX = nullptr;
+  TImageView* GPXImage = nullptr;
   QWidget* BottomPanel = nullptr;
   QMenu* MenuFile = nullptr;
   QMenu* MenuEdit = nullptr;

@@ -89,7 +89,7 @@ std::vector<std::string> logLines(TMainForm& form) {
 TEST_F(MainFormTest, HasTheNamedWidgets) {
   TMainForm form({}, hooks_);
   for (const char* name : {"ToolBar1", "StatusBar1", "Splitter1", "PanelLeftTree", "tvItems",
-                           "mLog", "PanelRightTab", "PageControl1", "TabSheet1", "PanelGPX",
+                           "mLog", "PanelRightTab", "PageControl1", "TabSheet1", "PanelGPX", "GPXImage",
                            "BottomPanel", "MenuFile", "MenuEdit", "MenuOptions", "MenuHelp"})
     EXPECT_NE(form.findChild<QWidget*>(name), nullptr) << name;
   EXPECT_NE(form.findChild<QAction*>("Quit1"), nullptr);
@@ -117,7 +117,7 @@ TEST_F(MainFormTest, StartsWithoutSettingsAndWritesThemAtShutDown) {
     TMainForm form({}, hooks_);
     EXPECT_FALSE(IsDebug);
     EXPECT_EQ(form.GPXOptions.ClipboardFormat, 0);  // the object's own default without a file
-    EXPECT_EQ(form.DrawOptions.TREDrawing, 0);
+    EXPECT_EQ(form.PreviewDraw->Options.TREDrawing, 0);
     form.show();
   }
   IniFile ini(iniPath());
@@ -137,7 +137,7 @@ TEST_F(MainFormTest, SettingsRoundTripAndUnknownKeysSurvive) {
   {
     TMainForm form({}, hooks_);
     EXPECT_TRUE(IsDebug);
-    EXPECT_EQ(form.DrawOptions.TrackColor, 255u);
+    EXPECT_EQ(form.PreviewDraw->Options.TrackColor, 255u);
     EXPECT_TRUE(form.GPXOptions.Compress);
     EXPECT_EQ(form.GPXOptions.ProxyType, 2);
     EXPECT_EQ(form.LastFiles, std::vector<std::string>{"/x/a.gpx"});
