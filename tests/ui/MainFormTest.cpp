@@ -22,6 +22,7 @@
 #include "platform/IniFile.h"
 #include "platform/ProgramVersion.h"
 #include "ui/CommandGuard.h"
+#include "ui/ImageView.h"
 #include "ui/Main.h"
 
 namespace fs = std::filesystem;
@@ -284,4 +285,36 @@ TEST_F(MainFormTest, AnUnwritableSettingsFileDoesNotStopShutDown) {
   fs::create_directories(dir_ / "gone" / "Corvantel.ini");  // a folder in the file's place
   form.reset();
   EXPECT_TRUE(fs::is_directory(dir_ / "gone" / "Corvantel.ini"));
+}
+
+TEST_F(MainFormTest, PreviewImageShowsTheDrawnDocument) {
+  TMainForm form({}, hooks_);
+  form.resize(800, 600);
+  form.show();
+  auto* image = form.findChild<TImageView*>("GPXImage");
+  ASSERT_NE(image, nullptr);
+  // Empty document: the preview's background.
+  EXPECT_EQ(image->canvas().GetPixel(image->width() / 2, image->height() / 2), 0xC0C0C0u);
+
+  auto* trk = form.CurrentGPX->Tracks.Add(std::make_unique<TGPXtrk>());
+  auto* seg = trk->Add(std::make_unique<TGPXtrkseg>());
+  for (double d : {0.0, 0.01}) {
+    auto p = std::make_unique<TGPXwpt>();
+    p->Lat = 45.0 + d;
+    p->Lon = 5.0 + d;
+    seg->AddPoint(std::move(p));
+  }
+  form.GPXLoaded = true;
+  form.PreviewDraw->SetGPX(form.CurrentGPX.get());
+  form.PreviewDraw->Canvas = &image->canvas();
+  form.PreviewDraw->SetSize(image->width(), image->height());
+  form.PreviewDraw->FitAll(true, true);
+  form.resize(form.width() - 20, form.height());  // a resize redraws at the new size
+  QApplication::processEvents();
+  int trackPixels = 0;
+  for (int y = 0; y < image->height(); ++y)
+    for (int x = 0; x < image->width(); ++x)
+      trackPixels += image->canvas().GetPixel(x, y) == form.PreviewDraw->Options.TrackColor;
+  EXPECT_GT(trackPixels, 50);
+  EXPECT_EQ(form.PreviewDraw->Width, image->width());
 }
