@@ -1,6 +1,7 @@
 // The canvas widget.
 #include "ui/ImageView.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 TImageView::TImageView(QWidget* parent) : QWidget(parent) {
@@ -18,4 +19,22 @@ void TImageView::resizeEvent(QResizeEvent* event) {
   canvas_.SetSize(width(), height());
   if (OnResize) OnResize();
   update();
+}
+
+void TImageView::mousePressEvent(QMouseEvent* event) {
+  if (OnMouseDown) OnMouseDown(event);
+}
+
+void TImageView::mouseMoveEvent(QMouseEvent* event) {
+  if (OnMouseMove) OnMouseMove(event);
+}
+
+void TImageView::mouseReleaseEvent(QMouseEvent* event) {
+  if (OnMouseUp) OnMouseUp(event);
+}
+
+// The second press of a double click is a press as well: the tools' anchor follows it.
+void TImageView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (OnDblClick) OnDblClick(event);
+  if (OnMouseDown) OnMouseDown(event);
 }

@@ -203,6 +203,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
 
   PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));
+  BuildToolsAndCommands();
 
   ReadProxySettings();
   LoadSettings();
@@ -211,6 +212,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   GPXOptions.UserAgent =
       "Mozilla/4.0 (compatible; ICS; Corvantel " + GetFileVersionString() + ")";
   // The proxy store is not written here: start-up never changes the user's settings.
+  UpdateCommands(true);
   ActivePane = 0;
 
   // The file named on the command line is remembered; reading it comes with the file

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <QCursor>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -134,4 +135,79 @@ private:
   QMenu* MenuOptions = nullptr;
   QMenu* MenuHelp = nullptr;
   QAction* Quit1 = nullptr;
+
+  // ---- Preview tools, command state, editing commands, tree drag and drop ----
+public:
+  // Enables the commands for the document, the selection and the page shown; Full false
+  // (a page without editing) leaves every editing command disabled.
+  void UpdateCommands(bool Full);
+  // Sets every tool button of ToolBar1 but `button` to not pressed; nullptr releases all.
+  void ReleaseToolButtons(QAction* button);
+
+  // The tree and the undo stack.
+  void SaveUndoState();
+  void RefreshTree();
+  void SelectTreeNodes(const TGPXSelection& selection);
+  // Drops every reference into the document that no longer points at a part of it.
+  void ClearStaleReferences();
+
+  // The preview's mouse; X and Y in GPXImage's pixels.
+  void GPXImageMouseDown(Qt::MouseButton button, Qt::MouseButtons buttons,
+                         Qt::KeyboardModifiers shift, int X, int Y);
+  void GPXImageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int X, int Y);
+  void GPXImageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+  void GPXImageDblClick();
+  // The wheel anywhere in the window zooms the pane the mouse was last over; true when
+  // it was used.
+  bool FormMouseWheel(int delta, const QPoint& globalPos);
+
+  // Editing commands.
+  void tbDeleteClick();
+  void tbDuplicateClick();
+  void Properties1Click();
+  void Movealltracksegintothefirsttrack2Click();
+  void Removeemptytracks2Click();
+  void rasform1pointtracksintowaypoints1Click();
+  void Createametadatasection1Click();
+  void tbZoomTrackClick();
+  void Enabled1Click();
+
+  // Delete's confirmation: true for Yes. Tests replace it.
+  std::function<bool(QWidget* parent, const QString& text)> AskYesNo;
+  // Tool modes remembered by the two drop-down buttons.
+  uint8_t PickMode = 3;
+  uint8_t CutterMode = 12;
+
+private:
+  void BuildToolsAndCommands();
+  void BuildToolButtons();
+  void BuildEditCommands();
+  void BuildActionList();
+  void BuildPreviewMouse();
+  // Sets ToolMode and shows its cursor on the preview.
+  void SetToolMode(uint8_t mode);
+  void ToolCheckClick(QAction* button, uint8_t mode);
+  void PickDropDownClick(uint8_t mode);
+  void CutterDropDownClick(uint8_t mode);
+  void RunPreviewTool(uint8_t mode, Qt::KeyboardModifiers shift, int X, int Y);
+  void DrawPreview();
+  void ZoomPreview(int which);
+  void SetStatusText(int panel, const std::string& text);
+  void RemoveTracksWith(const std::function<bool(TGPXtrk&, int segment)>& removeSegment);
+
+  QCursor Cursors[4];  // 1 cut, 2 box cutter, 3 picker
+  // Points taken out by the delete-point tool: the view may still show one as its current
+  // point, so they live until the document is closed.
+  RetiredItems RemovedToolPoints;
+  QObject* ActionList1 = nullptr;
+  QMenu* pmPick = nullptr;
+  QMenu* pmCutter = nullptr;
+  QAction *tbZoomFull = nullptr, *tbZoomIn = nullptr, *tbZoomOut = nullptr,
+          *tbZoomSelect = nullptr, *tbZoomTrack = nullptr, *tbPickDD = nullptr,
+          *tbBindTrack = nullptr, *tbPlantWayPoint = nullptr, *tbCutTrack = nullptr,
+          *tbCutSelectedTrack = nullptr, *tbCutterDD = nullptr, *tbDeleteTrackPoint = nullptr,
+          *tbDelete = nullptr, *tbDuplicate = nullptr;
+  QAction *Pickanything1 = nullptr, *Pickwaypoint1 = nullptr, *Pickroute1 = nullptr,
+          *Picktrack1 = nullptr, *Deleteinsquare1 = nullptr,
+          *Deleteinsquareonlyseleted1 = nullptr, *Trim1 = nullptr, *TrimonlySelected1 = nullptr;
 };

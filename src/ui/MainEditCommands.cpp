@@ -1,0 +1,287 @@
+// Editing commands on the selection: Delete with its confirmation, Duplicate, Zoom on the
+// selected track, and the Edit menu's whole-document edits.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "base/Translate.h"
+#include "ui/CommandGuard.h"
+#include "ui/Main.h"
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// How the confirmation names the first selected item.
+std::string deleteDescription(const TItem* item) {
+  switch (item ? item->Kind() : ItemKind::Point) {
+    case ItemKind::Rte:
+      return _("the selected route") + " " + quoted(static_cast<const TGPXrte*>(item)->name);
+    case ItemKind::Trk:
+      return _("the selected track") + " " + quoted(static_cast<const TGPXtrk*>(item)->name);
+    case ItemKind::Trkseg:
+      return _("the selected track segment");
+    case ItemKind::Wpt: {
+      const std::string& name = static_cast<const TGPXwpt*>(item)->data().name;
+      return _("the selected point") + (name.empty() ? "" : " " + quoted(name));
+    }
+    default:
+      return _("the selected item");
+  }
+}
+
+// True while the list is part of the document: the waypoint list, a route or a segment.
+bool inDocument(const TGPX& gpx, const TGPXwptList* list) {
+  if (list == &gpx.Waypoints) return true;
+  if (list->Is(ItemKind::Rte)) return gpx.Routes.IndexOf(static_cast<const TGPXrte*>(list)) >= 0;
+  if (list->Is(ItemKind::Trkseg))
+    return gpx.Tracks.FindTrackOfSegment(static_cast<const TGPXtrkseg*>(list)) != nullptr;
+  return false;
+}
+
+}  // namespace
+
+void TMainForm::BuildEditCommands() {
+  auto item = [this](const char* name, const std::string& caption, std::function<void()> handler) {
+    QAction* a = MenuEdit->addAction(qs(caption));
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, [this, handler] { RunGuarded(this, handler); });
+  };
+  MenuEdit->addSeparator();
+  item("Movealltracksegintothefirsttrack2", _("&Merge all tracks"),
+       [this] { Movealltracksegintothefirsttrack2Click(); });
+  item("Removeemptytracks2", _("&Remove empty tracks"), [this] { Removeemptytracks2Click(); });
+  item("rasform1pointtracksintowaypoints1", _("&Transform 1-point tracks into waypoints"),
+       [this] { rasform1pointtracksintowaypoints1Click(); });
+  item("Createametadatasection1", _("&Create a metadata section"),
+       [this] { Createametadatasection1Click(); });
+}
+
+void TMainForm::tbDeleteClick() {
+  TGPX& gpx = *CurrentGPX;
+  TGPXSelection& sel = gpx.Selection;
+  if (sel.Count() == 0) return;
+  if (PreviewDraw->Options.AskBeforeDelete) {
+    const std::string question =
+        _("Are you sure that you want to delete") + " " + deleteDescription(sel.At(0)) + " ?";
+    if (!AskYesNo(this, qs(question))) return;
+  }
+  SaveUndoState();
+  RetiredItems retired;
+  TGPXwptList* lastPointOwner = nullptr;
+  // The loop replaces a deleted point's entry by its list; walk the entries as they were.
+  const std::vector<TItem*> items = sel.Items;
+  for (size_t i = 0; i < items.size(); ++i) {
+    TItem* item = items[i];
+    if (!item) continue;
+    switch (item->Kind()) {
+      case ItemKind::Rte: {
+        const int at = gpx.Routes.IndexOf(static_cast<TGPXrte*>(item));
+        if (at >= 0) retired.Add(gpx.Routes.Extract(at));
+        GPXModified = true;
+        break;
+      }
+      case ItemKind::Trk: {
+        const int at = gpx.Tracks.IndexOf(static_cast<TGPXtrk*>(item));
+        if (at >= 0) retired.Add(gpx.Tracks.Extract(at));
+        GPXModified = true;
+        break;
+      }
+      case ItemKind::Trkseg: {
+        // A segment of a track deleted before it went with that track.
+        auto* seg = static_cast<TGPXtrkseg*>(item);
+        if (TGPXtrk* trk = gpx.Tracks.FindTrackOfSegment(seg)) {
+          retired.Add(trk->Extract(trk->IndexOf(seg)));
+          GPXModified = true;
+        }
+        break;
+      }
+      case ItemKind::Wpt: {
+        auto* point = static_cast<TGPXwpt*>(item);
+        if (TGPXwptList* owner = gpx.FindPointOwner(point)) {
+          retired.Add(owner->Extract(owner->IndexOf(point)));
+          GPXModified = true;
+          sel.Items[i] = owner;
+          lastPointOwner = owner;
+        }
+        break;
+      }
+      default:
+        AddLog(_("Unknown Data type") + " (" + item->className() + ")");
+        break;
+    }
+  }
+  sel.Clear();
+  // The list of the last deleted point stays selected, unless it was deleted as well.
+  if (lastPointOwner && inDocument(gpx, lastPointOwner)) sel.Add(lastPointOwner);
+  ClearStaleReferences();
+  RefreshTree();
+  GPXModified = true;
+  tbDelete->setEnabled(false);
+  DrawPreview();
+}
+
+void TMainForm::tbDuplicateClick() {
+  ReleaseToolButtons(nullptr);
+  SetToolMode(1);  // no button is down any more, so no tool may stay active
+  TGPX& gpx = *CurrentGPX;
+  if (gpx.Selection.Count() != 1) return;
+  SaveUndoState();
+  TItem* item = gpx.Selection.At(0);
+  switch (item ? item->Kind() : ItemKind::Point) {
+    case ItemKind::Wpt: {
+      auto* w = static_cast<TGPXwpt*>(item);
+      auto copy = std::make_unique<TGPXwpt>();
+      copy->Assign(*w);
+      copy->edit().name += " (copy)";
+      // A route or track point chosen in the point grid is copied to the head of the list.
+      gpx.Waypoints.Insert(gpx.Waypoints.IndexOf(w) + 1, std::move(copy));
+      break;
+    }
+    case ItemKind::Rte: {
+      auto* r = static_cast<TGPXrte*>(item);
+      auto copy = std::make_unique<TGPXrte>();
+      copy->Assign(*r);
+      copy->name += " (copy)";
+      gpx.Routes.Insert(gpx.Routes.IndexOf(r) + 1, std::move(copy));
+      break;
+    }
+    case ItemKind::Trk: {
+      auto* t = static_cast<TGPXtrk*>(item);
+      auto copy = std::make_unique<TGPXtrk>();
+      copy->Assign(*t);
+      copy->name += " (copy)";
+      gpx.Tracks.Insert(gpx.Tracks.IndexOf(t) + 1, std::move(copy));
+      break;
+    }
+    case ItemKind::Trkseg: {
+      auto* s = static_cast<TGPXtrkseg*>(item);
+      if (TGPXtrk* t = gpx.Tracks.FindTrackOfSegment(s)) {
+        auto copy = std::make_unique<TGPXtrkseg>();
+        copy->Assign(*s);
+        t->Insert(t->IndexOf(s) + 1, std::move(copy));
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  GPXModified = true;
+  DrawPreview();
+  RefreshTree();
+  if (gpx.Selection.Count() > 0) SelectTreeNodes(gpx.Selection);
+}
+
+void TMainForm::Properties1Click() {
+  // The property dialogs plug in here; without them there is nothing to show.
+}
+
+void TMainForm::Movealltracksegintothefirsttrack2Click() {
+  TGPX& gpx = *CurrentGPX;
+  TGPXtrkList& tracks = gpx.Tracks;
+  RetiredItems retired;
+  if (tracks.Count() >= 2) {
+    TGPXtrk* first = tracks.At(0);
+    for (int t = tracks.Count() - 1; t >= 1; --t) {
+      TGPXtrk* trk = tracks.At(t);
+      // The segments themselves move: whatever refers to one still finds it.
+      for (int s = trk->Count() - 1; s >= 0; --s) first->Add(trk->Extract(s));
+      retired.Add(tracks.Extract(t));
+    }
+    GPXModified = true;
+  }
+  gpx.Selection.Clear();
+  gpx.Selection.Add(&tracks);
+  ClearStaleReferences();
+  RefreshTree();
+  SelectTreeNodes(gpx.Selection);
+}
+
+void TMainForm::Removeemptytracks2Click() {
+  TGPX& gpx = *CurrentGPX;
+  RetiredItems retired;
+  for (int t = gpx.Tracks.Count() - 1; t >= 0; --t) {
+    TGPXtrk* trk = gpx.Tracks.At(t);
+    for (int s = trk->Count() - 1; s >= 0; --s)
+      if (trk->At(s)->Count() == 0) {
+        retired.Add(trk->Extract(s));
+        GPXModified = true;
+      }
+    if (trk->Count() == 0) {
+      retired.Add(gpx.Tracks.Extract(t));
+      GPXModified = true;
+    }
+  }
+  gpx.Selection.Clear();
+  gpx.Selection.Add(&gpx.Tracks);
+  ClearStaleReferences();
+  RefreshTree();
+  SelectTreeNodes(gpx.Selection);
+}
+
+void TMainForm::rasform1pointtracksintowaypoints1Click() {
+  TGPX& gpx = *CurrentGPX;
+  RetiredItems retired;
+  for (int t = gpx.Tracks.Count() - 1; t >= 0; --t) {
+    TGPXtrk* trk = gpx.Tracks.At(t);
+    for (int s = trk->Count() - 1; s >= 0; --s) {
+      TGPXtrkseg* seg = trk->At(s);
+      if (seg->Count() == 0) continue;
+      // One place, however many times it was recorded: times are not compared.
+      const TPoint4D2* p0 = seg->First();
+      bool onePlace = true;
+      for (const auto& p : seg->Items())
+        if (p->Lat != p0->Lat || p->Lon != p0->Lon || p->Ele != p0->Ele) {
+          onePlace = false;
+          break;
+        }
+      if (!onePlace) continue;
+      auto w = std::make_unique<TGPXwpt>();
+      w->Assign(*seg->GetPoint(0));
+      if (w->data().name.empty()) {
+        w->edit().name = _("WayPoint #") + std::to_string(gpx.Waypoints.Count() + 1);
+        w->edit().src = _("Converted from a track");
+      }
+      AddLog(_("Deleting trackseg #") + std::to_string(s + 1) + " " + _("from") + " " + trk->name +
+             _(", adding waypoint") + " " + w->data().name);
+      TGPXwpt* added = gpx.Waypoints.AddPoint(std::move(w));
+      gpx.Selection.Clear();
+      gpx.Selection.Add(added);
+      gpx.Waypoints.Present = true;
+      retired.Add(trk->Extract(s));
+      GPXModified = true;
+    }
+  }
+  ClearStaleReferences();
+  RefreshTree();
+  SelectTreeNodes(gpx.Selection);
+}
+
+void TMainForm::Createametadatasection1Click() {
+  TGPX& gpx = *CurrentGPX;
+  gpx.Metadata.Present = true;
+  GPXModified = true;
+  gpx.Selection.Clear();
+  gpx.Selection.Add(&gpx.Metadata);
+  RefreshTree();
+  SelectTreeNodes(gpx.Selection);
+}
+
+void TMainForm::tbZoomTrackClick() {
+  const TGPXSelection& sel = CurrentGPX->Selection;
+  if (sel.Count() != 1 || !sel.At(0)) return;
+  TItem* item = sel.At(0);
+  if (item->Is(ItemKind::Rte))
+    PreviewDraw->ZoomToPointList(static_cast<TGPXrte*>(item));
+  else if (item->Is(ItemKind::Trkseg))
+    PreviewDraw->ZoomToPointList(static_cast<TGPXtrkseg*>(item));
+  else
+    return;
+  DrawPreview();
+}
+
+void TMainForm::Enabled1Click() {
+  // Needs the tree's current node; wired with the tree.
+}
