@@ -37,18 +37,15 @@ protected:
         if (watched == preview_ || watched == graphPane_) form_->ActivePane = 0;
         break;
       case QEvent::Wheel: {
-        // Seen once per widget on the way up; only the first, spontaneous delivery counts.
+        // An unused wheel goes on up to the parents and comes by here again, unused again.
         auto* w = qobject_cast<QWidget*>(watched);
-        if (!w || w->window() != form_ || handled_ == event) break;
+        if (!w || w->window() != form_) break;
         auto* wheel = static_cast<QWheelEvent*>(event);
         bool used = false;
         RunGuarded(form_, [&] {
           used = form_->FormMouseWheel(wheel->angleDelta().y(), wheel->globalPosition().toPoint());
         });
-        if (used) {
-          handled_ = event;
-          return true;
-        }
+        if (used) return true;
         break;
       }
       default:
@@ -62,7 +59,6 @@ private:
   QWidget* preview_;
   QWidget* graphPane_;
   std::vector<QWidget*> neutral_;
-  const QEvent* handled_ = nullptr;
 };
 
 TPoint4D2 pointAt(const TGPXDraw& view, int x, int y) {
