@@ -66,8 +66,16 @@ std::string CSVField(const std::string& text) {
     s.push_back(blank ? ' ' : c);
   }
   s = trim(s);
-  if (!s.empty() && s.find(' ') != std::string::npos) return "\"" + s + "\"";
-  return s;
+  // A quote inside would end the quoted field early: double it, and quote such a field
+  // even without a blank, so that a spreadsheet reads the text back unchanged.
+  if (s.find_first_of(" \"") == std::string::npos) return s;
+  std::string quoted = "\"";
+  for (char c : s) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
 }
 
 std::string FloatToCSV(double value, double none) {

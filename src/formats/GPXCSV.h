@@ -18,7 +18,7 @@ std::string ExportCSVRTEList(const TGPXrteList& list);
 std::string ExportCSVTRKList(const TGPXtrkList& list);
 
 // Line breaks, TABs and ';' become blanks, runs of blanks one blank, the ends trimmed;
-// a text still holding a blank is put in double quotes.
+// a text still holding a blank or a double quote is put in double quotes, inner quotes doubled.
 std::string CSVField(const std::string& text);
 // The general 15-digit form with the user's decimal separator; empty when value == none.
 std::string FloatToCSV(double value, double none);
