@@ -6,6 +6,7 @@
 
 #include "base/DateTime.h"
 #include "formats/NGTLine.h"
+#include "formats/TextLines.h"
 #include "model/GPX.h"
 
 namespace {
@@ -59,6 +60,26 @@ TEST(NGTParseLine, PointLinesAndEverythingElse) {
     EXPECT_DOUBLE_EQ(p.Time, c.time) << c.line;
     EXPECT_FALSE(p.HasData());
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextLines, SplitsAtEveryKindOfLineEnd) {
+  const struct {
+    const char* text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb", {"a", "b"}},
+      {"a\rb\r\n\r\nc", {"a", "b", "", "c"}},
+      {"\n", {""}},
+      {"\xEF\xBB\xBFx\n", {"x"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(splitTextLines(c.text), c.lines) << c.text;
 }
 
 }  // namespace
