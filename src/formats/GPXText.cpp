@@ -100,7 +100,7 @@ std::string XMLise(std::string_view text) {
 
 void appendGPXNumber(std::string& out, double value) {
   const std::string general = formatGeneral(value);
-  const size_t e = general.find_first_of("Ee");
+  const size_t e = general.find('E');
   if (e == std::string::npos) {
     out += general;
     return;
