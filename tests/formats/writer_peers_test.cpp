@@ -19,11 +19,12 @@ struct Entry {
   std::string kind;
   double lat = 0, lon = 0, ele = 0;
   std::string time;
-  bool operator==(const Entry&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const Entry& e) {
-  return os << e.kind << ' ' << e.lat << ' ' << e.lon << ' ' << e.ele << ' ' << e.time;
+Entry marker(const std::string& kind) {
+  Entry e;
+  e.kind = kind;
+  return e;
 }
 
 void expectSame(const std::vector<Entry>& expected, const std::vector<Entry>& actual,
@@ -42,20 +43,20 @@ void expectSame(const std::vector<Entry>& expected, const std::vector<Entry>& ac
 
 void listPoints(std::vector<Entry>& out, const TGPXwptList& list, const char* kind) {
   for (const auto& p : list.Items())
-    out.push_back({kind, p->Lat, p->Lon, p->Ele, p->Time ? DateTimeToGPXTime(p->Time) : ""});
+    out.push_back({kind, p->Lat, p->Lon, p->Ele, p->Time ? DateTimeToGPXTime(p->Time) : std::string()});
 }
 
 std::vector<Entry> summary(const TGPX& gpx) {
   std::vector<Entry> out;
   listPoints(out, gpx.Waypoints, "wpt");
   for (const auto& r : gpx.Routes.Items()) {
-    out.push_back({"rte"});
+    out.push_back(marker("rte"));
     listPoints(out, *r, "rtept");
   }
   for (const auto& t : gpx.Tracks.Items()) {
-    out.push_back({"trk"});
+    out.push_back(marker("trk"));
     for (const auto& s : t->Items()) {
-      out.push_back({"trkseg"});
+      out.push_back(marker("trkseg"));
       listPoints(out, *s, "trkpt");
     }
   }
@@ -144,7 +145,7 @@ void collect(xmlNode* node, std::vector<Entry>& out) {
     if (n->type != XML_ELEMENT_NODE) continue;
     const std::string name = reinterpret_cast<const char*>(n->name);
     if (name == "wpt" || name == "rtept" || name == "trkpt") {
-      Entry e{name};
+      Entry e = marker(name);
       auto attr = [&](const char* a) {
         xmlChar* v = xmlGetProp(n, reinterpret_cast<const xmlChar*>(a));
         double d = v ? std::strtod(reinterpret_cast<const char*>(v), nullptr) : 0;
@@ -165,7 +166,7 @@ void collect(xmlNode* node, std::vector<Entry>& out) {
       out.push_back(e);
       continue;
     }
-    if (name == "rte" || name == "trk" || name == "trkseg") out.push_back({name});
+    if (name == "rte" || name == "trk" || name == "trkseg") out.push_back(marker(name));
     if (name == "gpx" || name == "rte" || name == "trk" || name == "trkseg")
       collect(n->children, out);
   }
