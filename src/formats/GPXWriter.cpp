@@ -367,7 +367,9 @@ void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
 }
 
 std::string TGPXWriter::WriteDocument(const TGPX& gpx) const {
+  TGPXWriter whole(*this);
+  whole.Sink = nullptr;
   std::string out;
-  WriteDocument(out, gpx);
+  whole.WriteDocument(out, gpx);
   return out;
 }

@@ -23,7 +23,8 @@ public:
   std::function<void(std::string_view)> Sink;
 
   // The whole document, "</gpx>" without a line end after it. Bounds are written as they
-  // stand: the caller recomputes them first.
+  // stand: the caller recomputes them first. The first form returns all the text whatever
+  // the sink; the second appends to `out` and, with a sink set, hands everything to it.
   std::string WriteDocument(const TGPX& gpx) const;
   void WriteDocument(std::string& out, const TGPX& gpx) const;
 
