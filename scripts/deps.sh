@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   gpsbabel python3-gpxpy time
+  xvfb xauth
 )
 
 missing=()
