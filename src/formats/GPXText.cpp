@@ -1,7 +1,6 @@
 // The text forms of GPX output: escaping, numbers, times.
 #include "formats/GPXText.h"
 
-#include <cmath>
 #include <cstdint>
 
 #include "base/DateTime.h"
