@@ -139,6 +139,11 @@ void Canvas::CopyRect(const TRect& dest, const Canvas& source, const TRect& src)
     part = source.image_.copy(src.Left, src.Top, src.Width(), src.Height()).scaled(dw, dh);
     from = &part;
     sx = sy = 0;
+  } else if (&source == this) {
+    // Overlapping rows of one image would be overwritten before they are read.
+    part = image_.copy(src.Left, src.Top, src.Width(), src.Height());
+    from = &part;
+    sx = sy = 0;
   }
   const bool merge = CopyMode == TCopyMode::MergeCopy && !IsNoColor(Brush.Color);
   const uint32_t mask = merge ? ColorToArgb(Brush.Color) : 0xFFFFFFFFu;

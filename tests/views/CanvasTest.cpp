@@ -154,4 +154,10 @@ TEST(CanvasCopy, PlacesMergesAndStretches) {
   big.CopyRect({0, 0, 8, 8}, src, {0, 0, 4, 4});
   EXPECT_EQ(countColor(big, 0x123456) + countColor(big, kRed), 64);
   EXPECT_EQ(big.GetPixel(7, 5), kRed);
+  // Within one canvas, overlapping: the source is read as it was before the copy.
+  Canvas strip = whiteCanvas(8, 1);
+  for (int x = 0; x < 4; ++x) strip.SetPixel(x, 0, 0x010101u * static_cast<uint32_t>(x + 1));
+  strip.CopyMode = TCopyMode::SrcCopy;
+  strip.CopyRect({2, 0, 6, 1}, strip, {0, 0, 4, 1});
+  for (int x = 0; x < 6; ++x) EXPECT_EQ(strip.GetPixel(x, 0), 0x010101u * static_cast<uint32_t>(x < 2 ? x + 1 : x - 1)) << x;
 }

@@ -140,3 +140,35 @@ TEST(Projection, ZoomsAndPansKeepTheirFixedPoint) {
   s.view.PanTo(30, 30);
   EXPECT_TRUE(sameBox(s.view.ViewBox, fitted));
 }
+
+TEST(Projection, PixelsRoundHalvesToEvenAndMarginsTruncate) {
+  // A hand-set box: pixel = degrees * 4 (times K across), the lower-left corner at (0, 100).
+  SizedView s(100, 100);
+  TBBox& b = s.view.ViewBox;
+  b.MinLat = 0, b.MinLon = 0, b.Scale = 4, b.Valid = true;
+  EXPECT_EQ(s.view.LatToY(0.625), 98);   // 2.5 rounds down to even
+  EXPECT_EQ(s.view.LatToY(0.875), 96);   // 3.5 rounds up to even
+  EXPECT_EQ(s.view.LatToY(-0.625), 102);  // -2.5 to -2
+  EXPECT_EQ(s.view.LonToX(2.9 * 55 / 144), 3);  // 2.9 rounds, not truncates
+  EXPECT_EQ(s.view.YToLat(98), 0.5);
+  EXPECT_DOUBLE_EQ(s.view.XToLon(3), 3.0 * 55 / 144);
+
+  // Centred fit with 199 free rows: 99 below the data (rounded toward zero), 100 above.
+  TGPX gpx;
+  addRoute(gpx, {{10, 20}, {11, 26.05}});
+  SizedView fit(400, 300, &gpx);
+  ASSERT_TRUE(fit.view.FitAll(true, false));
+  EXPECT_EQ(fit.view.LatToY(10), 201);
+  EXPECT_EQ(fit.view.LatToY(11), 100);
+  EXPECT_EQ(fit.view.LonToX(20), 0);
+  EXPECT_EQ(fit.view.LonToX(26.05), 400);
+
+  // Zoom steps are truncated: 330 * 0.15 / 2 = 24.75 -> 24, 250 * 0.15 / 2 = 18.75 -> 18.
+  SizedView z(330, 250, &gpx);
+  ASSERT_TRUE(z.view.FitAll(true, true));
+  // The box's lower-left corner is the one that lands exactly on the view's.
+  const double lon = z.view.XToLon(24), lat = z.view.YToLat(250 - 18);
+  ASSERT_TRUE(z.view.ZoomIn());
+  EXPECT_EQ(z.view.LonToX(lon), 0);
+  EXPECT_EQ(z.view.LatToY(lat), 250);
+}

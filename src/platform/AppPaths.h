@@ -1,0 +1,21 @@
+// Where the program keeps its own files: settings, the map page, snapshots and pictures.
+#pragma once
+#include <string>
+
+namespace AppPaths {
+
+// The folder of the running executable (no trailing '/').
+std::string executableFolder();
+
+// The executable's folder when it is writable (a build tree, a portable copy), else
+// $XDG_DATA_HOME/Corvantel (default ~/.local/share/Corvantel), created on first use.
+// Ends with '/'.
+std::string programFolder();
+
+// Tests point the program folder elsewhere; an empty text restores the normal choice.
+void setProgramFolder(const std::string& folder);
+
+// The per-user cache folder of the program, $XDG_CACHE_HOME/Corvantel, created. Ends with '/'.
+std::string cacheFolder();
+
+}  // namespace AppPaths

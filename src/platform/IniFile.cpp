@@ -1,0 +1,171 @@
+// The in-memory INI file.
+#include "platform/IniFile.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "base/NumberText.h"
+
+bool IniFile::load() {
+  sections_.clear();
+  std::ifstream in(fileName_, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buf;
+  buf << in.rdbuf();
+  parse(buf.str());
+  return true;
+}
+
+void IniFile::parse(std::string_view text) {
+  sections_.clear();
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // UTF-8 byte order mark
+  Section* current = nullptr;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string trimmed = trim(line);
+    if (trimmed.empty()) continue;
+    if (trimmed.front() == '[' && trimmed.back() == ']') {
+      std::string name = trim(std::string_view(trimmed).substr(1, trimmed.size() - 2));
+      current = &sectionForWrite(name);
+      continue;
+    }
+    if (!current) {
+      if (sections_.empty() || !sections_.front().name.empty())
+        sections_.insert(sections_.begin(), Section{});
+      current = &sections_.front();
+    }
+    Entry e;
+    size_t eq = trimmed.find('=');
+    if (eq == std::string::npos || trimmed.front() == ';' || trimmed.front() == '#') {
+      e.key = trimmed;
+      e.isValue = false;
+    } else {
+      e.key = trim(std::string_view(trimmed).substr(0, eq));
+      e.value = trim(std::string_view(trimmed).substr(eq + 1));
+    }
+    current->entries.push_back(std::move(e));
+  }
+}
+
+std::string IniFile::text() const {
+  std::string out;
+  bool first = true;
+  for (const Section& s : sections_) {
+    if (!s.name.empty()) {
+      if (!first) out += '\n';
+      out += '[' + s.name + "]\n";
+    }
+    first = false;
+    for (const Entry& e : s.entries) out += e.isValue ? e.key + '=' + e.value + '\n' : e.key + '\n';
+  }
+  return out;
+}
+
+bool IniFile::save(std::string* error) const {
+  std::string tmp = fileName_ + ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    std::string t = text();
+    if (out) out.write(t.data(), static_cast<std::streamsize>(t.size()));
+    out.flush();
+    if (!out) {
+      if (error) *error = "cannot write " + tmp;
+      std::remove(tmp.c_str());
+      return false;
+    }
+  }
+  if (std::rename(tmp.c_str(), fileName_.c_str()) != 0) {
+    if (error) *error = "cannot replace " + fileName_;
+    std::remove(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+const IniFile::Section* IniFile::findSection(std::string_view name) const {
+  for (const Section& s : sections_)
+    if (!s.name.empty() && equalsIgnoreCase(s.name, name)) return &s;
+  return nullptr;
+}
+
+IniFile::Section& IniFile::sectionForWrite(std::string_view name) {
+  if (const Section* s = findSection(name)) return const_cast<Section&>(*s);
+  sections_.push_back(Section{std::string(name), {}});
+  return sections_.back();
+}
+
+const IniFile::Entry* IniFile::findEntry(const Section& s, std::string_view key) {
+  for (const Entry& e : s.entries)
+    if (e.isValue && equalsIgnoreCase(e.key, key)) return &e;
+  return nullptr;
+}
+
+bool IniFile::hasSection(std::string_view section) const { return findSection(section) != nullptr; }
+
+bool IniFile::hasKey(std::string_view section, std::string_view key) const {
+  return value(section, key).has_value();
+}
+
+std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
+  const Section* s = findSection(section);
+  if (!s) return std::nullopt;
+  const Entry* e = findEntry(*s, key);
+  if (!e) return std::nullopt;
+  return e->value;
+}
+
+std::vector<std::string> IniFile::keys(std::string_view section) const {
+  std::vector<std::string> out;
+  if (const Section* s = findSection(section))
+    for (const Entry& e : s->entries)
+      if (e.isValue) out.push_back(e.key);
+  return out;
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                const std::string& def) const {
+  auto v = value(section, key);
+  return v ? *v : def;
+}
+
+int32_t IniFile::readInteger(std::string_view section, std::string_view key, int32_t def) const {
+  auto v = value(section, key);
+  int out = 0;
+  if (!v || !parseIntStrict(*v, out)) return def;
+  return out;
+}
+
+bool IniFile::readBool(std::string_view section, std::string_view key, bool def) const {
+  auto v = value(section, key);
+  int64_t out = 0;
+  if (!v || !parseIntStrict(*v, out)) return def;
+  return out != 0;
+}
+
+void IniFile::writeString(std::string_view section, std::string_view key,
+                          const std::string& value) {
+  // A line break would split the value and let its rest pose as keys or sections.
+  std::string v = value;
+  for (char& c : v)
+    if (c == '\n' || c == '\r') c = ' ';
+  Section& s = sectionForWrite(section);
+  if (const Entry* e = findEntry(s, key)) {
+    const_cast<Entry*>(e)->value = v;
+    return;
+  }
+  s.entries.push_back(Entry{std::string(key), v, true});
+}
+
+void IniFile::writeInteger(std::string_view section, std::string_view key, int32_t value) {
+  writeString(section, key, formatInt(value));
+}
+
+void IniFile::writeBool(std::string_view section, std::string_view key, bool value) {
+  writeString(section, key, value ? "1" : "0");
+}

@@ -1,0 +1,78 @@
+// Language choice and catalogue unpacking.
+#include "platform/Translations.h"
+
+#include <clocale>
+#include <cstdlib>
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QDir>
+
+#include "base/Translate.h"
+#include "platform/AppPaths.h"
+
+std::string chooseLanguage(const std::function<const char*(const char*)>& getEnv) {
+  std::string lang;
+  for (const char* name : {"LANG", "LC_ALL", "LC_MESSAGES"}) {
+    const char* v = getEnv(name);
+    if (v && *v) {
+      lang = v;
+      break;
+    }
+  }
+  if (lang == "C" || lang == "POSIX" || lang.rfind("C.", 0) == 0) return {};
+  return lang;
+}
+
+std::string languageList(const std::string& language) {
+  std::string base = language.substr(0, language.find_first_of(".@"));
+  if (base.empty() || base == "C" || base == "POSIX") return {};
+  std::string shortName = base.substr(0, base.find('_'));
+  return shortName == base ? base : base + ":" + shortName;
+}
+
+int unpackCatalogues(const std::string& resourceRoot, const std::string& folder) {
+  int count = 0;
+  QDirIterator it(QString::fromStdString(resourceRoot), {"*.mo"}, QDir::Files,
+                  QDirIterator::Subdirectories);
+  const QString root = QString::fromStdString(resourceRoot);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    const QString target = QString::fromStdString(folder) + path.mid(root.size());
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) continue;
+    const QByteArray data = in.readAll();
+    ++count;
+    QFile old(target);
+    if (old.open(QIODevice::ReadOnly) && old.readAll() == data) continue;
+    old.close();
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QSaveFile out(target);  // a concurrent start-up never sees half a catalogue
+    if (out.open(QIODevice::WriteOnly)) {
+      out.write(data);
+      out.commit();
+    }
+  }
+  return count;
+}
+
+TranslationSetup initialiseTranslations(const std::string& folder) {
+  TranslationSetup setup;
+  setup.Language = chooseLanguage([](const char* n) { return std::getenv(n); });
+  if (!std::setlocale(LC_ALL, "")) {
+    // The user's locale is not generated on this machine: gettext still translates under
+    // C.UTF-8 when LANGUAGE names the language.
+    std::setlocale(LC_ALL, "C.UTF-8");
+    setup.LocaleFallback = true;
+  }
+  const char* language = std::getenv("LANGUAGE");
+  std::string list = languageList(setup.Language);
+  // LANG decides over LC_ALL, as the language choice says, unless the user set LANGUAGE.
+  if (!list.empty() && (!language || !*language)) setenv("LANGUAGE", list.c_str(), 1);
+  setup.CatalogueFolder = folder.empty() ? AppPaths::cacheFolder() + "locale" : folder;
+  unpackCatalogues(":/locale", setup.CatalogueFolder);
+  bindTranslations(setup.CatalogueFolder);
+  return setup;
+}

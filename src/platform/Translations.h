@@ -1,0 +1,28 @@
+// Start-up of the message catalogues: picks the language, makes sure the C library can
+// translate even when that locale is not generated, unpacks the catalogues carried inside
+// the program and binds the "corvantel" domain to them.
+#pragma once
+#include <functional>
+#include <string>
+
+struct TranslationSetup {
+  std::string Language;    // "fr_FR.UTF-8", or empty for the source language
+  bool LocaleFallback = false;  // the locale was missing; C.UTF-8 with LANGUAGE stands in
+  std::string CatalogueFolder;  // the folder bound to the domain
+};
+
+// The language: LANG when set, else the system locale (LC_ALL, LC_MESSAGES). Empty, "C" and
+// "POSIX" mean the source language.
+std::string chooseLanguage(const std::function<const char*(const char*)>& getEnv);
+
+// "fr_FR.UTF-8@euro" -> "fr_FR:fr", the LANGUAGE list gettext searches. Empty for C/POSIX.
+std::string languageList(const std::string& language);
+
+// Copies every catalogue under the resource folder `resourceRoot` (":/locale") into
+// `folder` (<lang>/LC_MESSAGES/corvantel.mo), rewriting only the files whose contents differ.
+// Returns the number of catalogues found.
+int unpackCatalogues(const std::string& resourceRoot, const std::string& folder);
+
+// Runs all of the above before the application object exists. The catalogues go to
+// <cache folder>/locale, or to `folder` when given.
+TranslationSetup initialiseTranslations(const std::string& folder = {});

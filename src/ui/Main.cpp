@@ -1,0 +1,418 @@
+// The main window's construction, start-up, close question and shut-down.
+#include "ui/Main.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "base/DateTime.h"
+#include "base/LocaleFormats.h"
+#include "base/Translate.h"
+#include "platform/AppPaths.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramVersion.h"
+#include "ui/CommandGuard.h"
+#include "ui/ImageView.h"
+#include "ui/SettingsFile.h"
+
+bool IsDebug = false;
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+TQuestionAnswer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) {
+  switch (QMessageBox::question(parent, title, text,
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+      return TQuestionAnswer::Yes;
+    case QMessageBox::No:
+      return TQuestionAnswer::No;
+    default:
+      return TQuestionAnswer::Cancel;
+  }
+}
+
+std::string askSaveFileName(QWidget* parent, const std::string& proposed) {
+  QFileDialog dialog(parent, qs(_("Save GPX as ...")), qs(proposed),
+                     qs(_("GPX Files") + " (*.gpx)"));
+  dialog.setObjectName("SaveDialog1");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("gpx");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first().toStdString();
+}
+
+// Left panel panes: the tree over the log.
+constexpr int kTreeStretch = 3, kLogStretch = 2;
+// The window's designed place and its smallest size.
+constexpr int kDesignLeft = 227, kDesignTop = 106, kMinWidth = 760, kMinHeight = 550;
+
+}  // namespace
+
+TMainFormHooks DefaultMainFormHooks() {
+  TMainFormHooks hooks;
+  hooks.AskYesNoCancel = askYesNoCancel;
+  hooks.AskSaveFileName = askSaveFileName;
+  hooks.Now = nowLocal;
+  return hooks;
+}
+
+TMainForm::TMainForm(const QStringList& arguments, TMainFormHooks hooks, QWidget* parent)
+    : QMainWindow(parent), Hooks(std::move(hooks)) {
+  if (!Hooks.AskYesNoCancel) Hooks.AskYesNoCancel = askYesNoCancel;
+  if (!Hooks.AskSaveFileName) Hooks.AskSaveFileName = askSaveFileName;
+  if (!Hooks.Now) Hooks.Now = nowLocal;
+  if (!Hooks.Proxy) Hooks.Proxy = std::make_shared<ProxyStore>();
+  FormCreate(arguments);
+}
+
+TMainForm::~TMainForm() { FormDestroy(); }
+
+std::string TMainForm::TitleText(const std::string& fileName) {
+  std::string title = "Corvantel " + GetFileVersionString();
+  if (!fileName.empty())
+    title += " - " + std::filesystem::path(fileName).filename().string();
+  return title;
+}
+
+std::string TMainForm::SettingsFileName() { return AppPaths::programFolder() + "Corvantel.ini"; }
+
+void TMainForm::BuildMenus() {
+  MenuFile = menuBar()->addMenu(qs(_("&File")));
+  MenuFile->setObjectName("MenuFile");
+  Quit1 = MenuFile->addAction(qs(_("Quit")));
+  Quit1->setObjectName("Quit1");
+  connect(Quit1, &QAction::triggered, this, [this] { RunGuarded(this, [this] { ActionQuitExecute(); }); });
+  MenuEdit = menuBar()->addMenu(qs(_("&Edit")));
+  MenuEdit->setObjectName("MenuEdit");
+  MenuOptions = menuBar()->addMenu(qs(_("&Options")));
+  MenuOptions->setObjectName("MenuOptions");
+  MenuHelp = menuBar()->addMenu(qs(_("&?")));
+  MenuHelp->setObjectName("MenuHelp");
+}
+
+void TMainForm::BuildWidgets() {
+  setObjectName("MainForm");
+  setMinimumSize(kMinWidth, kMinHeight);
+  resize(kMinWidth, kMinHeight);
+  move(kDesignLeft, kDesignTop);
+  BuildMenus();
+
+  ToolBar1 = addToolBar("ToolBar1");
+  ToolBar1->setObjectName("ToolBar1");
+  ToolBar1->setMovable(false);
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName("StatusBar1");
+  setStatusBar(StatusBar1);
+  // Three panels: the position, the time or point index (centred), the point description.
+  const int widths[] = {154, 120, 50};
+  for (int i = 0; i < 3; ++i) {
+    auto* panel = new QLabel(StatusBar1);
+    panel->setObjectName(QString("StatusPanel%1").arg(i));
+    panel->setMinimumWidth(widths[i]);
+    if (i == 1) panel->setAlignment(Qt::AlignCenter);
+    StatusBar1->addWidget(panel, i == 2 ? 1 : 0);
+    statusPanels_.push_back(panel);
+  }
+
+  Splitter1 = new QSplitter(Qt::Horizontal, this);
+  Splitter1->setObjectName("Splitter1");
+  Splitter1->setChildrenCollapsible(false);
+  setCentralWidget(Splitter1);
+
+  PanelLeftTree = new QWidget(Splitter1);
+  PanelLeftTree->setObjectName("PanelLeftTree");
+  PanelLeftTree->installEventFilter(this);
+  auto* left = new QVBoxLayout(PanelLeftTree);
+  left->setContentsMargins(0, 0, 0, 0);
+  tvItems = new QTreeWidget(PanelLeftTree);
+  tvItems->setObjectName("tvItems");
+  tvItems->setHeaderHidden(true);
+  tvItems->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  left->addWidget(tvItems, kTreeStretch);
+  mLog = new QPlainTextEdit(PanelLeftTree);
+  mLog->setObjectName("mLog");
+  mLog->setReadOnly(true);
+  mLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  mLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  left->addWidget(mLog, kLogStretch);
+
+  PanelRightTab = new QWidget(Splitter1);
+  PanelRightTab->setObjectName("PanelRightTab");
+  auto* right = new QVBoxLayout(PanelRightTab);
+  right->setContentsMargins(0, 0, 0, 0);
+  PageControl1 = new QTabWidget(PanelRightTab);
+  PageControl1->setObjectName("PageControl1");
+  right->addWidget(PageControl1, 1);
+  TabSheet1 = new QWidget(PageControl1);
+  TabSheet1->setObjectName("TabSheet1");
+  auto* sheet = new QVBoxLayout(TabSheet1);
+  sheet->setContentsMargins(0, 0, 0, 0);
+  PanelGPX = new QWidget(TabSheet1);
+  PanelGPX->setObjectName("PanelGPX");
+  sheet->addWidget(PanelGPX);
+  auto* panel = new QVBoxLayout(PanelGPX);
+  panel->setContentsMargins(0, 0, 0, 0);
+  GPXImage = new TImageView(PanelGPX);
+  GPXImage->setObjectName("GPXImage");
+  GPXImage->OnResize = [this] { PanelGPXResize(); };
+  panel->addWidget(GPXImage);
+  PageControl1->addTab(TabSheet1, qs(_(" Preview ")));
+  BottomPanel = new QWidget(PanelRightTab);
+  BottomPanel->setObjectName("BottomPanel");
+  BottomPanel->setFixedHeight(100);
+  right->addWidget(BottomPanel);
+
+  Splitter1->setStretchFactor(0, 0);
+  Splitter1->setStretchFactor(1, 1);
+  Splitter1->setSizes({splitterWidth_, kMinWidth - splitterWidth_});
+}
+
+void TMainForm::FormCreate(const QStringList& arguments) {
+  // Window texts pass through _() as they are created.
+  BuildWidgets();
+  IsDebug = false;
+  MapPageFileName.clear();
+  PageControl1->setCurrentIndex(0);
+
+  CurrentGPX = std::make_unique<TGPX>();
+  auto* root = new QTreeWidgetItem(tvItems, QStringList{"GPX"});
+  root->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(CurrentGPX.get())));
+  root->setData(0, Qt::UserRole + 1, 1);  // image index
+
+  PreviewDraw = std::make_unique<TGPXDraw>();
+  setWindowTitle(qs(TitleText()));
+
+  ReadProxySettings();
+  LoadSettings();
+  PreviewDraw->Debug = IsDebug;
+  PanelGPXResize();
+  GPXOptions.UserAgent =
+      "Mozilla/4.0 (compatible; ICS; Corvantel " + GetFileVersionString() + ")";
+  // The proxy store is not written here: start-up never changes the user's settings.
+  ActivePane = 0;
+
+  // The file named on the command line is remembered; reading it comes with the file
+  // commands.
+  if (!arguments.isEmpty()) CurrentFileName = arguments.first().toStdString();
+}
+
+void TMainForm::FormShow() {
+  if (!ZoomAllOnShow) return;
+  tvItems->setFocus();
+  ZoomAllOnShow = false;
+  if (PreviewDraw->GPX && PreviewDraw->Canvas) {
+    PreviewDraw->FitAll(true, false);
+    PreviewDraw->Draw();
+    GPXImage->update();
+  }
+}
+
+void TMainForm::PanelGPXResize() {
+  if (!PreviewDraw) return;
+  if (GPXLoaded && PreviewDraw->GPX && PreviewDraw->Canvas) {
+    PreviewDraw->SetSize(GPXImage->width(), GPXImage->height());
+    PreviewDraw->Draw();
+  } else {
+    // Nothing to draw yet: the preview shows its background.
+    ::Canvas& c = GPXImage->canvas();
+    c.Brush.Color = PreviewDraw->Options.BackgroundColor;
+    c.Brush.Style = TBrushStyle::Solid;
+    c.FillRect({0, 0, c.Width(), c.Height()});
+  }
+  GPXImage->update();
+}
+
+bool TMainForm::FormCloseQuery() {
+  if (!GPXModified) return true;
+  const QString text = qs(CurrentFileName + "\n" + _("has been modified, do you want to save it ?"));
+  switch (Hooks.AskYesNoCancel(this, "Question", text)) {
+    case TQuestionAnswer::Yes: {
+      bool saved = false;
+      RunGuarded(this, [&] { saved = SaveFile(); });
+      return saved;  // a save that fails or is cancelled keeps the window open
+    }
+    case TQuestionAnswer::No:
+      return true;
+    case TQuestionAnswer::Cancel:
+      return false;
+  }
+  return false;
+}
+
+void TMainForm::FormDestroy() {
+  try {
+    SaveSettings();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Corvantel: settings not written: %s\n", e.what());
+  }
+  UndoList.clear();
+  PreviewDraw.reset();
+  CurrentGPX.reset();
+  LastFiles.clear();
+  if (!MapPageFileName.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(std::filesystem::path(MapPageFileName), ec);
+  }
+}
+
+bool TMainForm::SaveFile() {
+  std::string target = CurrentFileName;
+  if (!CurrentFileIsDocument || target.empty()) {
+    target = Hooks.AskSaveFileName(this, CurrentFileName);
+    if (target.empty()) return false;
+  }
+  if (!Hooks.WriteDocument) return false;
+  CurrentGPX->Creator = "Corvantel " + GetFileVersionString();
+  Hooks.WriteDocument(*CurrentGPX, target);
+  CurrentFileName = target;
+  CurrentFileIsDocument = true;
+  GPXModified = false;
+  AddLog(CurrentFileName + " " + _("saved"));
+  return true;
+}
+
+void TMainForm::ActionQuitExecute() { close(); }
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Qt also sends a show event on restore from minimised; only the first one counts.
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  FormShow();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  RunGuarded(this, [&] { canClose = FormCloseQuery(); });
+  if (canClose)
+    event->accept();
+  else
+    event->ignore();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == PanelLeftTree && event->type() == QEvent::Resize) PanelLeftTreeResize();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::AddLog(const std::string& text) {
+  std::string line = text;
+  if (IsDebug) line = "[" + localeFormats().longTime(Hooks.Now()) + "] " + text;
+  mLog->appendPlainText(qs(line));
+  ScrollLogToEnd();
+}
+
+void TMainForm::PanelLeftTreeResize() { ScrollLogToEnd(); }
+
+void TMainForm::ScrollLogToEnd() {
+  // The newest line is the last visible one, with no empty line under it.
+  mLog->verticalScrollBar()->setValue(mLog->verticalScrollBar()->maximum());
+}
+
+void TMainForm::ReadProxySettings() {
+  ProxyFields f{GPXOptions.ProxyType, GPXOptions.HttpIP, GPXOptions.HttpPort, GPXOptions.SocksIP,
+                GPXOptions.SocksPort};
+  parseProxySettings(Hooks.Proxy->values(), f);
+  GPXOptions.ProxyType = f.ProxyType;
+  GPXOptions.HttpIP = f.HttpIP;
+  GPXOptions.HttpPort = f.HttpPort;
+  GPXOptions.SocksIP = f.SocksIP;
+  GPXOptions.SocksPort = f.SocksPort;
+}
+
+void TMainForm::WriteProxySettings() {
+  ProxyRegistryValues values = Hooks.Proxy->values();
+  formatProxySettings(ProxyFields{GPXOptions.ProxyType, GPXOptions.HttpIP, GPXOptions.HttpPort,
+                                  GPXOptions.SocksIP, GPXOptions.SocksPort},
+                      values);
+  Hooks.Proxy->setValues(values);
+}
+
+void TMainForm::ApplyWindowPlacement(bool maximized, int top, int left, int width, int height) {
+  if (maximized) {
+    setWindowState(windowState() | Qt::WindowMaximized);
+    return;
+  }
+  // A place saved on another screen layout is clamped to the screen the window lands on.
+  QScreen* screen = QGuiApplication::screenAt(QPoint(left + width / 2, top + height / 2));
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect avail = screen->availableGeometry();
+    width = std::clamp(width, minimumWidth(), std::max(minimumWidth(), avail.width()));
+    height = std::clamp(height, minimumHeight(), std::max(minimumHeight(), avail.height()));
+    left = std::clamp(left, avail.left(), std::max(avail.left(), avail.right() + 1 - width));
+    top = std::clamp(top, avail.top(), std::max(avail.top(), avail.bottom() + 1 - height));
+  }
+  resize(width, height);
+  move(left, top);
+}
+
+void TMainForm::LoadSettings() {
+  IniFile ini(SettingsFileName());
+  if (!ini.load()) return;
+  TSettingsValues v;
+  v.Window.Top = pos().y();
+  v.Window.Left = pos().x();
+  v.Window.Width = width();
+  v.Window.Height = height();
+  v.Stat = StatOptions;
+  ReadSettings(ini, v, Hooks.Now());
+  ApplyWindowPlacement(v.Window.Maximized, v.Window.Top, v.Window.Left, v.Window.Width,
+                       v.Window.Height);
+  splitterWidth_ = std::max(0, v.Window.Splitter);
+  Splitter1->setSizes({splitterWidth_, std::max(1, width() - splitterWidth_)});
+  IsDebug = v.IsDebug;
+  GMapOptions.Assign(v.GMap);
+  PreviewDraw->Options.Assign(v.Draw);
+  StatOptions.Assign(v.Stat);
+  std::string userAgent = GPXOptions.UserAgent;
+  GPXOptions.Assign(v.GPX);
+  GPXOptions.UserAgent = userAgent;
+  LastFiles = v.LastFiles;
+  ElevationCredit = v.ElevationCredit;
+}
+
+void TMainForm::SaveSettings() {
+  IniFile ini(SettingsFileName());
+  ini.load();  // keys the program does not write stay as they are in the file
+  TSettingsValues v;
+  v.Window.Maximized = isMaximized();
+  v.Window.Top = pos().y();
+  v.Window.Left = pos().x();
+  v.Window.Width = width();
+  v.Window.Height = height();
+  // Before the window was laid out the panel has no real width yet.
+  v.Window.Splitter = shownOnce_ ? PanelLeftTree->width() : splitterWidth_;
+  v.IsDebug = IsDebug;
+  v.GMap = GMapOptions;
+  v.Draw = PreviewDraw->Options;
+  v.Stat = StatOptions;
+  v.GPX = GPXOptions;
+  v.LastFiles = LastFiles;
+  v.ElevationCredit = ElevationCredit;
+  WriteSettings(ini, v, Hooks.Now());
+  std::string error;
+  if (!ini.save(&error)) std::fprintf(stderr, "Corvantel: %s\n", error.c_str());
+}

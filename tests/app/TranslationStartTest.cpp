@@ -1,0 +1,46 @@
+// The program's start-up under a French locale that this machine may not have generated:
+// the catalogues carried inside the program still translate the menus.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <QMenu>
+
+#include "base/Translate.h"
+#include "platform/AppPaths.h"
+#include "platform/Translations.h"
+#include "ui/CommandGuard.h"
+#include "ui/Main.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+fs::path tempFolder;
+}
+
+TEST(TranslationStart, FrenchMenusUnderLangFrFr) {
+  AppPaths::setProgramFolder(tempFolder.string());
+  TMainForm form;
+  auto* file = form.findChild<QMenu*>("MenuFile");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->title().toStdString(), "&Fichier");
+  EXPECT_EQ(form.findChild<QMenu*>("MenuEdit")->title().toStdString(), "\xC3\x89&dition");
+  EXPECT_EQ(_("has been modified, do you want to save it ?"),
+            "a \xC3\xA9t\xC3\xA9 modifi\xC3\xA9, voulez-vous l'enregistrer ?");
+}
+
+int main(int argc, char** argv) {
+  // As the program starts for a French user: LANG alone names the language.
+  setenv("LANG", "fr_FR.UTF-8", 1);
+  for (const char* v : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) unsetenv(v);
+  tempFolder = fs::temp_directory_path() / ("corvantel_tr_" + std::to_string(::getpid()));
+  fs::create_directories(tempFolder);
+  TranslationSetup setup = initialiseTranslations((tempFolder / "locale").string());
+  EXPECT_TRUE(fs::exists(tempFolder / "locale/fr/LC_MESSAGES/corvantel.mo"));
+  TApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  int rc = RUN_ALL_TESTS();
+  fs::remove_all(tempFolder);
+  return rc;
+}

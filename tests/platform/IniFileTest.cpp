@@ -1,0 +1,86 @@
+// The in-memory INI file: reading forms, case-insensitive names, preservation of unknown keys.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/IniFile.h"
+
+namespace {
+
+std::string tempDir() {
+  auto dir = std::filesystem::temp_directory_path() /
+             ("corvantel_ini_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+              "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::filesystem::create_directories(dir);
+  return dir.string();
+}
+
+}  // namespace
+
+TEST(IniFile, ReadsLfAndCrLfFilesWithNamesInAnyCase) {
+  for (const char* text : {"[Draw]\nTrackColor=255\n[GPX]\nCompress = 1\n",
+                           "\xEF\xBB\xBF[Draw]\r\nTrackColor=255\r\n[GPX]\r\nCompress = 1\r\n"}) {
+    IniFile ini;
+    ini.parse(text);
+    EXPECT_EQ(ini.readInteger("draw", "TRACKCOLOR", 0), 255);
+    EXPECT_TRUE(ini.readBool("gpx", "compress", false));
+    EXPECT_FALSE(ini.hasKey("Draw", "Compress"));
+  }
+}
+
+TEST(IniFile, ValueFormsFallBackToTheDefault) {
+  IniFile ini;
+  ini.parse("[S]\nint=-42\nbad=12x\nempty=\nbig=99999999999\ntwo=2\nzero=0\ntext= a b \n");
+  struct Case {
+    const char* key;
+    int32_t integer;
+    bool boolean;
+  } cases[] = {{"int", -42, true},  {"bad", 7, true},   {"empty", 7, true}, {"big", 7, true},
+               {"two", 2, true},    {"zero", 0, false}, {"missing", 7, true}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(ini.readInteger("S", c.key, 7), c.integer) << c.key;
+    EXPECT_EQ(ini.readBool("S", c.key, true), c.boolean) << c.key;
+  }
+  EXPECT_EQ(ini.readString("S", "text", "-"), "a b");
+  EXPECT_EQ(ini.readString("S", "missing", "-"), "-");
+  EXPECT_EQ(ini.readString("T", "text", "-"), "-");
+}
+
+TEST(IniFile, WritingKeepsUnknownKeysAndTheirPlaces) {
+  IniFile ini;
+  ini.parse("; hand-written\n[Debug]\nIsDebug=1\n[LastFiles]\nNumber=1\nFileNum1=a\nFileNum3=c\n");
+  ini.writeInteger("lastfiles", "NUMBER", 2);
+  ini.writeString("LastFiles", "FileNum2", "b");
+  ini.writeBool("GPX", "Compress", true);
+  EXPECT_EQ(ini.text(),
+            "; hand-written\n\n[Debug]\nIsDebug=1\n\n[LastFiles]\nNumber=2\nFileNum1=a\n"
+            "FileNum3=c\nFileNum2=b\n\n[GPX]\nCompress=1\n");
+}
+
+TEST(IniFile, LineBreaksInAValueCannotForgeKeys) {
+  IniFile ini;
+  ini.writeString("LastFiles", "FileNum1", "evil\n[Debug]\r\nIsDebug=1");
+  IniFile reread;
+  reread.parse(ini.text());
+  EXPECT_FALSE(reread.hasSection("Debug"));
+  EXPECT_EQ(reread.keys("LastFiles"), std::vector<std::string>{"FileNum1"});
+}
+
+TEST(IniFile, SavesWholeFilesAndReportsFailure) {
+  std::string dir = tempDir();
+  IniFile ini(dir + "/Corvantel.ini");
+  EXPECT_FALSE(ini.load());
+  ini.writeString("Proxy", "HttpIP", "h\xC3\xA9te");  // UTF-8 kept byte for byte
+  ASSERT_TRUE(ini.save());
+  IniFile again(dir + "/Corvantel.ini");
+  ASSERT_TRUE(again.load());
+  EXPECT_EQ(again.readString("proxy", "httpip", ""), "h\xC3\xA9te");
+  EXPECT_FALSE(std::filesystem::exists(dir + "/Corvantel.ini.tmp"));
+
+  IniFile nowhere(dir + "/missing/Corvantel.ini");
+  std::string error;
+  EXPECT_FALSE(nowhere.save(&error));
+  EXPECT_FALSE(error.empty());
+  std::filesystem::remove_all(dir);
+}

@@ -1,0 +1,13 @@
+// The window tests run offscreen inside one application object.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
