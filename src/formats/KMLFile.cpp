@@ -5,6 +5,7 @@
 
 #include "base/NumberText.h"
 #include "base/Translate.h"
+#include "formats/AtomicFile.h"
 #include "formats/KMLWriter.h"
 #include "formats/XmlDocument.h"
 
@@ -133,4 +134,10 @@ void TKMLFile::importLineString(const XmlNode& placemark) {
   track->Add(std::move(segment));
   GPX->Tracks.Add(std::move(track));
   GPX->Tracks.Present = true;
+}
+
+void TKMLFile::SaveToFile(const std::string& fileName) {
+  if (GPX->Metadata.Present) GPX->UpdateBounds();
+  const TKMLWriter writer(Options.Compress, Options.GPXStyle);
+  writeFileAtomically(fileName, writer.WriteDocument(*GPX));
 }

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "base/NumberText.h"
-#include "base/DateTime.h"
+#include "formats/GPXText.h"
 
 namespace {
 
@@ -14,23 +14,6 @@ const char* const kAtomNamespace = "http://www.w3.org/2005/Atom";
 std::string hexByte(uint32_t v) {
   static const char digits[] = "0123456789ABCDEF";
   return {digits[(v >> 4) & 15], digits[v & 15]};
-}
-
-// TODO(merge): the GPX writer's escaping and time text.
-enum class XmlTextKind { Element };
-void appendXMLText(std::string& out, std::string_view text, XmlTextKind) {
-  for (char c : text) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else out += c;
-  }
-}
-std::string DateTimeToGPXTime(double t) {
-  const DateTimeFields f = decodeDateTime(t);
-  return formatIntPadded(f.year, 4) + "-" + formatIntPadded(f.month, 2) + "-" +
-         formatIntPadded(f.day, 2) + "T" + formatIntPadded(f.hour, 2) + ":" +
-         formatIntPadded(f.minute, 2) + ":" + formatIntPadded(f.second, 2) + "Z";
 }
 
 }  // namespace
@@ -59,8 +42,9 @@ void TKMLWriter::element(std::string& out, int depth, std::string_view name,
 }
 
 std::string TKMLWriter::PointCoordinates(const TGPXwpt& point) {
-  std::string text = formatGeneral(point.Lon) + "," + formatGeneral(point.Lat);
-  if (point.Ele != 0) text += "," + formatGeneral(point.Ele);
+  // Plain decimals, as in our GPX files: not every KML reader takes an exponent.
+  std::string text = formatGPXNumber(point.Lon) + "," + formatGPXNumber(point.Lat);
+  if (point.Ele != 0) text += "," + formatGPXNumber(point.Ele);
   return text;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/DateTime.h"
+#include "formats/KMLFile.h"
 #include "formats/KMLWriter.h"
 #include "model/GPX.h"
 
@@ -100,6 +101,24 @@ TEST(KMLExport, EmptyDocumentAndCompressedOutput) {
   buildSample(gpx);
   const std::string compressed = TKMLWriter(true).WriteDocument(gpx);
   EXPECT_EQ(compressed.find_first_of("\r\n\t"), std::string::npos);
+}
+
+// The save replaces the file as a whole with the same text, with the file object's options.
+TEST(KMLExport, SaveToFileWritesTheDocumentText) {
+  TGPX gpx;
+  buildSample(gpx);
+  const std::string name = testing::TempDir() + "/corvantel_saved.kml";
+  std::ofstream(name) << "old content that is longer than nothing";
+  TKMLFile f;
+  f.GPX = &gpx;
+  f.Options.GPXStyle = true;
+  f.SaveToFile(name);
+  EXPECT_EQ(readFile(name), readFile(CORVANTEL_TEST_DATA "/kml_export_golden.kml"));
+  EXPECT_TRUE(gpx.Metadata.bounds.Present);  // bounds are brought up to date on the way
+
+  TKMLFile bad;
+  bad.GPX = &gpx;
+  EXPECT_ANY_THROW(bad.SaveToFile(testing::TempDir() + "/no/such/folder/x.kml"));
 }
 
 }  // namespace

@@ -77,11 +77,11 @@ TEST(NMEAFields, DegreesTimesAndDates) {
 struct GGACase {
   const char* body;
   bool filled;
-  double lat, lon, ele;
-  const char* fix;
-  int sat;
-  double hdop, geoid, age;
-  int dgpsid;
+  double lat = 0, lon = 0, ele = 0;
+  const char* fix = "";
+  int sat = 0;
+  double hdop = 0, geoid = 0, age = 0;
+  int dgpsid = 0;
 };
 
 TEST(NMEAParseGGA, FillsThePointOrLeavesItUnfilled) {
