@@ -1,5 +1,5 @@
-# Lists what a peer reads from a KML file (ElementTree) or from gpsbabel's GPX of it, one
-# placemark, waypoint or track a line: "name: lon,lat[,ele] ..." with %g numbers.
+# Prints the coordinates a peer reads, one placemark or track a line ("lon,lat[,ele] ...",
+# %g numbers): "kml FILE" with ElementTree, "gpx FILE" from gpsbabel's GPX 1.0 output.
 import sys
 import xml.etree.ElementTree as ET
 
@@ -12,25 +12,20 @@ def g(text):
 
 
 def kml(path):
-    root = ET.parse(path).getroot()
-    for pm in root.iter(KML + 'Placemark'):
-        name = pm.findtext(KML + 'name') or ''
+    for pm in ET.parse(path).getroot().iter(KML + 'Placemark'):
         coords = pm.findtext('.//' + KML + 'coordinates') or ''
-        tuples = [','.join(g(v) for v in t.split(',')) for t in coords.split()]
-        print(name + ': ' + ' '.join(tuples))
+        print(' '.join(','.join(g(v) for v in t.split(',')) for t in coords.split()))
 
 
 def gpx(path):
-    root = ET.parse(path).getroot()
     def pt(e):
-        s = g(e.get('lon')) + ',' + g(e.get('lat'))
         ele = e.findtext(GPX + 'ele')
-        return s + (',' + g(ele) if ele and float(ele) != 0 else '')
+        return g(e.get('lon')) + ',' + g(e.get('lat')) + (',' + g(ele) if ele and float(ele) else '')
+    root = ET.parse(path).getroot()
     for w in root.findall(GPX + 'wpt'):
-        print((w.findtext(GPX + 'name') or '') + ': ' + pt(w))
+        print(pt(w))
     for t in root.findall(GPX + 'trk'):
-        pts = [pt(p) for p in t.iter(GPX + 'trkpt')]
-        print((t.findtext(GPX + 'name') or '') + ': ' + ' '.join(pts))
+        print(' '.join(pt(p) for p in t.iter(GPX + 'trkpt')))
 
 
 {'kml': kml, 'gpx': gpx}[sys.argv[1]](sys.argv[2])

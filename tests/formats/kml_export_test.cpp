@@ -76,33 +76,6 @@ TEST(KMLExport, MatchesTheGoldenFile) {
   EXPECT_EQ(text, readFile(CORVANTEL_TEST_DATA "/kml_export_golden.kml"));
 }
 
-TEST(KMLExport, LineColours) {
-  TGPX_StyleLine none, coloured, faint;
-  coloured.SetColorHex("ff8000");
-  faint.Opacity = 0.5;
-  const struct {
-    bool gpxStyle;
-    const TGPX_StyleLine& style;
-    const char* color;
-  } cases[] = {
-      {false, coloured, "FF0000FF"}, {true, none, "FF0000FF"}, {true, coloured, "FF0080FF"},
-      {true, faint, "FF0000FF"},  // an opacity alone keeps the default red, never a bare "FF"
-  };
-  for (const auto& c : cases) EXPECT_EQ(TKMLWriter(false, c.gpxStyle).LineColor(c.style), c.color);
-}
-
-TEST(KMLExport, EmptyDocumentAndCompressedOutput) {
-  TGPX gpx;
-  EXPECT_EQ(TKMLWriter().WriteDocument(gpx),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-            "<kml xmlns=\"http://www.opengis.net/kml/2.2\" "
-            "xmlns:atom=\"http://www.w3.org/2005/Atom\">\r\n"
-            "\t<Document>\r\n\t</Document>\r\n</kml>\r\n");
-  buildSample(gpx);
-  const std::string compressed = TKMLWriter(true).WriteDocument(gpx);
-  EXPECT_EQ(compressed.find_first_of("\r\n\t"), std::string::npos);
-}
-
 // The save replaces the file as a whole with the same text, with the file object's options.
 TEST(KMLExport, SaveToFileWritesTheDocumentText) {
   TGPX gpx;

@@ -170,11 +170,4 @@ TEST(NMEAImport, AnEmptyImportKeepsTheTrackListPresent) {
   }
 }
 
-TEST(NMEAImport, LogsAHundredThousandRMCLines) {
-  std::vector<std::string> lines(100000, kRMC1);
-  TGPX gpx;
-  const Imported r = importLines(gpx, lines);
-  EXPECT_EQ(r.log.size(), 100000u + 5);
-}
-
 }  // namespace

@@ -41,39 +41,6 @@ TEST(NMEACheckSum, AcceptsOnlyWellFormedSentencesWithTheRightSum) {
   for (const auto& c : cases) EXPECT_EQ(nmeaCheckSum(c.text), c.valid) << c.text;
 }
 
-TEST(NMEAFieldReader, FieldsEndAtCommasAndTheLastAtTheStar) {
-  NMEAFieldReader f("$GPXXX,a,,b*12");
-  EXPECT_EQ(f.next(), "a");
-  EXPECT_EQ(f.next(), "");
-  EXPECT_EQ(f.next(), "b");
-  EXPECT_EQ(f.next(), "");  // the checksum is no field
-}
-
-TEST(NMEAFields, DegreesTimesAndDates) {
-  double v = 0;
-  ASSERT_TRUE(nmeaReadDegrees("4807.038", v));
-  EXPECT_NEAR(v, 48.1173, 1e-9);
-  ASSERT_TRUE(nmeaReadDegrees("01131.000", v));
-  EXPECT_NEAR(v, 11.516666666, 1e-8);
-  ASSERT_TRUE(nmeaReadDegrees("07.5", v));  // no degree digits
-  EXPECT_NEAR(v, 0.125, 1e-12);
-  EXPECT_FALSE(nmeaReadDegrees("", v));
-  EXPECT_FALSE(nmeaReadDegrees("48x7.03", v));
-
-  ASSERT_TRUE(nmeaReadTime("123519.75", v));  // the fraction is dropped
-  EXPECT_DOUBLE_EQ(v, encodeDateTime(1899, 12, 30, 12, 35, 19));
-  EXPECT_FALSE(nmeaReadTime("", v));
-  EXPECT_FALSE(nmeaReadTime("256000", v));
-  EXPECT_FALSE(nmeaReadTime("12a500", v));
-
-  ASSERT_TRUE(nmeaReadDate("171208", 2000, v));
-  EXPECT_DOUBLE_EQ(v, encodeDateTime(2008, 12, 17));
-  ASSERT_TRUE(nmeaReadDate("230394", 1900, v));
-  EXPECT_DOUBLE_EQ(v, encodeDateTime(1994, 3, 23));
-  EXPECT_FALSE(nmeaReadDate("311108", 2000, v));  // 31 November
-  EXPECT_FALSE(nmeaReadDate("", 2000, v));
-}
-
 struct GGACase {
   const char* body;
   bool filled;
