@@ -7,7 +7,7 @@ PACKAGES=(
   libxml2-dev libxml2-utils libcurl4-openssl-dev libjpeg62-turbo-dev gettext
   libgtest-dev
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
-  gpsbabel python3-gpxpy
+  gpsbabel python3-gpxpy time
   xvfb xauth
 )
 

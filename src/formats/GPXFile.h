@@ -55,6 +55,16 @@ public:
   static std::string ReadExtensions(const XmlNode& element);
 
   // ---- writing ----
+  // Writes the whole document as GPX 1.1, compressed or not as the options say; recomputes
+  // the metadata bounds first when the document has metadata. The text goes to a temporary
+  // file beside the target that replaces it only when complete: a failure raises
+  // std::system_error and leaves the old file whole.
+  void SaveToFile(const std::string& fileName);
+  // Element text of one list, with CR LF line ends and TAB indentation whatever the
+  // compress option says (the clipboard wraps it into a document of its own).
+  std::string ExportGPXWPTList(const TGPXwptList& list) const;
+  std::string ExportGPXRTEList(const TGPXrteList& list) const;
+  std::string ExportGPXTRKList(const TGPXtrkList& list) const;
 
 private:
   // The walk shared by both loads: reads into a fresh document, then moves its items into GPX.

@@ -16,10 +16,14 @@ class TGPX_StyleLine {
 public:
   uint32_t Color = kColorUnset;
   double Opacity = 1.0;
+  // Set by the reader when the file held a line element: such a style is written back even
+  // with the GPX style option off, so opening and saving a coloured file keeps its colours.
+  bool FromFile = false;
 
   void Assign(const TGPX_StyleLine& source) {
     Color = source.Color;
     Opacity = source.Opacity;
+    FromFile = source.FromFile;
   }
   std::string GetColorHex() const;
   void SetColorHex(const std::string& text);

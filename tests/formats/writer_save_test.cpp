@@ -1,0 +1,113 @@
+// Saving through TGPXFile: round trips give identical bytes, a failed save keeps the old file.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "formats/GPXFile.h"
+#include "writer_fixture.h"
+
+namespace {
+
+std::string saveText(TGPX& gpx, const std::string& path, bool compressed, bool gpxStyle) {
+  TGPXFile file;
+  file.GPX = &gpx;
+  file.Options.Compress = compressed;
+  file.Options.GPXStyle = gpxStyle;
+  file.SaveToFile(path);
+  return readWholeFile(path);
+}
+
+std::unique_ptr<TGPX> load(const std::string& path, bool gpxStyle) {
+  auto gpx = std::make_unique<TGPX>();
+  TGPXFile file;
+  file.GPX = gpx.get();
+  file.Options.GPXStyle = gpxStyle;
+  file.LoadFromFile(path);
+  EXPECT_TRUE(file.Loaded) << path;
+  return gpx;
+}
+
+std::vector<std::string> folderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(WriterSave, WriteReadWriteGivesIdenticalBytes) {
+  const std::string folder = makeTempFolder();
+  for (bool compressed : {false, true}) {
+    auto original = makeFullDocument();
+    const std::string first = saveText(*original, folder + "/a.gpx", compressed, true);
+    auto reread = load(folder + "/a.gpx", true);
+    reread->Creator = original->Creator;  // the reader leaves the gpx attributes alone
+    const std::string second = saveText(*reread, folder + "/b.gpx", compressed, true);
+    EXPECT_EQ(first, second) << (compressed ? "compressed" : "indented");
+    EXPECT_EQ(first.find('\n') == std::string::npos, compressed);
+    // Bounds are recomputed from the points before the metadata is written.
+    EXPECT_NE(first.find("<bounds minlat=\"-0.5\" minlon=\"-1.25\" maxlat=\"52.5\" "
+                         "maxlon=\"13.625\" />"),
+              std::string::npos);
+  }
+}
+
+TEST(WriterSave, ReplacingKeepsPermissionsAndFollowsLinks) {
+  const std::string folder = makeTempFolder();
+  const std::string real = folder + "/real.gpx";
+  const std::string link = folder + "/link.gpx";
+  writeWholeFile(real, "old");
+  ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+  std::filesystem::create_symlink(real, link);
+  TGPX gpx;
+  const std::string text = saveText(gpx, link, false, false);
+  EXPECT_EQ(text.rfind("</gpx>"), text.size() - 6);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  struct stat st;
+  ASSERT_EQ(stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"link.gpx", "real.gpx"}));
+}
+
+// A save that fails half-way (here: the file size limit) raises and leaves the old file whole.
+TEST(WriterSave, FailedSaveReportsAndKeepsTheOldFile) {
+  const std::string folder = makeTempFolder();
+  const std::string target = folder + "/keep.gpx";
+  writeWholeFile(target, "old content");
+  auto gpx = makeFullDocument();
+  for (int i = 0; i < 20000; ++i) addPoint(gpx->Waypoints, i * 1e-3, 1, 2);
+
+  struct sigaction ignore{}, previous{};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 100000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  bool raised = false;
+  try {
+    saveText(*gpx, target, false, false);
+  } catch (const std::system_error&) {
+    raised = true;
+  }
+  setrlimit(RLIMIT_FSIZE, &old);
+  sigaction(SIGXFSZ, &previous, nullptr);
+
+  EXPECT_TRUE(raised);
+  EXPECT_EQ(readWholeFile(target), "old content");
+  EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"keep.gpx"});
+
+  // A target that cannot be replaced and one in a folder that does not exist.
+  std::filesystem::create_directory(folder + "/dir.gpx");
+  TGPX empty;
+  EXPECT_THROW(saveText(empty, folder + "/dir.gpx", false, false), std::system_error);
+  EXPECT_THROW(saveText(empty, folder + "/missing/x.gpx", false, false), std::system_error);
+  EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"dir.gpx", "keep.gpx"}));
+}
+
+}  // namespace
