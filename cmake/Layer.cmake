@@ -1,6 +1,14 @@
 # corvantel_layer(NAME DEPS...): a static library of every source in the calling folder.
 function(corvantel_layer name)
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  file(GLOB _cpp CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT _cpp)
+    # A layer still without sources links as nothing, so the tree builds while it grows.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR}/..)
+    target_link_libraries(${name} INTERFACE ${ARGN})
+    return()
+  endif()
   add_library(${name} STATIC ${_src})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
   target_link_libraries(${name} PUBLIC ${ARGN})

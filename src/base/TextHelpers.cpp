@@ -1,0 +1,46 @@
+// Byte-wise trims and ASCII case helpers (safe on UTF-8: multi-byte units are all >= 0x80).
+#include "NumberText.h"
+
+namespace {
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
+}  // namespace
+
+std::string trimLeft(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && isBlank(text[i])) ++i;
+  return std::string(text.substr(i));
+}
+
+std::string trimRight(std::string_view text) {
+  size_t n = text.size();
+  while (n > 0 && isBlank(text[n - 1])) --n;
+  return std::string(text.substr(0, n));
+}
+
+std::string trim(std::string_view text) {
+  size_t i = 0, n = text.size();
+  while (i < n && isBlank(text[i])) ++i;
+  while (n > i && isBlank(text[n - 1])) --n;
+  return std::string(text.substr(i, n - i));
+}
+
+std::string toLowerAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = lowerAscii(c);
+  return out;
+}
+
+std::string toUpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = upperAscii(c);
+  return out;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  return true;
+}
