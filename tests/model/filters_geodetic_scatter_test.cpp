@@ -72,11 +72,11 @@ void walkStopWalk(TPointList2& list) {
 TEST(RemoveScatter, RemovesTheStopButNotTheWalks) {
   // The stretch runs from the second stop fix (the step onto the stop is fast) to the last
   // one (the first step off it is slow too): 580 s.
-  std::vector<int> withoutStop;
-  for (int i = 0; i < 260; ++i)
+  std::vector<int> withoutStop, all;
+  for (int i = 0; i < 260; ++i) {
+    all.push_back(i);
     if (i <= 100 || i >= 160) withoutStop.push_back(i);
-  std::vector<int> all;
-  for (int i = 0; i < 260; ++i) all.push_back(i);
+  }
   for (auto [minutes, expected] : {std::pair{5, withoutStop}, std::pair{9, withoutStop}, std::pair{10, all}}) {
     TPointList2 list;
     walkStopWalk(list);
