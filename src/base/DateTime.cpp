@@ -96,11 +96,17 @@ double encodeDateTime(int year, int month, int day, int hour, int minute, int se
 DateTimeFields decodeDateTime(double value) {
   DateTimeFields f;
   if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return f;  // beyond year 9999: none
-  // Round the whole value to milliseconds first; splitting first would give 12:00:04.999...
-  const long long total = static_cast<long long>(std::nearbyint(value * static_cast<double>(msPerDay)));
-  const long long days = total / msPerDay;  // toward zero: the whole part keeps its sign
+  // Round to milliseconds first; splitting first would give 12:00:04.999... Round on the
+  // linear day count: before the zero day the fraction runs forward, so rounding the raw
+  // value would carry a time just short of midnight into the day before instead of after.
+  const long long total =
+      static_cast<long long>(std::nearbyint(toLinear(value) * static_cast<double>(msPerDay)));
+  long long days = total / msPerDay;
   long long ms = total % msPerDay;
-  if (ms < 0) ms = -ms;
+  if (ms < 0) {
+    ms += msPerDay;
+    --days;
+  }
   civilFromDays(days + epochOffset, f.year, f.month, f.day);
   f.msec = static_cast<int>(ms % 1000);
   ms /= 1000;

@@ -7,7 +7,8 @@
 
 // General form, 15 significant digits, '.' separator, shortest text that keeps them:
 // 1 -> "1", 0.5 -> "0.5", 1e-5 -> "1E-5", 1.5e20 -> "1.5E20", -0.0 -> "0".
-// Plain notation is used while the exponent is within -5 .. 14, as the classic general format does.
+// Plain notation is used while the decimal exponent is within -4 .. 14 (0.0001 up to below
+// 1E15), as the classic general format does.
 std::string formatGeneral(double value);
 
 // Fixed notation with `decimals` digits after '.'; decimal halves round away from zero

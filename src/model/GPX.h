@@ -7,6 +7,7 @@
 
 #include "model/GPS.h"
 #include "model/GPX_Style.h"
+#include "model/RetiredItems.h"
 
 struct TGPXLink {
   std::string href, text, type;
@@ -83,6 +84,11 @@ public:
 private:
   static const TGPXwptData& defaults();
   std::unique_ptr<TGPXwptData> data_;
+
+public:
+  using TPoint4D2::Assign;
+  // Position, time and every GPX field, into a block of its own; Mark and Visible stay.
+  void Assign(const TGPXwpt& source);
 };
 
 class TGPXwptList : public TPointList2 {
@@ -90,6 +96,12 @@ public:
   TGPXwptList() : TPointList2(ItemKind::WptList) { Visible = true; }
   TGPXwpt* GetPoint(int index) const { return static_cast<TGPXwpt*>(At(index)); }
   TGPXwpt* AddPoint(std::unique_ptr<TGPXwpt> p) { return static_cast<TGPXwpt*>(Add(std::move(p))); }
+  // Copies Present and appends copies of the source's points; Visible and BBox stay.
+  void Assign(const TGPXwptList& source);
+  // Appends copies of the source's points from index `first` on, in order.
+  void AppendCopies(const TGPXwptList& source, int first = 0);
+  // Earliest first; stable, so points of equal time keep their order.
+  void SortByTime();
 
 protected:
   explicit TGPXwptList(ItemKind kind) : TPointList2(kind) { Visible = true; }
@@ -104,12 +116,17 @@ public:
   std::string type;
   std::string extensions;
   TGPX_StyleLine Style;
+  // Frees its own points, then holds copies of the source's; Visible, Present and BBox stay.
+  // `firstPoint` > 0 copies only the points from that index on.
+  void Assign(const TGPXrte& source, int firstPoint = 0);
 };
 
 class TGPXtrkseg : public TGPXwptList {
 public:
   TGPXtrkseg() : TGPXwptList(ItemKind::Trkseg) {}
   std::string extensions;
+  // Frees its own points, then holds copies of the source's; Visible, Present and BBox stay.
+  void Assign(const TGPXtrkseg& source, int firstPoint = 0);
 };
 
 class TGPXtrk : public TItem, public OwnedList<TGPXtrkseg> {
@@ -125,6 +142,15 @@ public:
   std::string extensions;
   TGPX_StyleLine Style;
   TGPXtrkseg* GetSegment(int index) const { return At(index); }
+  // Appends copies of the source's segments after any it holds; Visible stays.
+  void Assign(const TGPXtrk& source);
+  // Splits a segment of this track at a point that stays in both parts; the second part,
+  // a copy, goes right after it and is returned. The points cut off the first part go to
+  // `retired`. Nothing changes (nullptr) unless 3 <= index <= Count-3.
+  TGPXtrkseg* SplitSegment(TGPXtrkseg* segment, const TPoint4D2* point, RetiredItems& retired);
+  // By the time of each segment's first point; a segment without points counts as time 0.
+  void SortSegmentsByTime();
+  void SetVisible(bool flag);
 };
 
 class TGPXrteList : public TItem, public OwnedList<TGPXrte> {
@@ -135,6 +161,16 @@ public:
   bool Visible = true;
   bool Present = false;
   TGPXrte* GetRoute(int index) const { return At(index); }
+  // Copies Present and appends copies of the source's routes; Visible stays.
+  void Assign(const TGPXrteList& source);
+  // As TGPXtrk::SplitSegment; the copy's name gets " (part 2)".
+  TGPXrte* SplitRoute(TGPXrte* route, const TPoint4D2* point, RetiredItems& retired);
+  // Joins copies of b's points to `a` and unlinks b into `retired`. Returns a; nullptr
+  // (nothing changed) when either is missing, a is b, or b is not in this list.
+  TGPXrte* MergeRoutes(TGPXrte* a, TGPXrte* b, RetiredItems& retired);
+  // By the time of each route's first point; a route without points counts as time 0.
+  void SortByTime();
+  void SetVisible(bool flag);
 };
 
 class TGPXtrkList : public TItem, public OwnedList<TGPXtrk> {
@@ -145,6 +181,15 @@ public:
   bool Visible = true;
   bool Present = false;
   TGPXtrk* GetTrack(int index) const { return At(index); }
+  // Copies Present and appends copies of the source's tracks; Visible stays.
+  void Assign(const TGPXtrkList& source);
+  // The first track, in list order, that holds the segment.
+  TGPXtrk* FindTrackOfSegment(const TGPXtrkseg* segment) const;
+  // Joins copies of b's points to `a`; b, or its track when b was the track's only segment,
+  // is unlinked into `retired`. Returns a; nullptr (nothing changed) when either is
+  // missing or a is b.
+  TGPXtrkseg* MergeSegments(TGPXtrkseg* a, TGPXtrkseg* b, RetiredItems& retired);
+  void SetVisible(bool flag);
 };
 
 class TGPXmetadata : public TItem {
@@ -159,6 +204,7 @@ public:
   TGPXbounds bounds;
   std::string extensions;
   bool Present = false;
+  void Assign(const TGPXmetadata& source);
 };
 
 // The items selected in the tree, in selection order; refers to them without owning them.
@@ -203,4 +249,21 @@ public:
   TGPXtrkList Tracks;
   TGPXExtension Extension;
   TGPXSelection Selection;
+
+  // Copies Creator, metadata, lists (appended) and extension; the selection is emptied and
+  // Visible stays. Callers copy into a new document.
+  void Assign(const TGPX& source);
+  // The waypoint list, else the first route, else the first track segment holding the point.
+  TGPXwptList* FindPointOwner(const TPoint4D2* point) const;
+  // Merges the two selected routes or track segments into the first selected; the other
+  // (and a track it leaves empty) goes to `retired`. nullptr for any other selection.
+  TGPXwptList* MergeSelection(RetiredItems& retired);
+  // Metadata bounds from the visible points, before writing; kept when the data spans no area.
+  void UpdateBounds();
+  // Empties the selection and the three lists (Present false); the items go to `retired`.
+  // Creator, Metadata and Extension stay.
+  void Clear(RetiredItems& retired);
+  // The same, freeing the items at once: only when nothing else refers to them.
+  void Clear();
+  void SetVisible(bool flag);
 };

@@ -68,6 +68,16 @@ public:
     items_.clear();
     return out;
   }
+  // In-place sort by a three-way compare routine (negative, zero, positive on two items);
+  // items that compare equal keep their order.
+  template <class Compare>
+  void Sort(Compare compare) {
+    std::stable_sort(items_.begin(), items_.end(),
+                     [&](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b) {
+                       return compare(static_cast<const T*>(a.get()),
+                                      static_cast<const T*>(b.get())) < 0;
+                     });
+  }
   void Reserve(int n) { items_.reserve(static_cast<size_t>(n)); }
 
   // Direct access for range-for and algorithms.

@@ -86,6 +86,10 @@ TEST(DateTime, BeforeTheZeroDayTheFractionRunsForward) {
   EXPECT_EQ(encodeDateTime(1899, 12, 29, 6), -1.25);
   expectFields(decodeDateTime(-1.25), 1899, 12, 29, 6, 0, 0, 0);
   expectFields(decodeDateTime(-0.5), 1899, 12, 30, 12, 0, 0, 0);
+  // 1899-12-29 a hair before midnight rounds up into 1899-12-30, not back into the 28th.
+  expectFields(decodeDateTime(-1.9999999999), 1899, 12, 30, 0, 0, 0, 0);
+  expectFields(decodeDateTime(encodeDateTime(1850, 6, 1, 23, 59, 59, 999)), 1850, 6, 1, 23, 59, 59, 999);
+  expectFields(decodeDateTime(encodeDateTime(1850, 6, 1) - 0.9999999999), 1850, 6, 2, 0, 0, 0, 0);
   EXPECT_EQ(unixToDateTime(dateTimeToUnix(-1.25)), -1.25);
   EXPECT_DOUBLE_EQ(dateTimeToUnix(-1.25), (-0.75 - 25569) * 86400.0);
 }

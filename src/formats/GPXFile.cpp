@@ -1,0 +1,185 @@
+// Loading a GPX document: the streaming walk over the file and the result lines.
+#include "formats/GPXFile.h"
+
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "base/NumberText.h"
+#include "base/Translate.h"
+#include "formats/GPXReadParts.h"
+#include "formats/XmlStream.h"
+
+namespace {
+
+// What one walk collects before it is moved into the caller's document.
+struct ReadResult {
+  TGPX gpx;
+  bool foundGpx = false;
+  bool hasExtensions = false;
+};
+
+// Streams gpx, rte, trk and trkseg child by child and hands each other element, built
+// whole, to the element readers. Points are the small subtrees of a large file.
+class GPXStreamReader : public XmlStreamHandler {
+public:
+  explicit GPXStreamReader(ReadResult& out) : out_(out) {}
+
+  Kind classify(const XmlName& e) override {
+    switch (open_.empty() ? Level::Document : open_.back()) {
+      case Level::Document:
+        if (!e.is("gpx")) return Kind::Skip;
+        out_.foundGpx = true;
+        return enter(Level::Gpx);
+      case Level::Gpx:
+        if (e.is("trk")) {
+          trk_ = std::make_unique<TGPXtrk>();
+          return enter(Level::Trk);
+        }
+        if (e.is("rte")) {
+          rte_ = std::make_unique<TGPXrte>();
+          return enter(Level::Rte);
+        }
+        if (e.is("wpt")) return Kind::Record;
+        return e.is("metadata") || e.is("extensions") ? Kind::Subtree : Kind::Skip;
+      case Level::Rte:
+        return e.is("rtept") ? Kind::Record : Kind::Subtree;
+      case Level::Trk:
+        if (e.is("trkseg")) {
+          seg_ = trk_->Add(std::make_unique<TGPXtrkseg>());
+          return enter(Level::Trkseg);
+        }
+        return Kind::Subtree;
+      case Level::Trkseg:
+        if (e.is("trkpt")) return Kind::Record;
+        return e.is("extensions") ? Kind::Subtree : Kind::Skip;
+    }
+    return Kind::Skip;
+  }
+
+  void subtree(const XmlNode& e) override {
+    switch (open_.back()) {
+      case Level::Gpx:
+        if (e.nameIs("wpt")) {
+          TGPXFile::ReadWpt(e, out_.gpx.Waypoints);
+        } else if (e.nameIs("metadata")) {
+          TGPXFile::ReadMetadata(e, out_.gpx.Metadata);
+        } else {
+          out_.gpx.Extension.Text = TGPXFile::ReadExtensions(e);
+          out_.hasExtensions = true;
+        }
+        break;
+      case Level::Rte:
+        if (e.nameIs("rtept")) TGPXFile::ReadWpt(e, *rte_);
+        else readRouteLikeChild(*rte_, e);
+        break;
+      case Level::Trk:
+        readRouteLikeChild(*trk_, e);
+        break;
+      case Level::Trkseg:
+        if (e.nameIs("trkpt")) TGPXFile::ReadWpt(e, *seg_);
+        else seg_->extensions = trim(e.serializeChildren());
+        break;
+      case Level::Document:
+        break;
+    }
+  }
+
+  bool childNeedsTree(const XmlName& child) override { return wptChildNeedsTree(child); }
+
+  void record(const XmlFlatRecord& e) override {
+    switch (open_.back()) {
+      case Level::Gpx: readWptRecord(e, out_.gpx.Waypoints); break;
+      case Level::Rte: readWptRecord(e, *rte_); break;
+      case Level::Trkseg: readWptRecord(e, *seg_); break;
+      default: break;
+    }
+  }
+
+  void endContainer(const XmlNode&) override {
+    Level done = open_.back();
+    open_.pop_back();
+    if (done == Level::Rte) {
+      finishRouteLike(*rte_);
+      out_.gpx.Routes.Add(std::move(rte_));
+      out_.gpx.Routes.Present = true;
+    } else if (done == Level::Trk) {
+      finishRouteLike(*trk_);
+      out_.gpx.Tracks.Add(std::move(trk_));
+      out_.gpx.Tracks.Present = true;
+    }
+  }
+
+private:
+  enum class Level { Document, Gpx, Rte, Trk, Trkseg };
+  Kind enter(Level level) {
+    open_.push_back(level);
+    return Kind::Container;
+  }
+  ReadResult& out_;
+  std::vector<Level> open_;
+  std::unique_ptr<TGPXrte> rte_;
+  std::unique_ptr<TGPXtrk> trk_;
+  TGPXtrkseg* seg_ = nullptr;
+};
+
+template <class List>
+void moveItems(List& from, List& to) {
+  if (to.Empty()) {
+    to.Items() = std::move(from.Items());
+    from.Items().clear();
+  } else {
+    for (auto& item : from.ExtractAll()) to.Add(std::move(item));
+  }
+}
+
+}  // namespace
+
+void TGPXFile::LoadFromFile(const std::string& fileName) {
+  ReadDocument([&](XmlStream& stream, XmlStreamHandler& handler) { return stream.parseFile(fileName, handler); });
+}
+
+void TGPXFile::LoadFromString(const std::string& text) {
+  ReadDocument([&](XmlStream& stream, XmlStreamHandler& handler) { return stream.parseMemory(text, handler); });
+}
+
+void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandler&)>& parse) {
+  if (!GPX) throw std::logic_error("TGPXFile: no document to read into");
+  // Read into a document of our own: a parse error halfway through must leave the
+  // caller's document as it was.
+  ReadResult result;
+  GPXStreamReader reader(result);
+  XmlStream stream;
+  if (!parse(stream, reader)) {
+    Log(stream.errors().failureLine());
+    return;
+  }
+  if (!result.foundGpx) {
+    Log(trim(stream.errors().text()));
+    Log(_("File not loaded"));
+    return;
+  }
+
+  TGPX& doc = *GPX;
+  TGPX& got = result.gpx;
+  moveItems(got.Waypoints, doc.Waypoints);
+  doc.Waypoints.Present = doc.Waypoints.Present || got.Waypoints.Present;
+  moveItems(got.Routes, doc.Routes);
+  doc.Routes.Present = doc.Routes.Present || got.Routes.Present;
+  moveItems(got.Tracks, doc.Tracks);
+  doc.Tracks.Present = doc.Tracks.Present || got.Tracks.Present;
+  if (got.Metadata.Present) doc.Metadata = std::move(got.Metadata);
+  if (result.hasExtensions) doc.Extension.Text = std::move(got.Extension.Text);
+
+  int64_t routePoints = 0, trackPoints = 0, segments = 0;
+  for (const auto& rte : doc.Routes.Items()) routePoints += rte->Count();
+  for (const auto& trk : doc.Tracks.Items()) {
+    segments += trk->Count();
+    for (const auto& seg : trk->Items()) trackPoints += seg->Count();
+  }
+  Log(formatInt(doc.Waypoints.Count()) + " " + _("waypoints"));
+  Log(formatInt(doc.Routes.Count()) + " " + _("routes") + " (" + formatInt(routePoints) + " points)");
+  Log(formatInt(doc.Tracks.Count()) + " " + _("tracks") + " (" + formatInt(trackPoints) + " " + _("points in") +
+      " " + formatInt(segments) + " " + _("track segments") + ")");
+  Loaded = true;
+}

@@ -1,0 +1,217 @@
+// The GPX element readers: each turns one element (a subtree) into model objects.
+#include <cstdint>
+#include <limits>
+
+#include "base/NumberText.h"
+#include "formats/GPXFile.h"
+#include "formats/GPXReadParts.h"
+#include "formats/XmlNode.h"
+
+double readNumber(const std::string& text, double fallback) {
+  double v;
+  return parseFloatStrict(text, v) ? v : fallback;
+}
+
+int64_t readInteger(const std::string& text, int64_t fallback) {
+  int64_t v;
+  return parseIntStrict(text, v) ? v : fallback;
+}
+
+namespace {
+int32_t readInt32(const std::string& text, int32_t fallback) {
+  int64_t v = readInteger(text, fallback);
+  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return fallback;
+  return int32_t(v);
+}
+}  // namespace
+
+void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_StyleLine& style) {
+  // Only the last extensions element counts, so each one starts from scratch.
+  text.clear();
+  style = TGPX_StyleLine();
+  for (XmlNode c = extensions.firstChild(); c; c = c.nextSibling()) {
+    if (c.nameIsExactly("line")) {
+      std::string color = c.childText("color");
+      if (!color.empty()) style.SetColorHex(color);
+      std::string opacity = c.childText("opacity");
+      if (!opacity.empty()) style.SetOpacityStr(opacity);
+      continue;
+    }
+    std::string piece = c.serialize();
+    if (piece.empty()) continue;
+    text += kGPXLineEnd;
+    text += piece;
+  }
+  text = trim(text);
+}
+
+std::string TGPXFile::GetLastNodeText(const XmlNode& element, const std::string& name) {
+  return element.childText(name);
+}
+
+std::string TGPXFile::GetExtensionNodeContent(const XmlNode& element, const std::string& name) {
+  XmlNode ext = element.child(name);
+  return ext ? trim(ext.serializeChildren()) : std::string();
+}
+
+std::string TGPXFile::ReadExtensions(const XmlNode& element) { return trim(element.serializeChildren()); }
+
+TGPXLink TGPXFile::ReadLink(const XmlNode& element) {
+  TGPXLink link;
+  link.href = element.attribute("href").value_or(std::string());
+  // The element's own text stands for the address only when it holds nothing else:
+  // the texts of its text and type children are no address.
+  if (link.href.empty() && !element.hasChildElements()) link.href = element.text();
+  link.text = element.childText("text");
+  link.type = element.childText("type");
+  link.Present = true;
+  return link;
+}
+
+TGPXemail TGPXFile::ReadEmail(const XmlNode& element) {
+  // GPX 1.1 carries the parts as attributes; older files as child elements.
+  TGPXemail email;
+  auto id = element.attribute("id");
+  auto domain = element.attribute("domain");
+  email.id = id ? *id : element.childText("id");
+  email.domain = domain ? *domain : element.childText("domain");
+  email.Present = true;
+  return email;
+}
+
+TGPXperson TGPXFile::ReadPerson(const XmlNode& element) {
+  TGPXperson person;
+  person.name = element.childText("name");
+  // A bare <author>Name</author>; with child elements the whole text would mix in the
+  // e-mail and link texts.
+  if (person.name.empty() && !element.hasChildElements()) person.name = element.text();
+  if (XmlNode e = element.child("email")) person.email = ReadEmail(e);
+  if (XmlNode l = element.child("link")) person.link = ReadLink(l);
+  person.Present = true;
+  return person;
+}
+
+TGPXcopyright TGPXFile::ReadCopyright(const XmlNode& element) {
+  TGPXcopyright c;
+  if (auto author = element.attribute("author")) c.author = *author;
+  c.year = readInt32(element.childText("year"), -1);
+  c.license = element.childText("license");
+  c.Present = true;
+  return c;
+}
+
+TGPXbounds TGPXFile::ReadBounds(const XmlNode& element) {
+  TGPXbounds b;
+  if (!element.hasAttributes()) return b;
+  if (auto v = element.attribute("minlat")) b.minlat = readNumber(*v, 0);
+  if (auto v = element.attribute("minlon")) b.minlon = readNumber(*v, 0);
+  if (auto v = element.attribute("maxlat")) b.maxlat = readNumber(*v, 0);
+  if (auto v = element.attribute("maxlon")) b.maxlon = readNumber(*v, 0);
+  b.Present = true;
+  return b;
+}
+
+void TGPXFile::ReadMetadata(const XmlNode& element, TGPXmetadata& into) {
+  into = TGPXmetadata();
+  into.name = element.childText("name");
+  into.desc = element.childText("desc");
+  if (XmlNode a = element.child("author")) into.author = ReadPerson(a);
+  if (XmlNode c = element.child("copyright")) into.copyright = ReadCopyright(c);
+  if (XmlNode l = element.child("link")) into.link = ReadLink(l);
+  into.time = ISO8601ToDateTime(element.childText("time"));
+  into.keywords = element.childText("keywords");
+  if (XmlNode b = element.child("bounds")) into.bounds = ReadBounds(b);
+  into.extensions = GetExtensionNodeContent(element, "extensions");
+  into.Present = true;
+}
+
+namespace {
+
+// One child of a point that holds text; XmlNode and XmlFlatRecord::Piece alike. A later
+// element of a name overwrites an earlier one, so the last one wins.
+template <class Child>
+void readWptTextChild(TGPXwpt& pt, const Child& c) {
+  if (c.nameIs("ele")) pt.Ele = readNumber(c.text(), 0);
+  else if (c.nameIs("time")) pt.Time = TGPXFile::ISO8601ToDateTime(c.text());
+  else if (c.nameIs("magvar")) pt.edit().magvar = readNumber(c.text(), 0);
+  else if (c.nameIs("geoidheight")) pt.edit().geoidheight = readNumber(c.text(), 0);
+  else if (c.nameIs("name")) pt.edit().name = c.text();
+  else if (c.nameIs("cmt")) pt.edit().cmt = c.text();
+  else if (c.nameIs("desc")) pt.edit().desc = c.text();
+  else if (c.nameIs("src")) pt.edit().src = c.text();
+  else if (c.nameIs("sym")) pt.edit().sym = c.text();
+  else if (c.nameIs("type")) pt.edit().type = c.text();
+  else if (c.nameIs("fix")) pt.edit().fix = toLowerAscii(c.text());
+  else if (c.nameIs("sat")) pt.edit().sat = uint8_t(readInteger(c.text(), -1) & 0xFF);
+  else if (c.nameIs("hdop")) pt.edit().hdop = readNumber(c.text(), -1.0);
+  else if (c.nameIs("vdop")) pt.edit().vdop = readNumber(c.text(), -1.0);
+  else if (c.nameIs("pdop")) pt.edit().pdop = readNumber(c.text(), -1.0);
+  else if (c.nameIs("ageofdgpsdata")) pt.edit().ageofdgpsdata = readNumber(c.text(), -1.0);
+  else if (c.nameIs("dgpsid")) pt.edit().dgpsid = readInt32(c.text(), -1);
+}
+
+template <class Element>
+std::unique_ptr<TGPXwpt> newWpt(const Element& e) {
+  auto pt = std::make_unique<TGPXwpt>();
+  if (auto lat = e.attribute("lat")) pt->Lat = readNumber(*lat, 0);
+  if (auto lon = e.attribute("lon")) pt->Lon = readNumber(*lon, 0);
+  return pt;
+}
+
+TGPXwpt* appendWpt(std::unique_ptr<TGPXwpt> pt, TGPXwptList& into) {
+  into.Present = true;
+  return into.AddPoint(std::move(pt));
+}
+
+}  // namespace
+
+bool wptChildNeedsTree(const XmlName& child) { return child.is("link") || child.is("extensions"); }
+
+TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into) {
+  auto pt = newWpt(element);
+  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
+    if (!c.isElement()) continue;
+    if (c.nameIs("link")) pt->edit().link = ReadLink(c);
+    else if (c.nameIs("extensions")) pt->edit().extensions = trim(c.serializeChildren());
+    else readWptTextChild(*pt, c);
+  }
+  return appendWpt(std::move(pt), into);
+}
+
+TGPXwpt* readWptRecord(const XmlFlatRecord& element, TGPXwptList& into) {
+  auto pt = newWpt(element);
+  for (size_t i = 0; i < element.pieceCount(); ++i) {
+    const XmlFlatRecord::Piece& c = element.pieceAt(i);
+    if (c.isElement()) readWptTextChild(*pt, c);
+  }
+  return appendWpt(std::move(pt), into);
+}
+
+std::unique_ptr<TGPXtrkseg> TGPXFile::ReadTrkseg(const XmlNode& element) {
+  auto seg = std::make_unique<TGPXtrkseg>();
+  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
+    if (c.nameIs("trkpt")) ReadWpt(c, *seg);
+    else if (c.nameIs("extensions")) seg->extensions = trim(c.serializeChildren());
+  }
+  return seg;
+}
+
+std::unique_ptr<TGPXrte> TGPXFile::ReadRte(const XmlNode& element) {
+  auto rte = std::make_unique<TGPXrte>();
+  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
+    if (c.nameIs("rtept")) ReadWpt(c, *rte);
+    else if (c.isElement()) readRouteLikeChild(*rte, c);
+  }
+  finishRouteLike(*rte);
+  return rte;
+}
+
+std::unique_ptr<TGPXtrk> TGPXFile::ReadTrk(const XmlNode& element) {
+  auto trk = std::make_unique<TGPXtrk>();
+  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
+    if (c.nameIs("trkseg")) trk->Add(ReadTrkseg(c));
+    else if (c.isElement()) readRouteLikeChild(*trk, c);
+  }
+  finishRouteLike(*trk);
+  return trk;
+}

@@ -1,0 +1,69 @@
+// libxml2 error collection.
+#include "formats/XmlErrors.h"
+
+#include <libxml/xmlerror.h>
+#include <libxml/globals.h>
+
+#include "base/NumberText.h"
+
+bool XmlErrors::hasFatal() const {
+  for (const auto& e : entries_)
+    if (e.level >= XML_ERR_FATAL) return true;
+  return false;
+}
+
+std::string XmlErrors::text() const {
+  std::string out;
+  for (const auto& e : entries_) {
+    if (!out.empty()) out += '\n';
+    out += e.message;
+  }
+  return out;
+}
+
+std::string XmlErrors::failureLine() const {
+  const XmlErrorEntry* chosen = nullptr;
+  for (const auto& e : entries_)
+    if (e.level >= XML_ERR_FATAL) {
+      chosen = &e;
+      break;
+    }
+  if (!chosen && !entries_.empty()) chosen = &entries_.back();
+  if (!chosen) return "Unknown XML error (0).";
+  return chosen->message + " (" + formatInt(chosen->code) + ").";
+}
+
+void XmlErrors::addFatal(const std::string& message, int code) {
+  add({message, code, XML_ERR_FATAL, 0});
+}
+
+void XmlErrors::structuredHandler(void* ctx, const void* error) {
+  auto* self = static_cast<XmlErrors*>(ctx);
+  auto* err = static_cast<const xmlError*>(error);
+  if (!self || !err) return;
+  XmlErrorEntry e;
+  e.message = trim(err->message ? err->message : "");
+  e.code = err->code;
+  e.level = err->level;
+  e.line = err->line;
+  self->add(std::move(e));
+}
+
+namespace {
+void structuredTrampoline(void* ctx, xmlErrorPtr error) { XmlErrors::structuredHandler(ctx, error); }
+void silentGeneric(void*, const char*, ...) {}
+}  // namespace
+
+XmlErrorCapture::XmlErrorCapture(XmlErrors& errors)
+    : oldStructured_(reinterpret_cast<void*>(xmlStructuredError)),
+      oldStructuredCtx_(xmlStructuredErrorContext),
+      oldGeneric_(reinterpret_cast<void*>(xmlGenericError)),
+      oldGenericCtx_(xmlGenericErrorContext) {
+  xmlSetStructuredErrorFunc(&errors, structuredTrampoline);
+  xmlSetGenericErrorFunc(nullptr, silentGeneric);
+}
+
+XmlErrorCapture::~XmlErrorCapture() {
+  xmlSetStructuredErrorFunc(oldStructuredCtx_, reinterpret_cast<xmlStructuredErrorFunc>(oldStructured_));
+  xmlSetGenericErrorFunc(oldGenericCtx_, reinterpret_cast<xmlGenericErrorFunc>(oldGeneric_));
+}

@@ -1,0 +1,310 @@
+// Node handle over libxml2: names, lookups, text and serialisation.
+#include "formats/XmlNode.h"
+
+#include <libxml/tree.h>
+
+#include <cstring>
+
+namespace {
+
+inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// Matches the NUL-terminated `s` against want[pos..] up to its own end; advances pos.
+inline bool matchPart(const char* s, std::string_view want, size_t& pos, bool ignoreCase) {
+  for (; *s; ++s, ++pos) {
+    if (pos >= want.size()) return false;
+    if (ignoreCase ? lowerAscii(*s) != lowerAscii(want[pos]) : *s != want[pos]) return false;
+  }
+  return true;
+}
+
+// The name as written, prefix:local, compared with `want` (case ignored or exact).
+// Called for every element of a large file, so it walks the strings once, without strlen.
+bool qnameMatches(const xmlChar* prefix, const xmlChar* local, std::string_view want, bool ignoreCase) {
+  size_t pos = 0;
+  if (prefix) {
+    if (!matchPart(reinterpret_cast<const char*>(prefix), want, pos, ignoreCase)) return false;
+    if (pos >= want.size() || want[pos] != ':') return false;
+    ++pos;
+  }
+  if (!local || !matchPart(reinterpret_cast<const char*>(local), want, pos, ignoreCase)) return false;
+  return pos == want.size();
+}
+
+const xmlChar* nsPrefix(const xmlNs* ns) { return ns ? ns->prefix : nullptr; }
+
+inline bool isXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool isBlank(const xmlChar* s) {
+  if (!s) return true;
+  for (; *s; ++s)
+    if (!isXmlSpace(char(*s))) return false;
+  return true;
+}
+
+// 1 preserve, 0 default, -1 when the element sets no xml:space.
+int ownSpace(const xmlNode* el) {
+  for (const xmlAttr* a = el->properties; a; a = a->next) {
+    if (!a->ns || !a->ns->prefix || std::strcmp(reinterpret_cast<const char*>(a->ns->prefix), "xml") != 0)
+      continue;
+    if (std::strcmp(reinterpret_cast<const char*>(a->name), "space") != 0) continue;
+    const xmlNode* v = a->children;
+    if (v && v->content) {
+      if (std::strcmp(reinterpret_cast<const char*>(v->content), "preserve") == 0) return 1;
+      if (std::strcmp(reinterpret_cast<const char*>(v->content), "default") == 0) return 0;
+    }
+  }
+  return -1;
+}
+
+// Whether the node lies under xml:space="preserve" (its own setting included).
+bool preservedAt(const xmlNode* n) {
+  for (; n && n->type != XML_DOCUMENT_NODE; n = n->parent) {
+    if (n->type != XML_ELEMENT_NODE || !n->properties) continue;
+    int s = ownSpace(n);
+    if (s >= 0) return s == 1;
+  }
+  return false;
+}
+
+bool isCharData(const xmlNode* n) { return n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE; }
+
+void appendPiece(std::string& out, const std::string& run, bool preserve) {
+  if (preserve) {
+    if (run.empty()) return;
+    if (!out.empty()) out += ' ';
+    out += run;
+    return;
+  }
+  std::string piece = normalizeSpace(run);
+  if (piece.empty()) return;
+  if (!out.empty()) out += ' ';
+  out += piece;
+}
+
+void collectText(const xmlNode* parent, bool preserve, std::string& out) {
+  std::string run;
+  for (const xmlNode* c = parent->children; c; c = c->next) {
+    if (isCharData(c)) {
+      if (c->content) run += reinterpret_cast<const char*>(c->content);
+    } else if (c->type == XML_ELEMENT_NODE) {
+      appendPiece(out, run, preserve);
+      run.clear();
+      int s = c->properties ? ownSpace(c) : -1;
+      collectText(c, s >= 0 ? s == 1 : preserve, out);
+    }
+  }
+  appendPiece(out, run, preserve);
+}
+
+// Drops white-space-only text nodes from a detached copy.
+void stripBlanks(xmlNode* n, bool preserve) {
+  xmlNode* c = n->children;
+  while (c) {
+    xmlNode* next = c->next;
+    if (c->type == XML_TEXT_NODE && !preserve && isBlank(c->content)) {
+      xmlUnlinkNode(c);
+      xmlFreeNode(c);
+    } else if (c->type == XML_ELEMENT_NODE) {
+      int s = c->properties ? ownSpace(c) : -1;
+      stripBlanks(c, s >= 0 ? s == 1 : preserve);
+    }
+    c = next;
+  }
+}
+
+void dumpNode(xmlNode* node, std::string& out) {
+  xmlNode* copy = xmlDocCopyNode(node, node->doc, 1);
+  if (!copy) return;
+  bool preserve = preservedAt(node->type == XML_ELEMENT_NODE ? node : node->parent);
+  if (copy->type == XML_TEXT_NODE && !preserve && isBlank(copy->content)) {
+    xmlFreeNode(copy);
+    return;
+  }
+  if (copy->type == XML_ELEMENT_NODE) {
+    stripBlanks(copy, preserve);
+    xmlDOMWrapReconcileNamespaces(nullptr, copy, 0);
+  }
+  xmlBufferPtr buf = xmlBufferCreate();
+  if (buf) {
+    if (xmlNodeDump(buf, node->doc, copy, 0, 0) >= 0)
+      out.append(reinterpret_cast<const char*>(xmlBufferContent(buf)), size_t(xmlBufferLength(buf)));
+    xmlBufferFree(buf);
+  }
+  xmlFreeNode(copy);
+}
+
+}  // namespace
+
+bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bool ignoreCase) {
+  return qnameMatches(reinterpret_cast<const xmlChar*>(prefix), reinterpret_cast<const xmlChar*>(local), want,
+                      ignoreCase);
+}
+
+std::string normalizeSpace(std::string_view text) {
+  // Most texts need no change: return them in one copy.
+  bool clean = text.empty() || (!isXmlSpace(text.front()) && !isXmlSpace(text.back()));
+  for (size_t i = 0; clean && i < text.size(); ++i)
+    if (isXmlSpace(text[i]) && (text[i] != ' ' || isXmlSpace(text[i + 1]))) clean = false;
+  if (clean) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  bool pendingBlank = false;
+  for (char c : text) {
+    if (isXmlSpace(c)) {
+      pendingBlank = !out.empty();
+      continue;
+    }
+    if (pendingBlank) out += ' ';
+    pendingBlank = false;
+    out += c;
+  }
+  return out;
+}
+
+XmlNode::Type XmlNode::type() const {
+  if (!node_) return Type::None;
+  switch (node_->type) {
+    case XML_ELEMENT_NODE: return Type::Element;
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE: return Type::Text;
+    case XML_COMMENT_NODE: return Type::Comment;
+    default: return Type::Other;
+  }
+}
+
+std::string XmlNode::name() const {
+  if (!node_ || !node_->name) return {};
+  std::string out;
+  if (node_->type == XML_ELEMENT_NODE && node_->ns && node_->ns->prefix) {
+    out = reinterpret_cast<const char*>(node_->ns->prefix);
+    out += ':';
+  }
+  out += reinterpret_cast<const char*>(node_->name);
+  return out;
+}
+
+bool XmlNode::nameIs(std::string_view name) const {
+  return node_ && node_->type == XML_ELEMENT_NODE && qnameMatches(nsPrefix(node_->ns), node_->name, name, true);
+}
+
+bool XmlNode::nameIsExactly(std::string_view name) const {
+  return node_ && node_->type == XML_ELEMENT_NODE && qnameMatches(nsPrefix(node_->ns), node_->name, name, false);
+}
+
+XmlNode XmlNode::parent() const {
+  if (!node_ || !node_->parent || node_->parent->type == XML_DOCUMENT_NODE) return XmlNode();
+  return XmlNode(node_->parent);
+}
+XmlNode XmlNode::firstChild() const { return XmlNode(node_ ? node_->children : nullptr); }
+XmlNode XmlNode::nextSibling() const { return XmlNode(node_ ? node_->next : nullptr); }
+
+std::vector<XmlNode> XmlNode::children() const {
+  std::vector<XmlNode> out;
+  if (node_)
+    for (xmlNode* c = node_->children; c; c = c->next) out.emplace_back(c);
+  return out;
+}
+
+std::vector<XmlNode> XmlNode::childElements() const {
+  std::vector<XmlNode> out;
+  if (node_)
+    for (xmlNode* c = node_->children; c; c = c->next)
+      if (c->type == XML_ELEMENT_NODE) out.emplace_back(c);
+  return out;
+}
+
+std::vector<XmlNode> XmlNode::childElements(std::string_view name) const {
+  std::vector<XmlNode> out;
+  if (node_)
+    for (xmlNode* c = node_->children; c; c = c->next)
+      if (c->type == XML_ELEMENT_NODE && qnameMatches(nsPrefix(c->ns), c->name, name, true)) out.emplace_back(c);
+  return out;
+}
+
+XmlNode XmlNode::child(std::string_view name) const {
+  if (!node_) return XmlNode();
+  for (xmlNode* c = node_->last; c; c = c->prev)
+    if (c->type == XML_ELEMENT_NODE && qnameMatches(nsPrefix(c->ns), c->name, name, true)) return XmlNode(c);
+  return XmlNode();
+}
+
+bool XmlNode::hasChildElements() const {
+  if (node_)
+    for (xmlNode* c = node_->children; c; c = c->next)
+      if (c->type == XML_ELEMENT_NODE) return true;
+  return false;
+}
+
+std::vector<XmlNode> XmlNode::descendants(std::string_view name) const {
+  std::vector<XmlNode> out;
+  if (!node_) return out;
+  // Iterative pre-order walk: deep documents must not exhaust the stack.
+  xmlNode* n = node_->children;
+  while (n) {
+    if (n->type == XML_ELEMENT_NODE && qnameMatches(nsPrefix(n->ns), n->name, name, true)) out.emplace_back(n);
+    if (n->type == XML_ELEMENT_NODE && n->children) {
+      n = n->children;
+      continue;
+    }
+    while (n && !n->next) {
+      n = n->parent;
+      if (n == node_) n = nullptr;
+    }
+    if (n) n = n->next;
+  }
+  return out;
+}
+
+bool XmlNode::hasAttributes() const {
+  return node_ && node_->type == XML_ELEMENT_NODE && node_->properties != nullptr;
+}
+
+std::optional<std::string> XmlNode::attribute(std::string_view name) const {
+  if (!node_ || node_->type != XML_ELEMENT_NODE) return std::nullopt;
+  for (xmlAttr* a = node_->properties; a; a = a->next) {
+    if (!qnameMatches(nsPrefix(a->ns), a->name, name, true)) continue;
+    xmlNode* v = a->children;
+    if (!v) return std::string();
+    if (!v->next && v->type == XML_TEXT_NODE) return std::string(v->content ? reinterpret_cast<const char*>(v->content) : "");
+    xmlChar* s = xmlNodeListGetString(node_->doc, v, 1);
+    std::string out = s ? reinterpret_cast<const char*>(s) : "";
+    xmlFree(s);
+    return out;
+  }
+  return std::nullopt;
+}
+
+std::string XmlNode::text() const {
+  if (!node_) return {};
+  if (isCharData(node_)) {
+    std::string run = node_->content ? reinterpret_cast<const char*>(node_->content) : "";
+    return preservedAt(node_->parent) ? run : normalizeSpace(run);
+  }
+  const bool preserve = preservedAt(node_);
+  // The common case, an element holding one piece of text, without the run buffer.
+  const xmlNode* only = node_->children;
+  if (only && !only->next && isCharData(only) && !preserve)
+    return normalizeSpace(only->content ? reinterpret_cast<const char*>(only->content) : "");
+  std::string out;
+  collectText(node_, preserve, out);
+  return out;
+}
+
+std::string XmlNode::childText(std::string_view name) const {
+  XmlNode c = child(name);
+  return c ? c.text() : std::string();
+}
+
+std::string XmlNode::serialize() const {
+  std::string out;
+  if (node_) dumpNode(node_, out);
+  return out;
+}
+
+std::string XmlNode::serializeChildren() const {
+  std::string out;
+  if (node_)
+    for (xmlNode* c = node_->children; c; c = c->next) dumpNode(c, out);
+  return out;
+}

@@ -1,0 +1,70 @@
+// A light handle on one node of a libxml2 tree: names as written, children in order,
+// attributes and child elements looked up without regard to case, normalised text and
+// serialisation. The handle does not own the node.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct _xmlNode;
+
+class XmlNode {
+public:
+  enum class Type { None, Element, Text, Comment, Other };  // Text covers CDATA
+
+  XmlNode() = default;
+  explicit XmlNode(_xmlNode* node) : node_(node) {}
+  explicit operator bool() const { return node_ != nullptr; }
+  _xmlNode* raw() const { return node_; }
+  bool operator==(const XmlNode& o) const { return node_ == o.node_; }
+
+  Type type() const;
+  bool isElement() const { return type() == Type::Element; }
+  // The name as written, prefix included ("gpxtpx:hr").
+  std::string name() const;
+  // Compares the name as written with `name` without regard to ASCII case.
+  bool nameIs(std::string_view name) const;
+  // Compares the name as written exactly.
+  bool nameIsExactly(std::string_view name) const;
+
+  XmlNode parent() const;
+  XmlNode firstChild() const;
+  XmlNode nextSibling() const;
+  std::vector<XmlNode> children() const;
+  std::vector<XmlNode> childElements() const;
+  // Child elements of a name (case ignored), in document order.
+  std::vector<XmlNode> childElements(std::string_view name) const;
+  // The last child element of a name (case ignored); a null handle when there is none.
+  XmlNode child(std::string_view name) const;
+  bool hasChildElements() const;
+  // Every element below this node with a name (case ignored), in document order.
+  std::vector<XmlNode> descendants(std::string_view name) const;
+
+  bool hasAttributes() const;
+  // Attribute by name as written (case ignored); nothing when absent.
+  std::optional<std::string> attribute(std::string_view name) const;
+
+  // The text below the node: each run of character data (text and CDATA) trimmed with its
+  // inner white space reduced to one blank, white-space-only runs dropped, the runs joined
+  // by one blank. Under xml:space="preserve" runs are taken as they are.
+  std::string text() const;
+  // The text of the last child element of a name; empty when there is none.
+  std::string childText(std::string_view name) const;
+
+  // XML text of the node with its subtree; its namespaces are declared on it, so that no
+  // prefix is left unbound, and white-space-only text nodes are left out (except under
+  // xml:space="preserve").
+  std::string serialize() const;
+  // The same for each child node in turn, concatenated.
+  std::string serializeChildren() const;
+
+private:
+  _xmlNode* node_ = nullptr;
+};
+
+// Whether the name as written, prefix:local (prefix may be null), is `want`.
+bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bool ignoreCase = true);
+
+// Trims and reduces inner runs of blank, TAB, CR and LF to one blank.
+std::string normalizeSpace(std::string_view text);

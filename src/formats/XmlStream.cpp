@@ -1,0 +1,282 @@
+// The streaming walk: libxml2's push parser with SAX2 callbacks that pass to libxml2's own
+// tree builder only inside the subtree being built.
+#include "formats/XmlStream.h"
+
+#include <libxml/SAX2.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+#include "formats/XmlParseOptions.h"
+
+namespace {
+
+enum class Mode : unsigned char { Container, SubtreeRoot, SubtreeInner, RecordRoot, RecordChild, SkipRoot, SkipInner };
+
+struct Walk {
+  XmlStreamHandler* handler = nullptr;
+  XmlErrors* errors = nullptr;
+  std::vector<Mode> open;      // one entry per open element
+  XmlFlatRecord record;        // the record being read flat
+  std::exception_ptr failure;  // an exception from the handler, rethrown after the parse
+};
+
+Walk& walkOf(void* ctx) { return *static_cast<Walk*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
+
+Mode top(const Walk& w) { return w.open.empty() ? Mode::Container : w.open.back(); }
+bool building(Mode m) { return m == Mode::SubtreeRoot || m == Mode::SubtreeInner; }
+bool recording(Mode m) { return m == Mode::RecordRoot || m == Mode::RecordChild; }
+const char* str(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
+const xmlChar* xstr(const char* s) { return reinterpret_cast<const xmlChar*>(s); }
+
+void stopOnException(xmlParserCtxtPtr ctxt, Walk& w) {
+  w.failure = std::current_exception();
+  xmlStopParser(ctxt);
+}
+
+void freeDetached(xmlNodePtr node) {
+  xmlUnlinkNode(node);
+  xmlFreeNode(node);
+}
+
+bool preservedSpace(const xmlNode* n) {
+  for (; n && n->type == XML_ELEMENT_NODE; n = n->parent)
+    for (const xmlAttr* a = n->properties; a; a = a->next)
+      if (a->ns && a->ns->prefix && std::strcmp(str(a->ns->prefix), "xml") == 0 &&
+          std::strcmp(str(a->name), "space") == 0 && a->children && a->children->content)
+        return std::strcmp(str(a->children->content), "preserve") == 0;
+  return false;
+}
+
+// Whether a record's start tag allows reading it flat; fills the record's attributes.
+bool startFlat(xmlParserCtxtPtr ctxt, Walk& w, const xmlChar* localname, const xmlChar* prefix,
+               const xmlChar* URI, int nbNs, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
+  if (nbNs != 0 || nbDefaulted != 0 || preservedSpace(ctxt->node)) return false;
+  w.record.begin(XmlName{str(prefix), str(localname)}, str(URI));
+  for (int i = 0; i < nbAttributes; ++i) {
+    const xmlChar** a = attributes + i * 5;
+    const char* value = str(a[3]);
+    size_t length = size_t(a[4] - a[3]);
+    // Entity references in a value and xml:* attributes are left to the tree builder.
+    if (std::memchr(value, '&', length) || (a[1] && std::strcmp(str(a[1]), "xml") == 0)) return false;
+    w.record.addAttribute(XmlName{str(a[1]), str(a[0])}, str(a[2]), value, length);
+  }
+  return true;
+}
+
+// The record turned out not to be flat: build its tree from what was recorded so far and
+// go on building.
+void replayRecord(xmlParserCtxtPtr ctxt, Walk& w) {
+  const XmlFlatRecord& r = w.record;
+  std::vector<const xmlChar*> attrs;
+  attrs.reserve(r.attributeCount() * 5);
+  for (size_t i = 0; i < r.attributeCount(); ++i) {
+    const auto& a = r.attributeAt(i);
+    const xmlChar* v = xstr(a.value.data());
+    attrs.insert(attrs.end(), {xstr(a.name.local), xstr(a.name.prefix), xstr(a.uri), v, v + a.value.size()});
+  }
+  xmlSAX2StartElementNs(ctxt, xstr(r.name.local), xstr(r.name.prefix), xstr(r.uri), 0, nullptr,
+                        int(r.attributeCount()), 0, attrs.data());
+  for (size_t i = 0; i < r.pieceCount(); ++i) {
+    const auto& p = r.pieceAt(i);
+    if (p.isElement()) xmlSAX2StartElementNs(ctxt, xstr(p.name.local), xstr(p.name.prefix), xstr(p.uri), 0, nullptr, 0, 0, nullptr);
+    if (!p.raw.empty()) xmlSAX2Characters(ctxt, xstr(p.raw.data()), int(p.raw.size()));
+    if (p.isElement() && p.closed) xmlSAX2EndElementNs(ctxt, xstr(p.name.local), xstr(p.name.prefix), xstr(p.uri));
+  }
+  for (Mode& m : w.open) {
+    if (m == Mode::RecordRoot) m = Mode::SubtreeRoot;
+    else if (m == Mode::RecordChild) m = Mode::SubtreeInner;
+  }
+}
+
+void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI, int nbNs,
+             const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
+  auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+  Walk& w = walkOf(ctx);
+  Mode parent = top(w);
+  if (parent == Mode::SkipRoot || parent == Mode::SkipInner) {
+    w.open.push_back(Mode::SkipInner);
+    return;
+  }
+  try {
+    if (parent == Mode::RecordRoot && nbNs == 0 && nbAttributes == 0 &&
+        !w.handler->childNeedsTree(XmlName{str(prefix), str(localname)})) {
+      w.record.openChild(XmlName{str(prefix), str(localname)}, str(URI));
+      w.open.push_back(Mode::RecordChild);
+      return;
+    }
+    if (recording(parent)) {
+      replayRecord(ctxt, w);
+      parent = Mode::SubtreeInner;
+    }
+    if (building(parent)) {
+      xmlSAX2StartElementNs(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted, attributes);
+      w.open.push_back(Mode::SubtreeInner);
+      return;
+    }
+    XmlStreamHandler::Kind kind = w.handler->classify(XmlName{str(prefix), str(localname)});
+    if (kind == XmlStreamHandler::Kind::Skip) {
+      w.open.push_back(Mode::SkipRoot);
+      return;
+    }
+    if (kind == XmlStreamHandler::Kind::Record &&
+        startFlat(ctxt, w, localname, prefix, URI, nbNs, nbAttributes, nbDefaulted, attributes)) {
+      w.open.push_back(Mode::RecordRoot);
+      return;
+    }
+    xmlSAX2StartElementNs(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted, attributes);
+    if (kind == XmlStreamHandler::Kind::Container) {
+      w.open.push_back(Mode::Container);
+      w.handler->startContainer(XmlNode(ctxt->node));
+    } else {
+      w.open.push_back(Mode::SubtreeRoot);
+    }
+  } catch (...) {
+    stopOnException(ctxt, w);
+  }
+}
+
+void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI) {
+  auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+  Walk& w = walkOf(ctx);
+  if (w.open.empty()) return;
+  Mode mode = w.open.back();
+  w.open.pop_back();
+  switch (mode) {
+    case Mode::SkipRoot:
+    case Mode::SkipInner: return;
+    case Mode::RecordChild: w.record.closeChild(); return;
+    case Mode::SubtreeInner: xmlSAX2EndElementNs(ctx, localname, prefix, URI); return;
+    default: break;
+  }
+  xmlNodePtr node = ctxt->node;
+  try {
+    if (mode == Mode::RecordRoot) {
+      w.handler->record(w.record);
+      return;
+    }
+    if (mode == Mode::SubtreeRoot) w.handler->subtree(XmlNode(node));
+    else w.handler->endContainer(XmlNode(node));
+  } catch (...) {
+    stopOnException(ctxt, w);
+  }
+  xmlSAX2EndElementNs(ctx, localname, prefix, URI);
+  // A finished child of a container has been handed over: drop it, so that memory holds
+  // no more than the open path. The root stays with the document.
+  if (node && node->parent && node->parent->type == XML_ELEMENT_NODE) freeDetached(node);
+}
+
+void onCharacters(void* ctx, const xmlChar* ch, int len) {
+  Walk& w = walkOf(ctx);
+  Mode m = top(w);
+  if (recording(m)) w.record.addText(str(ch), size_t(len));
+  else if (building(m)) xmlSAX2Characters(ctx, ch, len);
+}
+
+// Anything but elements and text ends the flat form of a record.
+bool buildHere(void* ctx) {
+  Walk& w = walkOf(ctx);
+  if (recording(top(w))) replayRecord(static_cast<xmlParserCtxtPtr>(ctx), w);
+  return building(top(w));
+}
+
+void onCData(void* ctx, const xmlChar* ch, int len) {
+  if (buildHere(ctx)) xmlSAX2CDataBlock(ctx, ch, len);
+}
+void onComment(void* ctx, const xmlChar* value) {
+  if (buildHere(ctx)) xmlSAX2Comment(ctx, value);
+}
+void onPI(void* ctx, const xmlChar* target, const xmlChar* data) {
+  if (buildHere(ctx)) xmlSAX2ProcessingInstruction(ctx, target, data);
+}
+void onReference(void* ctx, const xmlChar* name) {
+  if (buildHere(ctx)) xmlSAX2Reference(ctx, name);
+}
+
+void onError(void* userData, xmlErrorPtr error) {
+  auto ctxt = static_cast<xmlParserCtxtPtr>(userData);
+  XmlErrors::structuredHandler(walkOf(ctxt).errors, error);
+}
+
+}  // namespace
+
+template <class Feed>
+bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
+  XmlErrorCapture capture(errors_);
+  xmlSAXHandler sax;
+  std::memset(&sax, 0, sizeof sax);
+  xmlSAXVersion(&sax, 2);
+  sax.startElementNs = onStart;
+  sax.endElementNs = onEnd;
+  sax.characters = onCharacters;
+  sax.ignorableWhitespace = onCharacters;
+  sax.cdataBlock = onCData;
+  sax.comment = onComment;
+  sax.processingInstruction = onPI;
+  sax.reference = onReference;
+  sax.serror = onError;
+
+  Walk walk;
+  walk.handler = &handler;
+  walk.errors = &errors_;
+  xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr);
+  if (!ctxt) {
+    errors_.addFatal("Out of memory", XML_ERR_NO_MEMORY);
+    return false;
+  }
+  ctxt->_private = &walk;
+  xmlCtxtUseOptions(ctxt, kXmlSafeParseOptions);
+
+  bool readOk = feed([&](const char* data, int size, bool last) {
+    return xmlParseChunk(ctxt, data, size, last ? 1 : 0) == 0 && !walk.failure;
+  });
+  bool ok = readOk && ctxt->wellFormed && !errors_.hasFatal() && !walk.failure;
+  if (ctxt->myDoc) xmlFreeDoc(ctxt->myDoc);
+  ctxt->myDoc = nullptr;
+  xmlFreeParserCtxt(ctxt);
+  if (walk.failure) std::rethrow_exception(walk.failure);
+  if (!ok && !errors_.hasFatal()) errors_.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
+  return ok;
+}
+
+bool XmlStream::parseFile(const std::string& path, XmlStreamHandler& handler) {
+  // Our own descriptor, not libxml2's URL loaders: a file name is never a network address.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    errors_.addFatal("Cannot open \"" + path + "\": " + std::strerror(errno), XML_IO_LOAD_ERROR);
+    return false;
+  }
+  bool ok = run(handler, [&](auto parse) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+      ssize_t n = ::read(fd, buffer.data(), buffer.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        errors_.addFatal("Cannot read \"" + path + "\": " + std::strerror(errno), XML_IO_LOAD_ERROR);
+        return false;
+      }
+      if (!parse(buffer.data(), int(n), n == 0)) return false;
+      if (n == 0) return true;
+    }
+  });
+  ::close(fd);
+  return ok;
+}
+
+bool XmlStream::parseMemory(std::string_view text, XmlStreamHandler& handler) {
+  return run(handler, [&](auto parse) {
+    constexpr size_t chunk = 1 << 16;
+    for (size_t pos = 0; pos < text.size(); pos += chunk) {
+      size_t n = std::min(chunk, text.size() - pos);
+      if (!parse(text.data() + pos, int(n), false)) return false;
+    }
+    return parse(nullptr, 0, true);
+  });
+}

@@ -1,0 +1,117 @@
+// Deep copies of document items: every copy is a new object tree sharing nothing with its
+// source (undo steps, property dialogs, duplicates, clipboard).
+#include "model/GPX.h"
+
+void TGPXwpt::Assign(const TGPXwpt& source) {
+  if (&source == this) return;
+  TPoint4D2::Assign(source);
+  if (!source.data_)
+    data_.reset();
+  else if (data_)
+    *data_ = *source.data_;
+  else
+    data_ = std::make_unique<TGPXwptData>(*source.data_);
+}
+
+void TGPXwptList::AppendCopies(const TGPXwptList& source, int first) {
+  const int n = source.Count();  // fixed first: the source may be this very list
+  if (first < 0) first = 0;
+  if (first >= n) return;
+  Reserve(Count() + (n - first));
+  for (int i = first; i < n; ++i) {
+    auto copy = std::make_unique<TGPXwpt>();
+    copy->Assign(*source.GetPoint(i));
+    AddPoint(std::move(copy));
+  }
+}
+
+void TGPXwptList::Assign(const TGPXwptList& source) {
+  Present = source.Present;
+  AppendCopies(source);
+}
+
+void TGPXrte::Assign(const TGPXrte& source, int firstPoint) {
+  if (&source == this) return;  // freeing our points first would lose them
+  name = source.name;
+  cmt = source.cmt;
+  desc = source.desc;
+  src = source.src;
+  link.Assign(source.link);
+  number = source.number;
+  type = source.type;
+  extensions = source.extensions;
+  Style.Assign(source.Style);
+  FreeAll();
+  AppendCopies(source, firstPoint);
+}
+
+void TGPXtrkseg::Assign(const TGPXtrkseg& source, int firstPoint) {
+  if (&source == this) return;
+  extensions = source.extensions;
+  FreeAll();
+  AppendCopies(source, firstPoint);
+}
+
+void TGPXtrk::Assign(const TGPXtrk& source) {
+  if (&source != this) {
+    name = source.name;
+    cmt = source.cmt;
+    desc = source.desc;
+    src = source.src;
+    link.Assign(source.link);
+    number = source.number;
+    type = source.type;
+    extensions = source.extensions;
+    Style.Assign(source.Style);
+  }
+  const int n = source.Count();
+  for (int i = 0; i < n; ++i) {
+    auto copy = std::make_unique<TGPXtrkseg>();
+    copy->Assign(*source.GetSegment(i));
+    Add(std::move(copy));
+  }
+}
+
+void TGPXrteList::Assign(const TGPXrteList& source) {
+  Present = source.Present;
+  const int n = source.Count();
+  for (int i = 0; i < n; ++i) {
+    auto copy = std::make_unique<TGPXrte>();
+    copy->Assign(*source.GetRoute(i));
+    Add(std::move(copy));
+  }
+}
+
+void TGPXtrkList::Assign(const TGPXtrkList& source) {
+  Present = source.Present;
+  const int n = source.Count();
+  for (int i = 0; i < n; ++i) {
+    auto copy = std::make_unique<TGPXtrk>();
+    copy->Assign(*source.GetTrack(i));
+    Add(std::move(copy));
+  }
+}
+
+void TGPXmetadata::Assign(const TGPXmetadata& source) {
+  name = source.name;
+  desc = source.desc;
+  author.Assign(source.author);
+  copyright.Assign(source.copyright);
+  link.Assign(source.link);
+  time = source.time;
+  keywords = source.keywords;
+  bounds.Assign(source.bounds);
+  extensions = source.extensions;
+  Present = source.Present;
+}
+
+void TGPX::Assign(const TGPX& source) {
+  if (&source == this) return;
+  Creator = source.Creator;
+  Metadata.Assign(source.Metadata);
+  Waypoints.Assign(source.Waypoints);
+  Routes.Assign(source.Routes);
+  Tracks.Assign(source.Tracks);
+  Extension.Assign(source.Extension);
+  Selection.Assign(source.Selection);
+}

@@ -1,0 +1,397 @@
+// The GPX reader on small documents: every element, the log lines and the edge cases.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "formats/GPXFile.h"
+#include "model/GPX.h"
+
+namespace {
+
+const char* kHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+    "xmlns:gpxtpx=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\" "
+    "xmlns:gpx_style=\"http://www.topografix.com/GPX/gpx_style/0/2\">\n";
+
+std::string gpx(const std::string& body) { return std::string(kHead) + body + "\n</gpx>\n"; }
+
+std::vector<std::string> load(TGPX& doc, const std::string& text, bool* loaded = nullptr) {
+  TGPXFile f;
+  f.GPX = &doc;
+  f.LoadFromString(text);
+  if (loaded) *loaded = f.Loaded;
+  return f.Messages;
+}
+
+const TGPXwpt& wpt(const TGPX& doc, int i) { return *doc.Waypoints.GetPoint(i); }
+
+TEST(GPXReader, ReadsEveryWaypointField) {
+  TGPX doc;
+  auto log = load(doc, gpx(R"(<wpt lat="46.5" lon="-7.25">
+    <ele>1234.5</ele><time>2008-12-17T07:30:00Z</time><magvar>3.5</magvar><geoidheight>48.1</geoidheight>
+    <name> Summit
+      cross </name><cmt>c</cmt><desc>d</desc><src>s</src>
+    <link href="http://x/a"><text>A</text><type>text/html</type></link>
+    <sym>Flag</sym><type>peak</type><fix>DGPS</fix><sat>12</sat><hdop>1.5</hdop><vdop>2.5</vdop>
+    <pdop>3.5</pdop><ageofdgpsdata>4.5</ageofdgpsdata><dgpsid>17</dgpsid>
+    <extensions><gpxtpx:TrackPointExtension><gpxtpx:hr>99</gpxtpx:hr></gpxtpx:TrackPointExtension></extensions>
+  </wpt>)"));
+  ASSERT_EQ(doc.Waypoints.Count(), 1);
+  const TGPXwpt& p = wpt(doc, 0);
+  const TGPXwptData& d = p.data();
+  EXPECT_DOUBLE_EQ(p.Lat, 46.5);
+  EXPECT_DOUBLE_EQ(p.Lon, -7.25);
+  EXPECT_DOUBLE_EQ(p.Ele, 1234.5);
+  EXPECT_NEAR(p.Time, 39799 + 7.5 / 24, 1e-9);
+  EXPECT_DOUBLE_EQ(d.magvar, 3.5);
+  EXPECT_DOUBLE_EQ(d.geoidheight, 48.1);
+  EXPECT_EQ(d.name, "Summit cross");
+  EXPECT_EQ(d.cmt + d.desc + d.src, "cds");
+  EXPECT_TRUE(d.link.Present);
+  EXPECT_EQ(d.link.href, "http://x/a");
+  EXPECT_EQ(d.link.text, "A");
+  EXPECT_EQ(d.link.type, "text/html");
+  EXPECT_EQ(d.sym, "Flag");
+  EXPECT_EQ(d.type, "peak");
+  EXPECT_EQ(d.fix, "dgps");
+  EXPECT_EQ(d.sat, 12);
+  EXPECT_DOUBLE_EQ(d.hdop, 1.5);
+  EXPECT_DOUBLE_EQ(d.vdop, 2.5);
+  EXPECT_DOUBLE_EQ(d.pdop, 3.5);
+  EXPECT_DOUBLE_EQ(d.ageofdgpsdata, 4.5);
+  EXPECT_EQ(d.dgpsid, 17);
+  EXPECT_EQ(d.extensions,
+            "<gpxtpx:TrackPointExtension xmlns:gpxtpx=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\">"
+            "<gpxtpx:hr>99</gpxtpx:hr></gpxtpx:TrackPointExtension>");
+  EXPECT_TRUE(doc.Waypoints.Present);
+  EXPECT_EQ(log, (std::vector<std::string>{"1 waypoints", "0 routes (0 points)", "0 tracks (0 points in 0 track segments)"}));
+}
+
+TEST(GPXReader, BadOrMissingValuesGiveDefaults) {
+  struct Case {
+    const char* body;
+    int sat;
+    double hdop, magvar, lat;
+    int dgpsid;
+  } cases[] = {
+      {"<wpt lat='1' lon='2'/>", 255, -1.0, 0, 1, -1},
+      {"<wpt lat='x' lon='2'><sat>abc</sat><dgpsid>x1</dgpsid><magvar>1,5</magvar></wpt>", 255, -1.0, 0, 0, -1},
+      {"<wpt lat=' 3 ' lon='2'><sat> 7 </sat><hdop>1e1</hdop><dgpsid>-3</dgpsid></wpt>", 7, 10.0, 0, 3, -3},
+      {"<wpt lat='1' lon='2'><sat>300</sat><hdop></hdop><magvar>nan</magvar></wpt>", 300 & 0xFF, -1.0, 0, 1, -1},
+  };
+  for (const auto& c : cases) {
+    TGPX doc;
+    load(doc, gpx(c.body));
+    ASSERT_EQ(doc.Waypoints.Count(), 1) << c.body;
+    const TGPXwpt& p = wpt(doc, 0);
+    EXPECT_EQ(p.data().sat, c.sat) << c.body;
+    EXPECT_DOUBLE_EQ(p.data().hdop, c.hdop) << c.body;
+    EXPECT_DOUBLE_EQ(p.data().magvar, c.magvar) << c.body;
+    EXPECT_DOUBLE_EQ(p.Lat, c.lat) << c.body;
+    EXPECT_EQ(p.data().dgpsid, c.dgpsid) << c.body;
+  }
+}
+
+TEST(GPXReader, NamesIgnoreCaseAndTheLastElementWins) {
+  TGPX doc;
+  load(doc, gpx("<WPT LAT='10' Lon='20'><NAME>first</NAME><Ele>5</Ele><name>second</name><ele>6</ele></WPT>"));
+  ASSERT_EQ(doc.Waypoints.Count(), 1);
+  EXPECT_DOUBLE_EQ(wpt(doc, 0).Lat, 10);
+  EXPECT_DOUBLE_EQ(wpt(doc, 0).Lon, 20);
+  EXPECT_EQ(wpt(doc, 0).data().name, "second");
+  EXPECT_DOUBLE_EQ(wpt(doc, 0).Ele, 6);
+}
+
+TEST(GPXReader, TextForms) {
+  struct Case {
+    const char* name;
+    const char* want;
+  } cases[] = {
+      {"<name><![CDATA[a <b> & c]]></name>", "a <b> & c"},
+      {"<name>  two\r\n\tlines  </name>", "two lines"},
+      {"<name xml:space='preserve'>  two\n lines </name>", "  two\n lines "},
+      {"<name>caf\xC3\xA9 &lt;&#233;&gt;</name>", "caf\xC3\xA9 <\xC3\xA9>"},
+      {"<name/>", ""},
+  };
+  for (const auto& c : cases) {
+    TGPX doc;
+    load(doc, gpx(std::string("<wpt lat='1' lon='1'>") + c.name + "</wpt>"));
+    ASSERT_EQ(doc.Waypoints.Count(), 1);
+    EXPECT_EQ(wpt(doc, 0).data().name, c.want) << c.name;
+  }
+}
+
+TEST(GPXReader, Metadata) {
+  TGPX doc;
+  load(doc, gpx(R"(<metadata><name>old</name></metadata>
+  <metadata>
+    <name>Trip</name><desc>Alps</desc>
+    <author><name>Ann</name><email id="ann" domain="example.org"/><link href="http://ann"/></author>
+    <copyright author="Ann B"><year>2008</year><license>http://l</license></copyright>
+    <link href="http://trip"><text>Trip page</text></link>
+    <time>2008-12-17T07:30:00Z</time><keywords>a, b</keywords>
+    <bounds minlat="45.5" minlon="6" maxlat="47" maxlon="8.5"/>
+    <extensions><gpx_style:x>1</gpx_style:x></extensions>
+  </metadata>)"));
+  const TGPXmetadata& m = doc.Metadata;
+  EXPECT_TRUE(m.Present);
+  EXPECT_EQ(m.name, "Trip");
+  EXPECT_EQ(m.desc, "Alps");
+  EXPECT_TRUE(m.author.Present);
+  EXPECT_EQ(m.author.name, "Ann");
+  EXPECT_TRUE(m.author.email.Present);
+  EXPECT_EQ(m.author.email.id + "@" + m.author.email.domain, "ann@example.org");
+  EXPECT_EQ(m.author.link.href, "http://ann");
+  EXPECT_EQ(m.copyright.author, "Ann B");
+  EXPECT_EQ(m.copyright.year, 2008);
+  EXPECT_EQ(m.copyright.license, "http://l");
+  EXPECT_EQ(m.link.text, "Trip page");
+  EXPECT_NEAR(m.time, 39799 + 7.5 / 24, 1e-9);
+  EXPECT_EQ(m.keywords, "a, b");
+  EXPECT_TRUE(m.bounds.Present);
+  EXPECT_DOUBLE_EQ(m.bounds.minlat, 45.5);
+  EXPECT_DOUBLE_EQ(m.bounds.maxlon, 8.5);
+  EXPECT_EQ(m.extensions, "<gpx_style:x xmlns:gpx_style=\"http://www.topografix.com/GPX/gpx_style/0/2\">1</gpx_style:x>");
+}
+
+TEST(GPXReader, PersonAndEmailForms) {
+  struct Case {
+    const char* author;
+    const char* name;
+    const char* id;
+    const char* domain;
+  } cases[] = {
+      {"<author>Bob Smith</author>", "Bob Smith", "", ""},
+      {"<author><email id='a' domain='b.c'/></author>", "", "a", "b.c"},
+      {"<author><email><id>old</id><domain>form.org</domain></email></author>", "", "old", "form.org"},
+      {"<author><name>N</name><email id='x'><domain>d</domain></email></author>", "N", "x", "d"},
+  };
+  for (const auto& c : cases) {
+    TGPX doc;
+    load(doc, gpx(std::string("<metadata>") + c.author + "</metadata>"));
+    EXPECT_EQ(doc.Metadata.author.name, c.name) << c.author;
+    EXPECT_EQ(doc.Metadata.author.email.id, c.id) << c.author;
+    EXPECT_EQ(doc.Metadata.author.email.domain, c.domain) << c.author;
+  }
+}
+
+TEST(GPXReader, LinkAndBoundsForms) {
+  TGPX doc;
+  load(doc, gpx("<metadata><link>http://bare</link><bounds/></metadata>"
+                "<wpt lat='1' lon='1'><link><text>only text</text></link></wpt>"));
+  EXPECT_EQ(doc.Metadata.link.href, "http://bare");
+  EXPECT_FALSE(doc.Metadata.bounds.Present);
+  EXPECT_EQ(wpt(doc, 0).data().link.href, "");
+  EXPECT_EQ(wpt(doc, 0).data().link.text, "only text");
+}
+
+TEST(GPXReader, RoutesWithStyleAndExtensions) {
+  TGPX doc;
+  auto log = load(doc, gpx(R"(<rte><desc>Ridge</desc><number>4</number>
+    <extensions>
+      <line xmlns="http://www.topografix.com/GPX/gpx_style/0/2"><color>FF8000</color><opacity>0.5</opacity></line>
+      <gpxtpx:RouteExtension><gpxtpx:x>1</gpxtpx:x></gpxtpx:RouteExtension>
+      <!-- kept -->
+    </extensions>
+    <rtept lat="1" lon="2"/><rtept lat="3" lon="4"/><rtept lat="5" lon="6"/>
+  </rte>
+  <rte><name>B</name><extensions><gpx_style:line><gpx_style:color>00FF00</gpx_style:color></gpx_style:line></extensions>
+    <rtept lat="1" lon="2"/><rtept lat="1" lon="2"/><rtept lat="1" lon="2"/><rtept lat="1" lon="2"/></rte>)"));
+  ASSERT_EQ(doc.Routes.Count(), 2);
+  const TGPXrte& a = *doc.Routes.GetRoute(0);
+  EXPECT_EQ(a.name, "Ridge");  // taken from the description
+  EXPECT_EQ(a.number, 4);
+  EXPECT_EQ(a.Count(), 3);
+  EXPECT_DOUBLE_EQ(a.GetPoint(2)->Lat, 5);
+  EXPECT_FALSE(a.Style.IsColorUnset());
+  EXPECT_EQ(a.Style.GetColorHex(), "FF8000");
+  EXPECT_DOUBLE_EQ(a.Style.Opacity, 0.5);
+  EXPECT_EQ(a.extensions,
+            "<gpxtpx:RouteExtension xmlns:gpxtpx=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\">"
+            "<gpxtpx:x>1</gpxtpx:x></gpxtpx:RouteExtension>\r\n<!-- kept -->");
+  // A prefixed line is not the style: it stays as text.
+  const TGPXrte& b = *doc.Routes.GetRoute(1);
+  EXPECT_TRUE(b.Style.IsColorUnset());
+  EXPECT_EQ(b.extensions.rfind("<gpx_style:line xmlns:gpx_style=", 0), 0u) << b.extensions;
+  EXPECT_TRUE(doc.Routes.Present);
+  EXPECT_EQ(log.at(1), "2 routes (7 points)");
+}
+
+TEST(GPXReader, TracksAndSegments) {
+  TGPX doc;
+  auto log = load(doc, gpx(R"(<trk><name>T</name><type>ride</type>
+    <extensions><line xmlns="http://www.topografix.com/GPX/gpx_style/0/2"><opacity>-0.25</opacity></line></extensions>
+    <trkseg><trkpt lat="1" lon="2"><ele>3</ele><time>2008-12-17T07:30:00Z</time></trkpt>
+            <extensions><gpxtpx:s>1</gpxtpx:s></extensions>
+            <trkpt lat="4" lon="5"/></trkseg>
+    <trkseg/>
+    <trkseg><trkpt lat="6" lon="7"/></trkseg>
+  </trk>)"));
+  ASSERT_EQ(doc.Tracks.Count(), 1);
+  const TGPXtrk& t = *doc.Tracks.GetTrack(0);
+  EXPECT_EQ(t.name, "T");
+  EXPECT_EQ(t.type, "ride");
+  EXPECT_TRUE(t.Style.IsColorUnset());
+  EXPECT_DOUBLE_EQ(t.Style.Opacity, 0.25);
+  EXPECT_EQ(t.extensions, "");
+  ASSERT_EQ(t.Count(), 3);
+  EXPECT_EQ(t.GetSegment(0)->Count(), 2);
+  EXPECT_TRUE(t.GetSegment(0)->Present);
+  EXPECT_FALSE(t.GetSegment(1)->Present);
+  EXPECT_EQ(t.GetSegment(0)->extensions, "<gpxtpx:s xmlns:gpxtpx=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\">1</gpxtpx:s>");
+  EXPECT_FALSE(t.GetSegment(0)->GetPoint(1)->HasData());  // plain points stay compact
+  EXPECT_EQ(log.at(2), "1 tracks (3 points in 3 track segments)");
+}
+
+TEST(GPXReader, TopLevelExtensionsAndUnknownElements) {
+  TGPX doc;
+  load(doc, gpx("<foo><wpt lat='9' lon='9'/></foo><extensions><a>1</a></extensions><wpt lat='1' lon='1'/>"
+                "<extensions><b>2</b></extensions>"));
+  EXPECT_EQ(doc.Waypoints.Count(), 1);
+  EXPECT_EQ(doc.Extension.Text, "<b xmlns=\"http://www.topografix.com/GPX/1/1\">2</b>");
+}
+
+TEST(GPXReader, AppendsToTheDocument) {
+  TGPX doc;
+  load(doc, gpx("<wpt lat='1' lon='1'/><wpt lat='2' lon='2'/><wpt lat='3' lon='3'/><metadata><name>M</name></metadata>"));
+  auto log = load(doc, gpx("<wpt lat='4' lon='4'/><wpt lat='5' lon='5'/>"));
+  EXPECT_EQ(log.at(0), "5 waypoints");
+  EXPECT_EQ(doc.Metadata.name, "M");  // a file without metadata keeps the old one
+  EXPECT_DOUBLE_EQ(wpt(doc, 4).Lat, 5);
+}
+
+TEST(GPXReader, ParseErrorLeavesTheDocumentUnchanged) {
+  TGPX doc;
+  load(doc, gpx("<wpt lat='1' lon='1'/><metadata><name>M</name></metadata>"));
+  bool loaded = true;
+  auto log = load(doc,
+                  gpx("<metadata><name>N</name></metadata><wpt lat='2' lon='2'/>"
+                      "<trk><trkseg><trkpt lat='1' lon='1'></trkseg></trk>"),
+                  &loaded);
+  EXPECT_FALSE(loaded);
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_NE(log[0].find("mismatch"), std::string::npos) << log[0];
+  EXPECT_EQ(log[0].substr(log[0].size() - 5), "(76).");
+  EXPECT_EQ(doc.Waypoints.Count(), 1);
+  EXPECT_EQ(doc.Tracks.Count(), 0);
+  EXPECT_EQ(doc.Metadata.name, "M");
+}
+
+TEST(GPXReader, DocumentWithoutGpx) {
+  TGPX doc;
+  bool loaded = true;
+  auto log = load(doc, "<kml><wpt lat='1' lon='1'/></kml>", &loaded);
+  EXPECT_FALSE(loaded);
+  EXPECT_EQ(log, (std::vector<std::string>{"", "File not loaded"}));
+  EXPECT_EQ(doc.Waypoints.Count(), 0);
+
+  log = load(doc, "", &loaded);
+  EXPECT_FALSE(loaded);
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].back(), '.');
+}
+
+TEST(GPXReader, LoadFromFileAndMissingFile) {
+  std::string path = testing::TempDir() + "/reader_test.gpx";
+  FILE* f = fopen(path.c_str(), "wb");
+  ASSERT_TRUE(f);
+  std::string text = gpx("<trk><trkseg><trkpt lat='1' lon='2'/></trkseg></trk>");
+  fwrite(text.data(), 1, text.size(), f);
+  fclose(f);
+  TGPX doc;
+  TGPXFile file;
+  file.GPX = &doc;
+  file.LoadFromFile(path);
+  EXPECT_TRUE(file.Loaded);
+  EXPECT_EQ(file.Messages.at(2), "1 tracks (1 points in 1 track segments)");
+
+  TGPXFile missing;
+  missing.GPX = &doc;
+  missing.LoadFromFile(path + ".none");
+  EXPECT_FALSE(missing.Loaded);
+  ASSERT_EQ(missing.Messages.size(), 1u);
+  EXPECT_NE(missing.Messages[0].find(".none"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// Plain points are read without a tree; anything unusual in them is read from a tree.
+// Both ways must give the same point.
+TEST(GPXReader, PointFormsReadAlike) {
+  const char* forms[] = {
+      "<trkpt lat='46.5' lon='7.25'><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name> n </name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><!-- c --><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><ele>12.5</ele><time><![CDATA[2008-12-17T07:30:00Z]]></time><name>n</name></trkpt>",
+      "<trkpt lat='&#52;6.5' lon='7.25'><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt xmlns:x='urn:x' lat='46.5' lon='7.25'><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><ele>12.5</ele><x><y/></x><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><ele>1</ele><ele a='1'>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n</name></trkpt>",
+      "<trkpt lat='46.5' lon='7.25'><ele>12.5</ele><time>2008-12-17T07:30:00Z</time><name>n<b/></name></trkpt>",
+  };
+  for (const char* form : forms) {
+    TGPX doc;
+    load(doc, gpx(std::string("<trk><trkseg>") + form + "</trkseg></trk>"));
+    ASSERT_EQ(doc.Tracks.Count(), 1) << form;
+    const TGPXwpt& p = *doc.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0);
+    EXPECT_DOUBLE_EQ(p.Lat, 46.5) << form;
+    EXPECT_DOUBLE_EQ(p.Lon, 7.25) << form;
+    EXPECT_DOUBLE_EQ(p.Ele, 12.5) << form;
+    EXPECT_NEAR(p.Time, 39799 + 7.5 / 24, 1e-9) << form;
+    EXPECT_EQ(p.data().name, "n") << form;
+  }
+}
+
+TEST(GPXReader, PreservedSpaceFromAnAncestor) {
+  TGPX doc;
+  load(doc, "<gpx xml:space='preserve'><wpt lat='1' lon='1'><name> a  b </name></wpt>"
+            "<wpt lat='1' lon='1' xml:space='default'><name> a  b </name></wpt></gpx>");
+  ASSERT_EQ(doc.Waypoints.Count(), 2);
+  EXPECT_EQ(wpt(doc, 0).data().name, " a  b ");
+  EXPECT_EQ(wpt(doc, 1).data().name, "a b");
+}
+
+TEST(GPXReader, BareLinkInAPoint) {
+  TGPX doc;
+  load(doc, gpx("<wpt lat='1' lon='1'><link>http://bare</link><extensions>x &amp; y</extensions></wpt>"));
+  EXPECT_EQ(wpt(doc, 0).data().link.href, "http://bare");
+  EXPECT_EQ(wpt(doc, 0).data().extensions, "x &amp; y");
+}
+
+}  // namespace
+
+namespace {
+
+std::string twoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+
+// Several hundred kilobytes arrive in many parser chunks: texts split between chunks must
+// still be read whole.
+TEST(GPXReader, LongTrackReadsEveryPoint) {
+  const int n = 6000;
+  std::string body = "<trk><trkseg>\n";
+  for (int i = 0; i < n; ++i) {
+    std::string frac = std::to_string(i);
+    frac = std::string(5 - frac.size(), '0') + frac;
+    body += "  <trkpt lat=\"45." + frac + "\" lon=\"-7\">\n    <ele>" + std::to_string(i) + "</ele>\n    <time>2008-12-17T" +
+            twoDigits(i / 3600) + ":" + twoDigits(i / 60 % 60) + ":" + twoDigits(i % 60) + "Z</time>\n  </trkpt>\n";
+  }
+  body += "</trkseg></trk>";
+  TGPX doc;
+  auto log = load(doc, gpx(body));
+  ASSERT_EQ(log.at(2), "1 tracks (6000 points in 1 track segments)");
+  const TGPXtrkseg& seg = *doc.Tracks.GetTrack(0)->GetSegment(0);
+  int wrong = 0;
+  for (int i = 0; i < n; ++i) {
+    const TGPXwpt& p = *seg.GetPoint(i);
+    bool ok = std::fabs(p.Lat - (45 + i / 100000.0)) < 1e-12 && p.Lon == -7 && p.Ele == i &&
+              std::fabs(p.Time - (39799 + i / 86400.0)) < 1e-9;
+    if (!ok && ++wrong < 5) ADD_FAILURE() << "point " << i;
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
