@@ -1,5 +1,6 @@
 // The preview's tool buttons, their two drop-down menus and the tool-mode state machine.
 #include <QActionGroup>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QToolBar>
@@ -14,6 +15,12 @@
 namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// The images are carried by the program; a test program without them shows captions.
+QIcon toolIcon(const char* file) {
+  const QString path = QString(":/icons/") + file;
+  return QFile::exists(path) ? QIcon(path) : QIcon();
+}
 
 }  // namespace
 
@@ -37,11 +44,11 @@ void TMainForm::BuildToolsAndCommands() {
 void TMainForm::BuildToolButtons() {
   // Captions of tool buttons stay as they are; their hints are translated.
   auto button = [this](const char* name, const char* caption, const std::string& hint, int image,
-                       bool check) {
-    auto* a = new QAction(caption, this);
+                       bool check, const char* icon) {
+    auto* a = new QAction(toolIcon(icon), caption, this);
     a->setObjectName(name);
     a->setToolTip(qs(hint));
-    a->setProperty("imageIndex", image);
+    if (image > 0) a->setProperty("imageIndex", image);  // the image the drop-downs switch
     a->setCheckable(check);
     return a;
   };
@@ -49,8 +56,8 @@ void TMainForm::BuildToolButtons() {
     connect(a, &QAction::triggered, this, [this, handler] { RunGuarded(this, handler); });
   };
 
-  tbDelete = button("tbDelete", "Delete", _("Delete selected item (Suppr)"), 2, false);
-  tbDuplicate = button("tbDuplicate", "Duplicate", _("Duplicate"), 27, false);
+  tbDelete = button("tbDelete", "Delete", _("Delete selected item (Suppr)"), 0, false, "delete.svg");
+  tbDuplicate = button("tbDuplicate", "Duplicate", _("Duplicate"), 0, false, "duplicate.svg");
   guarded(tbDelete, [this] { tbDeleteClick(); });
   guarded(tbDuplicate, [this] { tbDuplicateClick(); });
   ToolBar1->addSeparator();
@@ -58,11 +65,11 @@ void TMainForm::BuildToolButtons() {
   ToolBar1->addAction(tbDuplicate);
   ToolBar1->addSeparator();
 
-  tbZoomFull = button("tbZoomFull", "Zoom all", _("Zoom all"), 5, false);
-  tbZoomIn = button("tbZoomIn", "Zoom in", _("Zoom In"), 4, false);
-  tbZoomOut = button("tbZoomOut", "Zoom out", _("Zoom out"), 3, false);
-  tbZoomSelect = button("tbZoomSelect", "Zoom", _("Zoom"), 6, true);
-  tbZoomTrack = button("tbZoomTrack", "Zoom track", _("Zoom on selected track"), 22, false);
+  tbZoomFull = button("tbZoomFull", "Zoom all", _("Zoom all"), 5, false, "zoomall.svg");
+  tbZoomIn = button("tbZoomIn", "Zoom in", _("Zoom In"), 4, false, "zoomin.svg");
+  tbZoomOut = button("tbZoomOut", "Zoom out", _("Zoom out"), 3, false, "zoomout.svg");
+  tbZoomSelect = button("tbZoomSelect", "Zoom", _("Zoom"), 6, true, "zoombox.svg");
+  tbZoomTrack = button("tbZoomTrack", "Zoom track", _("Zoom on selected track"), 0, false, "zoomtrack.svg");
   guarded(tbZoomFull, [this] { ZoomPreview(0); });
   guarded(tbZoomIn, [this] { ZoomPreview(1); });
   guarded(tbZoomOut, [this] { ZoomPreview(-1); });
@@ -70,7 +77,7 @@ void TMainForm::BuildToolButtons() {
   for (QAction* a : {tbZoomFull, tbZoomIn, tbZoomOut, tbZoomSelect, tbZoomTrack}) ToolBar1->addAction(a);
 
   // The pick tools: a drop-down button that remembers the last chosen tool.
-  tbPickDD = button("tbPickDD", "Pick", _("Pick anything"), 7, false);
+  tbPickDD = button("tbPickDD", "Pick", _("Pick anything"), 7, false, "pickany.svg");
   pmPick = new QMenu(this);
   pmPick->setObjectName("pmPick");
   struct Item {
@@ -78,45 +85,49 @@ void TMainForm::BuildToolButtons() {
     const char* name;
     std::string caption;
     int mode, image;
+    const char* icon;
   };
-  const Item pickItems[] = {{&Pickanything1, "Pickanything1", _("Pick anything"), 3, 7},
-                            {&Pickwaypoint1, "Pickwaypoint1", _("Pick waypoint"), 6, 10},
-                            {&Pickroute1, "Pickroute1", _("Pick route"), 4, 8},
-                            {&Picktrack1, "Picktrack1", _("Pick track"), 5, 9}};
+  const Item pickItems[] = {{&Pickanything1, "Pickanything1", _("Pick anything"), 3, 7, "pickany.svg"},
+                            {&Pickwaypoint1, "Pickwaypoint1", _("Pick waypoint"), 6, 10, "pickwaypoint.svg"},
+                            {&Pickroute1, "Pickroute1", _("Pick route"), 4, 8, "pickroute.svg"},
+                            {&Picktrack1, "Picktrack1", _("Pick track"), 5, 9, "picktrack.svg"}};
   for (const Item& it : pickItems) {
     *it.field = pmPick->addAction(qs(it.caption));
     (*it.field)->setObjectName(it.name);
     (*it.field)->setProperty("imageIndex", it.image);
+    (*it.field)->setIcon(toolIcon(it.icon));
     const uint8_t mode = static_cast<uint8_t>(it.mode);
     const int image = it.image;
-    guarded(*it.field, [this, mode, image] {
+    const QAction* item = *it.field;
+    guarded(*it.field, [this, mode, image, item] {
       tbPickDD->setProperty("imageIndex", image);
+      tbPickDD->setIcon(item->icon());
       PickMode = mode;
       PickDropDownClick(mode);
     });
   }
   guarded(tbPickDD, [this] { PickDropDownClick(PickMode == 1 ? 3 : PickMode); });
 
-  tbBindTrack = button("tbBindTrack", "Bind", _("Bind two tracks/routes (Ctrl+B)"), 18, true);
+  tbBindTrack = button("tbBindTrack", "Bind", _("Bind two tracks/routes (Ctrl+B)"), 18, true, "bind.svg");
   tbPlantWayPoint = button("tbPlantWayPoint", "Plant waypoint",
-                           _("Add a waypoint on the selected track/route (Ctrl+P)"), 28, true);
-  tbCutTrack = button("tbCutTrack", "Cut", _("Cut Route or Track segment (Ctrl+T)"), 16, true);
+                           _("Add a waypoint on the selected track/route (Ctrl+P)"), 28, true, "plant.svg");
+  tbCutTrack = button("tbCutTrack", "Cut", _("Cut Route or Track segment (Ctrl+T)"), 16, true, "cut.svg");
   tbCutSelectedTrack = button("tbCutSelectedTrack", "Cut selected",
-                              _("Cut selected Route or Track segment (Shift+Ctrl+T)"), 15, true);
+                              _("Cut selected Route or Track segment (Shift+Ctrl+T)"), 15, true, "cutselected.svg");
   tbDeleteTrackPoint =
-      button("tbDeleteTrackPoint", "Delete point", _("Delete a Trackpoint (Ctrl+D)"), 29, true);
+      button("tbDeleteTrackPoint", "Delete point", _("Delete a Trackpoint (Ctrl+D)"), 29, true, "deletepoint.svg");
 
   // The box tools: the second drop-down button.
-  tbCutterDD = button("tbCutterDD", "Box", "", 23, false);
+  tbCutterDD = button("tbCutterDD", "Box", "", 23, false, "boxdelete.svg");
   pmCutter = new QMenu(this);
   pmCutter->setObjectName("pmCutter");
   // The menu shows each tool's key; the key itself belongs to the window's action.
   const Item cutterItems[] = {
-      {&Deleteinsquare1, "Deleteinsquare1", _("Delete inside box"), 12, 23},
+      {&Deleteinsquare1, "Deleteinsquare1", _("Delete inside box"), 12, 23, "boxdelete.svg"},
       {&Deleteinsquareonlyseleted1, "Deleteinsquareonlyseleted1",
-       _("Delete inside box (selected track)"), 13, 24},
-      {&Trim1, "Trim1", _("Keep inside box"), 14, 25},
-      {&TrimonlySelected1, "TrimonlySelected1", _("Keep inside box (selected track)"), 15, 26}};
+       _("Delete inside box (selected track)"), 13, 24, "boxdeletesel.svg"},
+      {&Trim1, "Trim1", _("Keep inside box"), 14, 25, "boxkeep.svg"},
+      {&TrimonlySelected1, "TrimonlySelected1", _("Keep inside box (selected track)"), 15, 26, "boxkeepsel.svg"}};
   const char* keys[] = {"Ctrl+Y", "Shift+Ctrl+Y", "Ctrl+Alt+Y", "Shift+Ctrl+Alt+Y"};
   const std::string hints[] = {_("Delete inside box (Ctrl+Y)"),
                                _("Delete inside box (selected track) (Shift+Ctrl+Y)"),
@@ -128,10 +139,13 @@ void TMainForm::BuildToolButtons() {
     (*it.field)->setObjectName(it.name);
     (*it.field)->setProperty("imageIndex", it.image);
     (*it.field)->setStatusTip(qs(hints[i]));
+    (*it.field)->setIcon(toolIcon(it.icon));
     const uint8_t mode = static_cast<uint8_t>(it.mode);
     const int image = it.image;
-    guarded(*it.field, [this, mode, image] {
+    const QAction* item = *it.field;
+    guarded(*it.field, [this, mode, image, item] {
       tbCutterDD->setProperty("imageIndex", image);
+      tbCutterDD->setIcon(item->icon());
       CutterMode = mode;
       CutterDropDownClick(mode);
     });
