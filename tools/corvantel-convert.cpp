@@ -1,12 +1,85 @@
-// Developer tool: reads a GPX file with the editor's reader, prints the reader's log lines
-// and, given an output name, writes the document with the editor's writer.
+// Developer tool: reads a GPX, KML, NMEA or NGT file with the editor's readers, prints their
+// log lines and, given an output name, writes the document as GPX, KML or semicolon text.
 #include <cstring>
 #include <exception>
 #include <iostream>
 #include <string>
 
+#include "base/NumberText.h"
+#include "formats/AtomicFile.h"
+#include "formats/GPXCSV.h"
 #include "formats/GPXFile.h"
+#include "formats/KMLFile.h"
+#include "formats/NGTFile.h"
+#include "formats/NMEAFile.h"
 #include "model/GPX.h"
+
+namespace {
+
+// The lower-case extension with its dot, "" when there is none.
+std::string extensionOf(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  const size_t slash = name.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return toLowerAscii(name.substr(dot));
+}
+
+void printLog(const TGPXFile& file) {
+  for (const std::string& line : file.Messages) std::cout << line << '\n';
+}
+
+// Reads any supported file into the document; false when nothing could be read.
+bool readInto(TGPX& doc, const std::string& in) {
+  const std::string ext = extensionOf(in);
+  if (ext == ".kml") {
+    TKMLFile file;
+    file.GPX = &doc;
+    file.Import(in);
+    printLog(file);
+    return file.Messages.empty();  // the KML import logs only its failures
+  }
+  if (ext == ".nmea" || ext == ".ngt") {
+    TNMEAFile nmea;
+    TNGTFile ngt;
+    TGPXFile& file = ext == ".nmea" ? static_cast<TGPXFile&>(nmea) : ngt;
+    file.GPX = &doc;
+    if (ext == ".nmea")
+      nmea.Import(in);
+    else
+      ngt.Import(in);
+    printLog(file);
+    return true;
+  }
+  TGPXFile file;
+  file.GPX = &doc;
+  file.LoadFromFile(in);
+  printLog(file);
+  return file.Loaded;
+}
+
+void writeFrom(TGPX& doc, const std::string& out, bool compress) {
+  const std::string ext = extensionOf(out);
+  if (ext == ".kml") {
+    TKMLFile file;
+    file.GPX = &doc;
+    file.Options.Compress = compress;
+    file.SaveToFile(out);
+  } else if (ext == ".csv") {
+    std::string text;
+    if (!doc.Waypoints.Empty()) text += ExportCSVWPTList(&doc.Waypoints, true) + "\r\n";
+    text += ExportCSVRTEList(doc.Routes);
+    if (!doc.Tracks.Empty()) text += ExportCSVTRKList(doc.Tracks);
+    writeFileAtomically(out, text);
+  } else {
+    doc.Creator = std::string("Corvantel ") + CORVANTEL_VERSION;
+    TGPXFile file;
+    file.GPX = &doc;
+    file.Options.Compress = compress;
+    file.SaveToFile(out);
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::string in, out;
@@ -23,22 +96,14 @@ int main(int argc, char** argv) {
       usage = true;
   }
   if (in.empty() || usage || (compress && out.empty())) {
-    std::cerr << "usage: corvantel-convert IN [OUT.gpx [--compress]]\n";
+    std::cerr << "usage: corvantel-convert IN.{gpx,kml,nmea,ngt} [OUT.{gpx,kml,csv} [--compress]]\n";
     return 2;
   }
   TGPX doc;
-  TGPXFile file;
-  file.GPX = &doc;
-  file.LoadFromFile(in);
-  for (const std::string& line : file.Messages) std::cout << line << '\n';
-  if (!file.Loaded) return 1;
-  if (out.empty()) return 0;
   try {
-    doc.Creator = std::string("Corvantel ") + CORVANTEL_VERSION;
-    TGPXFile writer;
-    writer.GPX = &doc;
-    writer.Options.Compress = compress;
-    writer.SaveToFile(out);
+    if (!readInto(doc, in)) return 1;
+    if (out.empty()) return 0;
+    writeFrom(doc, out, compress);
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;

@@ -31,6 +31,8 @@ void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_Sty
   style = TGPX_StyleLine();
   for (XmlNode c = extensions.firstChild(); c; c = c.nextSibling()) {
     if (c.nameIsExactly("line")) {
+      // Remembered so that saving keeps the colours even with the style option off.
+      style.FromFile = true;
       std::string color = c.childText("color");
       if (!color.empty()) style.SetColorHex(color);
       std::string opacity = c.childText("opacity");

@@ -95,3 +95,24 @@ TEST(WriterLayout, SinkReceivesTheWholeTextInPieces) {
 }
 
 }  // namespace
+
+#include "formats/GPXFile.h"
+
+TEST(WriterLayout, ColoursReadFromAFileSurviveASaveWithTheStyleOptionOff) {
+  const std::string plain =
+      "<gpx version=\"1.1\" creator=\"t\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
+      "<trk><name>coloured</name><extensions><line xmlns=\"http://www.topografix.com/GPX/gpx_style/0/2\">"
+      "<color>FF8000</color><opacity>0.5</opacity></line></extensions>"
+      "<trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk></gpx>";
+  TGPX gpx;
+  TGPXFile file;
+  file.GPX = &gpx;
+  file.LoadFromString(plain);
+  ASSERT_EQ(gpx.Tracks.Count(), 1);
+  const TGPX_StyleLine& style = gpx.Tracks.GetTrack(0)->Style;
+  ASSERT_FALSE(style.IsColorUnset());
+  EXPECT_TRUE(style.FromFile);
+  const std::string written = TGPXWriter(false, false).WriteDocument(gpx);
+  EXPECT_NE(written.find("<color>ff8000</color>"), std::string::npos) << written;
+  EXPECT_NE(written.find("<opacity>0.5</opacity>"), std::string::npos) << written;
+}

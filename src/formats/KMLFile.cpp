@@ -1,0 +1,143 @@
+// KML import as walks over the document tree, and the atomic KML save.
+#include "formats/KMLFile.h"
+
+#include <memory>
+
+#include "base/NumberText.h"
+#include "base/Translate.h"
+#include "formats/AtomicFile.h"
+#include "formats/KMLWriter.h"
+#include "formats/XmlDocument.h"
+
+namespace {
+
+// The first child element of a name (case ignored); a null handle when there is none.
+XmlNode firstChild(const XmlNode& node, std::string_view name) {
+  for (XmlNode c = node.firstChild(); c; c = c.nextSibling())
+    if (c.isElement() && c.nameIs(name)) return c;
+  return {};
+}
+
+// The text of a relative path of child names ("Point/coordinates"), taking the first match
+// at each step; empty when a step selects nothing.
+std::string pathText(XmlNode node, std::initializer_list<std::string_view> path) {
+  for (std::string_view step : path) {
+    node = firstChild(node, step);
+    if (!node) return {};
+  }
+  return node.text();
+}
+
+double numberOrZero(std::string_view text) {
+  double v = 0;
+  return parseFloatStrict(text, v) ? v : 0;
+}
+
+// "lon,lat[,alt]" into a new point; nothing for a tuple without ",".
+std::unique_ptr<TGPXwpt> tupleToPoint(std::string_view tuple) {
+  const size_t c1 = tuple.find(',');
+  if (c1 == std::string_view::npos) return nullptr;
+  auto p = std::make_unique<TGPXwpt>();
+  p->Lon = numberOrZero(tuple.substr(0, c1));
+  const std::string_view rest = tuple.substr(c1 + 1);
+  const size_t c2 = rest.find(',');
+  p->Lat = numberOrZero(rest.substr(0, c2));
+  p->Ele = c2 == std::string_view::npos ? 0 : numberOrZero(rest.substr(c2 + 1));
+  return p;
+}
+
+// Every "<br/>", letter case ignored, becomes a line break.
+std::string breaksToLines(const std::string& text) {
+  const std::string lower = toLowerAscii(text);
+  std::string out;
+  size_t from = 0;
+  for (size_t at; (at = lower.find("<br/>", from)) != std::string::npos; from = at + 5)
+    out.append(text, from, at - from).append("\r\n");
+  return out.append(text, from);
+}
+
+}  // namespace
+
+void TKMLFile::Import(const std::string& fileName) {
+  XmlErrors errors;
+  importDocument(XmlDocument::parseFile(fileName, errors), errors);
+}
+
+void TKMLFile::ImportString(const std::string& text) {
+  XmlErrors errors;
+  importDocument(XmlDocument::parse(text, errors), errors);
+}
+
+void TKMLFile::importDocument(std::unique_ptr<XmlDocument> doc, const XmlErrors& errors) {
+  if (!doc) {
+    Log(errors.failureLine());
+    return;
+  }
+  XmlNode kml;
+  for (XmlNode c = doc->documentNode().firstChild(); c; c = c.nextSibling())
+    if (c.isElement() && toLowerAscii(c.name()) == "kml") kml = c;
+  if (!kml) {
+    Log(trim(doc->errors().text()));
+    Log(_("File not loaded"));
+    return;
+  }
+  importPlacemarks(kml);
+}
+
+void TKMLFile::importPlacemarks(const XmlNode& kml) {
+  // Every placemark below kml counts, also one that is kml's first child.
+  for (const XmlNode& placemark : kml.descendants("Placemark")) {
+    if (firstChild(placemark, "Point"))
+      importPoint(placemark);
+    else if (firstChild(placemark, "LineString"))
+      importLineString(placemark);
+  }
+}
+
+void TKMLFile::importPoint(const XmlNode& placemark) {
+  std::unique_ptr<TGPXwpt> p = tupleToPoint(trim(pathText(placemark, {"Point", "coordinates"})));
+  if (!p) return;
+  const std::string name = pathText(placemark, {"name"});
+  const std::string snippet = breaksToLines(pathText(placemark, {"Snippet"}));
+  if (!name.empty()) p->edit().name = name;
+  if (!snippet.empty()) p->edit().desc = snippet;
+  p->Time = ISO8601ToDateTime(pathText(placemark, {"TimeStamp", "when"}));
+  GPX->Waypoints.AddPoint(std::move(p));
+  GPX->Waypoints.Present = true;
+}
+
+void TKMLFile::importLineString(const XmlNode& placemark) {
+  const std::string coordinates = pathText(placemark, {"LineString", "coordinates"});
+  const std::string name = pathText(placemark.parent(), {"name"});
+  auto segment = std::make_unique<TGPXtrkseg>();
+  // Any run of white space separates tuples.
+  size_t pos = 0;
+  while (pos < coordinates.size()) {
+    const size_t start = coordinates.find_first_not_of(" \t\r\n", pos);
+    if (start == std::string::npos) break;
+    const size_t end = std::min(coordinates.find_first_of(" \t\r\n", start), coordinates.size());
+    if (auto p = tupleToPoint(std::string_view(coordinates).substr(start, end - start)))
+      segment->AddPoint(std::move(p));
+    pos = end;
+  }
+  if (segment->Count() == 0) return;
+  if (segment->Count() == 1) {
+    std::unique_ptr<TGPXwpt> p(static_cast<TGPXwpt*>(segment->Extract(0).release()));
+    if (!name.empty()) p->edit().name = name;
+    GPX->Waypoints.AddPoint(std::move(p));
+    GPX->Waypoints.Present = true;
+    return;
+  }
+  segment->Present = true;
+  auto track = std::make_unique<TGPXtrk>();
+  track->name = name;
+  track->Add(std::move(segment));
+  GPX->Tracks.Add(std::move(track));
+  GPX->Tracks.Present = true;
+}
+
+void TKMLFile::SaveToFile(const std::string& fileName) {
+  if (GPX->Metadata.Present) GPX->UpdateBounds();
+  const TKMLWriter writer(Options.Compress, Options.GPXStyle);
+  writeFileAtomically(fileName, writer.WriteDocument(*GPX));
+}

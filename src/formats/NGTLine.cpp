@@ -1,0 +1,68 @@
+// NGT line splitting and point-line reading.
+#include "formats/NGTLine.h"
+
+#include "base/NumberText.h"
+#include "model/GPX.h"
+
+namespace {
+
+bool isSpace(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+double numberOrZero(const std::string& text) {
+  double v = 0;
+  return parseFloatStrict(text, v) ? v : 0;
+}
+
+// Day number of 26 September 2000, where the file's times start.
+constexpr double kNGTBaseDate = 36795;
+
+}  // namespace
+
+std::vector<std::string> splitNGTFields(std::string_view line) {
+  std::vector<std::string> fields;
+  size_t p = 0;
+  const size_t n = line.size();
+  while (p < n && isSpace(line[p])) ++p;
+  while (p < n) {
+    std::string field;
+    if (line[p] == '"') {
+      ++p;
+      while (p < n) {
+        if (line[p] == '"') {
+          if (p + 1 < n && line[p + 1] == '"') {
+            field.push_back('"');
+            p += 2;
+            continue;
+          }
+          ++p;
+          break;
+        }
+        field.push_back(line[p++]);
+      }
+    } else {
+      while (p < n && line[p] != '|' && !isSpace(line[p])) field.push_back(line[p++]);
+    }
+    fields.push_back(std::move(field));
+    while (p < n && isSpace(line[p])) ++p;
+    if (p < n && line[p] == '|') {
+      if (p + 1 == n) fields.emplace_back();
+      ++p;
+      while (p < n && isSpace(line[p])) ++p;
+    }
+  }
+  return fields;
+}
+
+NGTLineKind parseNGTLine(std::string_view line, TGPXwpt& point) {
+  const std::vector<std::string> f = splitNGTFields(line);
+  if (f.size() != 15 || f[0] != "GPSMap" || f[1] != "Trace" || f[2] != "Trc5")
+    return NGTLineKind::Other;
+  point.Lon = numberOrZero(f[3]) * 180;
+  point.Lat = numberOrZero(f[4]) * 180;
+  point.Ele = numberOrZero(f[6]);
+  const double days = numberOrZero(f[12]);
+  point.Time = days != 0 ? days + kNGTBaseDate : 0;
+  int flag = 0;
+  if (!parseIntStrict(f[10], flag)) flag = 0;
+  return flag == 2 ? NGTLineKind::SegmentStart : NGTLineKind::Point;
+}

@@ -1,0 +1,91 @@
+// NMEA 0183 log import.
+#include "formats/NMEAFile.h"
+
+#include <cmath>
+
+#include "base/DateTime.h"
+#include "base/NumberText.h"
+#include "base/Translate.h"
+#include "formats/NMEASentence.h"
+#include "formats/TextLines.h"
+
+namespace {
+
+std::unique_ptr<TGPXwpt> newUnfilledPoint() {
+  auto p = std::make_unique<TGPXwpt>();
+  p->edit().sat = kNMEAUnfilled;
+  return p;
+}
+
+// The time of day put on the day of the last RMC date; of that day and its neighbours the one
+// nearest the last date, so that a fix just after midnight is not dated a day early.
+double onLastDay(double timeOfDay, double lastDate) {
+  if (lastDate == 0) return timeOfDay;
+  const double day = std::floor(lastDate);
+  double best = day + timeOfDay;
+  for (double d : {day - 1, day + 1})
+    if (std::fabs(d + timeOfDay - lastDate) < std::fabs(best - lastDate)) best = d + timeOfDay;
+  return best;
+}
+
+}  // namespace
+
+TNMEAFile::TNMEAFile() : Clock(nowLocal) {}
+
+int TNMEAFile::century() const { return decodeDateTime(Clock()).year / 100 * 100; }
+
+bool TNMEAFile::CheckSum(std::string_view sentence) { return nmeaCheckSum(sentence); }
+
+void TNMEAFile::ParseGGA(std::string_view sentence, TGPXwpt& point) { nmeaParseGGA(sentence, point); }
+
+bool TNMEAFile::ParseRMC(std::string_view sentence, TGPXwpt& point) {
+  Log(std::string(sentence));
+  return nmeaParseRMC(sentence, point, century());
+}
+
+void TNMEAFile::Import(const std::string& fileName) {
+  Log("Import " + fileName);
+  ImportLines(readTextLines(fileName));
+}
+
+void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
+  auto track = std::make_unique<TGPXtrk>();
+  track->src = "NMEA Log";
+  TGPXtrkseg* segment = track->Add(std::make_unique<TGPXtrkseg>());
+  GPX->Tracks.Add(std::move(track));
+
+  auto point = newUnfilledPoint();
+  double lastDate = 0;
+  int crcErrors = 0, ggaLines = 0, rmcLines = 0;
+  for (const std::string& line : lines) {
+    if (!CheckSum(line)) {
+      ++crcErrors;
+      continue;
+    }
+    if (line.find("$GPGGA") != std::string::npos) {
+      ++ggaLines;
+      ParseGGA(line, *point);
+      point->Time = onLastDay(point->Time - std::floor(point->Time), lastDate);
+    }
+    if (line.find("$GPRMC") != std::string::npos) {
+      ++rmcLines;
+      // Only a date really read dates the fixes that follow.
+      if (ParseRMC(line, *point)) lastDate = point->Time;
+    }
+    if (lastDate != 0 && point->data().sat != kNMEAUnfilled) {
+      segment->AddPoint(std::move(point));
+      point = newUnfilledPoint();
+    }
+  }
+
+  segment->Present = segment->Count() > 0;
+  // Never cleared here: an empty import must not hide the tracks already in the document.
+  if (segment->Present) GPX->Tracks.Present = true;
+
+  Log(formatInt(static_cast<int64_t>(lines.size())) + " " + _("lines"));
+  // The plural has its own message, so that a translation need not end in "s".
+  Log(formatInt(crcErrors) + " " + (crcErrors >= 2 ? _("CRC errors") : _("CRC error")));
+  Log(formatInt(ggaLines) + " " + _("GGA lines"));
+  Log(formatInt(rmcLines) + " " + _("RMC lines"));
+  Log(formatInt(segment->Count()) + " " + _("points imported"));
+}

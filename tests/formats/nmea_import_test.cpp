@@ -1,0 +1,173 @@
+// NMEA log import: logs gpsbabel writes from a track, and hand-made logs for the counters,
+// the dating of fixes and the present flags.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/DateTime.h"
+#include "formats/NMEAFile.h"
+#include "model/GPX.h"
+
+namespace {
+
+std::string sentence(const std::string& body) {
+  unsigned x = 0;
+  for (char c : body) x ^= static_cast<unsigned char>(c);
+  static const char hex[] = "0123456789ABCDEF";
+  return "$" + body + "*" + hex[x >> 4] + hex[x & 15];
+}
+
+struct Imported {
+  std::vector<std::string> log;
+  std::vector<const TGPXwpt*> points;
+};
+
+// Imports lines into `gpx` with the clock in 2024.
+Imported importLines(TGPX& gpx, const std::vector<std::string>& lines) {
+  TNMEAFile f;
+  f.GPX = &gpx;
+  f.Clock = [] { return encodeDateTime(2024, 5, 1); };
+  f.ImportLines(lines);
+  Imported out{f.Messages, {}};
+  const TGPXtrkseg* seg = gpx.Tracks.Last()->GetSegment(0);
+  for (int i = 0; i < seg->Count(); ++i) out.points.push_back(seg->GetPoint(i));
+  return out;
+}
+
+std::vector<std::string> tail(const std::vector<std::string>& log, size_t n) {
+  return {log.end() - static_cast<long>(n), log.end()};
+}
+
+TEST(NMEAImport, ReadsWhatGpsbabelWritesFromATrack) {
+  if (std::system("test -x /usr/bin/gpsbabel") != 0) GTEST_SKIP() << "no gpsbabel";
+  struct Fix {
+    double lat, lon, ele;
+    const char* time;
+    double when;
+  } fixes[] = {
+      {48.1173, 11.5166, 545.4, "2008-12-17T07:30:00Z", encodeDateTime(2008, 12, 17, 7, 30, 0)},
+      {-33.5, -70.25, 10, "2008-12-17T07:30:05Z", encodeDateTime(2008, 12, 17, 7, 30, 5)},
+      {0.00005, -0.99995, 0, "2008-12-17T23:59:59Z", encodeDateTime(2008, 12, 17, 23, 59, 59)},
+      {48.3, 179.9, 0, "2008-12-18T00:00:01Z", encodeDateTime(2008, 12, 18, 0, 0, 1)},
+  };
+  const std::string dir = testing::TempDir();
+  const std::string gpxName = dir + "/corvantel_nmea_src.gpx", nmeaName = dir + "/corvantel.nmea";
+  {
+    std::ofstream gpx(gpxName);
+    gpx << "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+           "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>\n";
+    for (const Fix& f : fixes)
+      gpx << "<trkpt lat=\"" << f.lat << "\" lon=\"" << f.lon << "\"><ele>" << f.ele
+          << "</ele><time>" << f.time << "</time></trkpt>\n";
+    gpx << "</trkseg></trk></gpx>\n";
+  }
+  ASSERT_EQ(std::system(("gpsbabel -i gpx -f " + gpxName + " -o nmea -F " + nmeaName).c_str()), 0);
+
+  TGPX gpx;
+  TNMEAFile f;
+  f.GPX = &gpx;
+  f.Clock = [] { return encodeDateTime(2024, 5, 1); };
+  f.Import(nmeaName);
+  ASSERT_EQ(gpx.Tracks.Count(), 1);
+  EXPECT_TRUE(gpx.Tracks.Present);
+  EXPECT_EQ(gpx.Tracks.GetTrack(0)->src, "NMEA Log");
+  const TGPXtrkseg* seg = gpx.Tracks.GetTrack(0)->GetSegment(0);
+  ASSERT_EQ(seg->Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    const TGPXwpt* p = seg->GetPoint(i);
+    EXPECT_NEAR(p->Lat, fixes[i].lat, 1e-4) << i;
+    EXPECT_NEAR(p->Lon, fixes[i].lon, 1e-4) << i;
+    EXPECT_NEAR(p->Ele, fixes[i].ele, 1e-3) << i;
+    EXPECT_NEAR(p->Time, fixes[i].when, 0.5 / 86400) << i;
+  }
+  EXPECT_EQ(f.Messages.front(), "Import " + nmeaName);
+  EXPECT_EQ(tail(f.Messages, 5),
+            (std::vector<std::string>{"8 lines", "0 CRC error", "4 GGA lines", "4 RMC lines",
+                                      "4 points imported"}));
+  EXPECT_EQ(f.Messages.size(), 1 + 4 + 5u);  // every RMC sentence is logged
+}
+
+const std::string kRMC1 = sentence("GPRMC,073000,A,4807.038,N,01131.000,E,0,0,171208,2.5,E");
+const std::string kGGA1 = sentence("GPGGA,072959,4808.000,N,01132.000,E,1,07,1.1,545.4,M,46.9,M,,");
+const std::string kGGA2 = sentence("GPGGA,073001,4809.000,N,01133.000,E,2,08,0.8,546,M,46.9,M,,");
+
+TEST(NMEAImport, HandMadeLogs) {
+  const struct {
+    const char* what;
+    std::vector<std::string> lines;
+    size_t points;
+    std::vector<std::string> counts;
+  } cases[] = {
+      {"GGA before the first RMC waits for its date",
+       {kGGA1, kRMC1, kGGA2},
+       2,
+       {"3 lines", "0 CRC error", "2 GGA lines", "1 RMC lines", "2 points imported"}},
+      {"RMC alone gives no point", {kRMC1, kRMC1}, 0,
+       {"2 lines", "0 CRC error", "0 GGA lines", "2 RMC lines", "0 points imported"}},
+      {"one CRC error", {kRMC1.substr(0, kRMC1.size() - 1) + "0", kGGA2}, 0,
+       {"2 lines", "1 CRC error", "1 GGA lines", "0 RMC lines", "0 points imported"}},
+      {"two CRC errors", {"$GPGGA,x*00", "junk", kRMC1, kGGA2}, 1,
+       {"4 lines", "2 CRC errors", "1 GGA lines", "1 RMC lines", "1 points imported"}},
+      {"a void RMC dates nothing",
+       {kGGA1, sentence("GPRMC,073000,V,,,,,,,,,"), kGGA2}, 0,
+       {"3 lines", "0 CRC error", "2 GGA lines", "1 RMC lines", "0 points imported"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TGPX gpx;
+    const Imported r = importLines(gpx, c.lines);
+    EXPECT_EQ(r.points.size(), c.points);
+    EXPECT_EQ(tail(r.log, 5), c.counts);
+  }
+
+  TGPX gpx;
+  const Imported r = importLines(gpx, {kGGA1, kRMC1, kGGA2});
+  // The first point: the RMC's time and position, the GGA's fix, satellites and altitude.
+  const TGPXwpt& first = *r.points[0];
+  EXPECT_DOUBLE_EQ(first.Time, encodeDateTime(2008, 12, 17, 7, 30, 0));
+  EXPECT_NEAR(first.Lat, 48.1173, 1e-9);
+  EXPECT_EQ(first.data().fix, "3d");
+  EXPECT_EQ(first.data().sat, 7);
+  EXPECT_DOUBLE_EQ(first.Ele, 545.4);
+  EXPECT_DOUBLE_EQ(first.data().magvar, 2.5);
+  const TGPXwpt& second = *r.points[1];
+  EXPECT_DOUBLE_EQ(second.Time, encodeDateTime(2008, 12, 17, 7, 30, 1));
+  EXPECT_NEAR(second.Lat, 48.15, 1e-9);
+  EXPECT_EQ(second.data().fix, "dgps");
+  EXPECT_EQ(r.log[0], kRMC1);  // each RMC sentence as read
+}
+
+TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
+  TGPX gpx;
+  const Imported r = importLines(
+      gpx, {sentence("GPRMC,235959,A,4807.038,N,01131.000,E,0,0,171208,,"),
+            sentence("GPGGA,235959,4807.038,N,01131.000,E,1,07,1.1,0,M,,M,,"),
+            sentence("GPGGA,000001,4807.038,N,01131.000,E,1,07,1.1,0,M,,M,,")});
+  ASSERT_EQ(r.points.size(), 2u);
+  EXPECT_DOUBLE_EQ(r.points[0]->Time, encodeDateTime(2008, 12, 17, 23, 59, 59));
+  EXPECT_DOUBLE_EQ(r.points[1]->Time, encodeDateTime(2008, 12, 18, 0, 0, 1));
+
+  TGPX old;
+  TNMEAFile f;
+  f.GPX = &old;
+  f.Clock = [] { return encodeDateTime(1999, 12, 31); };
+  f.ImportLines({kRMC1, kGGA2});
+  EXPECT_DOUBLE_EQ(old.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0)->Time,
+                   encodeDateTime(1908, 12, 17, 7, 30, 1));
+}
+
+TEST(NMEAImport, AnEmptyImportKeepsTheTrackListPresent) {
+  for (bool before : {false, true}) {
+    TGPX gpx;
+    gpx.Tracks.Present = before;
+    importLines(gpx, {kRMC1});
+    EXPECT_EQ(gpx.Tracks.Count(), 1);  // the new track stays, empty
+    EXPECT_EQ(gpx.Tracks.Present, before);
+    EXPECT_FALSE(gpx.Tracks.GetTrack(0)->GetSegment(0)->Present);
+  }
+}
+
+}  // namespace
