@@ -35,6 +35,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/ImageView.h"
 #include "ui/SettingsFile.h"
+#include "ui/TreeNodes.h"
 
 bool IsDebug = false;
 
@@ -202,9 +203,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   PageControl1->setCurrentIndex(0);
 
   CurrentGPX = std::make_unique<TGPX>();
-  auto* root = new QTreeWidgetItem(tvItems, QStringList{"GPX"});
-  root->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(CurrentGPX.get())));
-  root->setData(0, Qt::UserRole + 1, 1);  // image index
+  setTreeNode(new QTreeWidgetItem(tvItems), TreeNodeKind::Document, CurrentGPX.get(), "GPX", 1);
 
   PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));

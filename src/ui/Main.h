@@ -203,6 +203,8 @@ private:
   void RedrawPreview();
   // Hands the document to the preview, fits it and draws it; logs the preview's messages.
   void ShowDocumentInPreview(bool shrink);
+  // A message list as one text, trimmed, into the log pane when not empty.
+  void LogMessages(const std::vector<std::string>& lines);
   bool WriteGPX(const std::string& fileName);
   template <class Reader>
   void ImportFile(const std::string& fileName);

@@ -1,7 +1,5 @@
 // The file commands: reading a GPX file into the document, Open, Add, Re-open with its
 // submenu, dropped files, Close, Save and Save as, and the file named at start-up.
-#include <filesystem>
-
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -25,21 +23,9 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-bool fileExists(const std::string& name) {
-  std::error_code ec;
-  const auto status = std::filesystem::status(std::filesystem::path(name), ec);
-  return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
-}
-
 bool hasData(const TGPX& gpx) {
   return gpx.Waypoints.Count() > 0 || gpx.Routes.Count() > 0 || gpx.Tracks.Count() > 0 || gpx.Metadata.Present ||
          !gpx.Extension.Text.empty();
-}
-
-std::string joinedMessages(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return trim(text);
 }
 
 // The file the debug mode's Open and Add dialogs propose.
@@ -62,7 +48,7 @@ void TMainForm::OpenGPXFile(const std::string& fileName) {
   // Runs whether or not the read throws: what the reader said, and the loaded flag. A read
   // that fails keeps the data already shown, and no read forgets unsaved changes.
   auto finish = [&] {
-    if (const std::string text = joinedMessages(reader.Messages); !text.empty()) AddLog(text);
+    LogMessages(reader.Messages);
     GPXLoaded = reader.Loaded || (GPXLoaded && hasData(*CurrentGPX));
     // Save writes over the file only when it was read: never over a file that is not GPX.
     CurrentFileIsDocument = reader.Loaded;

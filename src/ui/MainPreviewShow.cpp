@@ -1,4 +1,5 @@
-// Showing the document in the preview: after a read or an import, and after an edit.
+// Showing the document in the preview: after a read or an import, and after an edit; a
+// reader's or the view's messages in the log pane.
 #include "base/NumberText.h"
 #include "ui/ImageView.h"
 #include "ui/Main.h"
@@ -16,9 +17,13 @@ void TMainForm::ShowDocumentInPreview(bool shrink) {
   PreviewDraw->FitAll(true, shrink);
   PreviewDraw->Draw();
   GPXImage->update();
-  std::string text;
-  for (const std::string& line : PreviewDraw->Messages) text += line + "\n";
+  LogMessages(PreviewDraw->Messages);
   // Logged once: the view keeps collecting after this.
   PreviewDraw->Messages.clear();
+}
+
+void TMainForm::LogMessages(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
   if (const std::string trimmed = trim(text); !trimmed.empty()) AddLog(trimmed);
 }

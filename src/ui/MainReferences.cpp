@@ -11,6 +11,7 @@
 namespace {
 
 bool live(const TDocumentIndex& index, TreeNodeKind kind, const void* object) {
+  if (kind == TreeNodeKind::None) return true;  // carries nothing to check
   if (kind == TreeNodeKind::Document || kind == TreeNodeKind::Extension) return index.HoldsObject(object);
   return index.Holds(static_cast<const TItem*>(object));
 }

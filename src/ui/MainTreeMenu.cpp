@@ -19,10 +19,12 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 void TMainForm::BuildTreeCommands() {
   tvItems->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   connect(tvItems, &QTreeWidget::currentItemChanged, this, [this] { RunGuarded(this, [this] { tvItemsChange(); }); });
-  // Only the user's edits change a caption while signals are on; every other caption is
-  // set with the tree's signals blocked.
+  // Only the user's edits change an editable caption while signals are on; the rebuild
+  // sets captions with the tree's signals blocked.
   connect(tvItems, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* node, int column) {
-    if (column != 0 || node->text(0) == node->data(0, TreeNodeRole::Caption).toString()) return;
+    if (column != 0 || !(node->flags() & Qt::ItemIsEditable) ||
+        node->text(0) == node->data(0, TreeNodeRole::Caption).toString())
+      return;
     RunGuarded(this, [&] { tvItemsEdited(node, node->text(0)); });
   });
 

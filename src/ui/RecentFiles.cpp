@@ -2,6 +2,7 @@
 #include "ui/RecentFiles.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/NumberText.h"
 
@@ -22,6 +23,12 @@ std::vector<std::string> recentFilesShown(const std::vector<std::string>& files,
     if (--remaining < 1) break;
   }
   return shown;
+}
+
+bool fileExists(const std::string& name) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(std::filesystem::path(name), ec);
+  return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
 std::string fileNameOnly(const std::string& path) {

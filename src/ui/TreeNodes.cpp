@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include <QFile>
 #include <QPixmap>
 #include <QTreeWidgetItem>
 
@@ -33,10 +34,11 @@ const char* imageFile(int index) {
 
 void setTreeNode(QTreeWidgetItem* node, TreeNodeKind kind, const void* object, const QString& caption,
                  int imageIndex) {
+  // The accepted caption first: a change of the text alone is what a rename looks like.
+  node->setData(0, TreeNodeRole::Caption, caption);
   node->setData(0, TreeNodeRole::Object, QVariant::fromValue(const_cast<void*>(object)));
   node->setData(0, TreeNodeRole::Kind, static_cast<int>(kind));
   node->setData(0, TreeNodeRole::Image, imageIndex);
-  node->setData(0, TreeNodeRole::Caption, caption);
   node->setText(0, caption);
   node->setIcon(0, treeImage(imageIndex));
 }
@@ -82,7 +84,8 @@ QIcon treeImage(int index) {
   // 13 is the hidden document, 14.. the hidden waypoint list and on (metadata has none).
   const int base = !hidden ? index : index == 13 ? 1 : index - 11;
   if (const char* file = imageFile(base)) {
-    QIcon drawn(file);
+    // The images are carried by the program; a test program without them shows none.
+    QIcon drawn = QFile::exists(file) ? QIcon(file) : QIcon();
     if (!hidden) {
       icon = drawn;
     } else if (!drawn.isNull()) {
