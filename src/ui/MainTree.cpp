@@ -25,11 +25,11 @@ QTreeWidgetItem* addNode(QTreeWidgetItem* parent, TreeNodeKind kind, const void*
 }
 
 // A named item shows its name, else its kind and its place under its parent.
-std::string itemCaption(const std::string& name, const char* unnamed, const QTreeWidgetItem* parent) {
-  return !name.empty() ? name : _(unnamed) + formatInt(parent->childCount() + 1);
+std::string itemCaption(const std::string& name, const std::string& unnamed, const QTreeWidgetItem* parent) {
+  return !name.empty() ? name : unnamed + formatInt(parent->childCount() + 1);
 }
 
-std::string listCaption(const char* caption, int count) { return _(caption) + " (" + formatInt(count) + ")"; }
+std::string listCaption(const std::string& caption, int count) { return caption + " (" + formatInt(count) + ")"; }
 
 void expandAll(QTreeWidgetItem* node) {
   node->setExpanded(true);
@@ -58,29 +58,32 @@ void TMainForm::RefreshTree() {
     addNode(root, TreeNodeKind::Metadata, static_cast<const TItem*>(&gpx.Metadata), _("Metadata"), 2);
   if (gpx.Waypoints.Present) {
     auto* list = addNode(root, TreeNodeKind::WptList, static_cast<const TItem*>(&gpx.Waypoints),
-                         listCaption("Waypoints", gpx.Waypoints.Count()), gpx.Waypoints.Visible ? 3 : 14);
+                         listCaption(_("Waypoints"), gpx.Waypoints.Count()), gpx.Waypoints.Visible ? 3 : 14);
+    const std::string unnamed = _("WayPoint #");
     for (int i = 0; i < gpx.Waypoints.Count(); ++i) {
       const TGPXwpt* wpt = gpx.Waypoints.GetPoint(i);
-      addNode(list, TreeNodeKind::Wpt, static_cast<const TItem*>(wpt), itemCaption(wpt->data().name, "WayPoint #", list),
+      addNode(list, TreeNodeKind::Wpt, static_cast<const TItem*>(wpt), itemCaption(wpt->data().name, unnamed, list),
               wpt->Visible ? 4 : 15, true);
     }
   }
   if (gpx.Routes.Present) {
     auto* list = addNode(root, TreeNodeKind::RteList, static_cast<const TItem*>(&gpx.Routes),
-                         listCaption("Routes", gpx.Routes.Count()), gpx.Routes.Visible ? 5 : 16);
+                         listCaption(_("Routes"), gpx.Routes.Count()), gpx.Routes.Visible ? 5 : 16);
+    const std::string unnamed = _("Route #");
     for (const auto& rte : gpx.Routes.Items())
-      addNode(list, TreeNodeKind::Rte, static_cast<const TItem*>(rte.get()), itemCaption(rte->name, "Route #", list),
+      addNode(list, TreeNodeKind::Rte, static_cast<const TItem*>(rte.get()), itemCaption(rte->name, unnamed, list),
               rte->Visible ? 6 : 17, true);
   }
   if (gpx.Tracks.Present) {
     auto* list = addNode(root, TreeNodeKind::TrkList, static_cast<const TItem*>(&gpx.Tracks),
-                         listCaption("Tracks", gpx.Tracks.Count()), gpx.Tracks.Visible ? 7 : 18);
+                         listCaption(_("Tracks"), gpx.Tracks.Count()), gpx.Tracks.Visible ? 7 : 18);
+    const std::string unnamed = _("Track #"), segmentCaption = _("Track Segment #");
     for (const auto& trk : gpx.Tracks.Items()) {
       auto* track = addNode(list, TreeNodeKind::Trk, static_cast<const TItem*>(trk.get()),
-                            itemCaption(trk->name, "Track #", list), trk->Visible ? 8 : 19, true);
+                            itemCaption(trk->name, unnamed, list), trk->Visible ? 8 : 19, true);
       for (const auto& seg : trk->Items())
         addNode(track, TreeNodeKind::Trkseg, static_cast<const TItem*>(seg.get()),
-                _("Track Segment #") + formatInt(track->childCount() + 1), seg->Visible ? 9 : 20);
+                segmentCaption + formatInt(track->childCount() + 1), seg->Visible ? 9 : 20);
     }
   }
   if (!gpx.Extension.Text.empty()) addNode(root, TreeNodeKind::Extension, &gpx.Extension, _("Extensions"), 10);
