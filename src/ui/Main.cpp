@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>

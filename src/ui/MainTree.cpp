@@ -141,6 +141,7 @@ void TMainForm::SelectTreeNodes(const std::vector<TItem*>& items) {
 }
 
 void TMainForm::tvItemsChange() {
+  if (!CurrentGPX) return;  // the window is being taken down
   QTreeWidgetItem* node = tvItems->currentItem();
   if (!node) {
     AddLog(_("No item selected"));

@@ -213,6 +213,15 @@ TEST_F(FileCommandsTest, SaveAndSaveAsWriteWithTheirLogTexts) {
   EXPECT_TRUE(f.isEnabled());
 }
 
+TEST_F(FileCommandsTest, FileMenuOrder) {
+  TMainForm& f = form();
+  QStringList names;
+  for (QAction* a : f.findChild<QMenu*>("MenuFile")->actions())
+    names << (a->isSeparator() ? "-" : a->menu() ? a->menu()->objectName() : a->objectName());
+  EXPECT_EQ(names.join(' ').toStdString(),
+            "OpenGPX1 AddGPXtocurrentdata1 Reopen1 Import1 SaveGPX1 SaveGPXas1 Export1 ClearGPX1 - Quit1");
+}
+
 TEST_F(FileCommandsTest, CtrlSFollowsSavesEnabledState) {
   TMainForm& f = form();
   EXPECT_FALSE(action("tbSaveGPX")->isEnabled());
