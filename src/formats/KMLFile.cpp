@@ -110,12 +110,15 @@ void TKMLFile::importLineString(const XmlNode& placemark) {
   const std::string coordinates = pathText(placemark, {"LineString", "coordinates"});
   const std::string name = pathText(placemark.parent(), {"name"});
   auto segment = std::make_unique<TGPXtrkseg>();
-  // Any run of white space separates tuples.
+  // Any run of white space separates tuples. The reading stops at a remainder shorter than
+  // three characters ("1," at the end gives no point).
+  const size_t last = coordinates.find_last_not_of(" \t\r\n");
+  const size_t size = last == std::string::npos ? 0 : last + 1;
   size_t pos = 0;
-  while (pos < coordinates.size()) {
+  while (pos < size) {
     const size_t start = coordinates.find_first_not_of(" \t\r\n", pos);
-    if (start == std::string::npos) break;
-    const size_t end = std::min(coordinates.find_first_of(" \t\r\n", start), coordinates.size());
+    if (start == std::string::npos || size - start < 3) break;
+    const size_t end = std::min(coordinates.find_first_of(" \t\r\n", start), size);
     if (auto p = tupleToPoint(std::string_view(coordinates).substr(start, end - start)))
       segment->AddPoint(std::move(p));
     pos = end;

@@ -42,9 +42,10 @@ void TKMLWriter::element(std::string& out, int depth, std::string_view name,
 }
 
 std::string TKMLWriter::PointCoordinates(const TGPXwpt& point) {
-  // Plain decimals, as in our GPX files: not every KML reader takes an exponent.
-  std::string text = formatGPXNumber(point.Lon) + "," + formatGPXNumber(point.Lat);
-  if (point.Ele != 0) text += "," + formatGPXNumber(point.Ele);
+  // The general form, exponent included (5E-5): KML readers take doubles, and files already
+  // exported are compared byte for byte.
+  std::string text = formatGeneral(point.Lon) + "," + formatGeneral(point.Lat);
+  if (point.Ele != 0) text += "," + formatGeneral(point.Ele);
   return text;
 }
 

@@ -29,7 +29,7 @@ public:
   // A folder of one placemark per segment; nothing for a track without segments.
   std::string ExportKMLTRK(const TGPXtrk& track, int depth) const;
 
-  // "lon,lat" and ",ele" when the elevation is not 0.
+  // "lon,lat" and ",ele" when the elevation is not 0, in the general number form.
   static std::string PointCoordinates(const TGPXwpt& point);
   // The points' coordinates joined by one blank.
   static std::string ListCoordinates(const TGPXwptList& list);

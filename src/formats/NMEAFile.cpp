@@ -83,8 +83,8 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
   if (segment->Present) GPX->Tracks.Present = true;
 
   Log(formatInt(static_cast<int64_t>(lines.size())) + " " + _("lines"));
-  // The plural has its own message, so that a translation need not end in "s".
-  Log(formatInt(crcErrors) + " " + (crcErrors >= 2 ? _("CRC errors") : _("CRC error")));
+  // The count lines are read by other programs: "s" is appended to the translated word.
+  Log(formatInt(crcErrors) + " " + _("CRC error") + (crcErrors >= 2 ? "s" : ""));
   Log(formatInt(ggaLines) + " " + _("GGA lines"));
   Log(formatInt(rmcLines) + " " + _("RMC lines"));
   Log(formatInt(segment->Count()) + " " + _("points imported"));

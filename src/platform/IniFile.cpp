@@ -36,8 +36,8 @@ void IniFile::parse(std::string_view text) {
       continue;
     }
     if (!current) {
-      if (sections_.empty() || !sections_.front().name.empty())
-        sections_.insert(sections_.begin(), Section{});
+      if (sections_.empty() || sections_.front().header)
+        sections_.insert(sections_.begin(), Section{{}, {}, false});
       current = &sections_.front();
     }
     Entry e;
@@ -57,7 +57,7 @@ std::string IniFile::text() const {
   std::string out;
   bool first = true;
   for (const Section& s : sections_) {
-    if (!s.name.empty()) {
+    if (s.header) {
       if (!first) out += '\n';
       out += '[' + s.name + "]\n";
     }
@@ -90,7 +90,7 @@ bool IniFile::save(std::string* error) const {
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const {
   for (const Section& s : sections_)
-    if (!s.name.empty() && equalsIgnoreCase(s.name, name)) return &s;
+    if (s.header && equalsIgnoreCase(s.name, name)) return &s;
   return nullptr;
 }
 

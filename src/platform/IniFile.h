@@ -49,8 +49,9 @@ private:
     bool isValue = true;  // false: a line without '=' (comment, stray text), kept verbatim in key
   };
   struct Section {
-    std::string name;  // empty for lines before the first section header
+    std::string name;
     std::vector<Entry> entries;
+    bool header = true;  // false only for the lines before the first section header
   };
   const Section* findSection(std::string_view name) const;
   Section& sectionForWrite(std::string_view name);

@@ -14,5 +14,9 @@ std::string GetLongFileName(const std::string& path) {
   if (path.empty() || !fs::exists(fs::path(path), ec)) return path;
   fs::path full = fs::absolute(fs::path(path), ec);
   if (ec) return path;
-  return full.lexically_normal().string();
+  // Folding "dir/.." away is wrong when dir is a symbolic link: keep the tidy form only
+  // when it still names the same file.
+  fs::path tidy = full.lexically_normal();
+  if (fs::equivalent(tidy, full, ec) && !ec) return tidy.string();
+  return full.string();
 }

@@ -28,7 +28,10 @@ std::string chooseLanguage(const std::function<const char*(const char*)>& getEnv
 
 std::string languageList(const std::string& language) {
   std::string base = language.substr(0, language.find_first_of(".@"));
-  if (base.empty() || base == "C" || base == "POSIX") return {};
+  // The source language still needs a list: without one, an LC_ALL or LC_MESSAGES naming
+  // another language would translate although LANG chose the source texts. No "en"
+  // catalogue exists, so the message ids show.
+  if (base.empty() || base == "C" || base == "POSIX") return "en";
   std::string shortName = base.substr(0, base.find('_'));
   return shortName == base ? base : base + ":" + shortName;
 }
@@ -70,7 +73,7 @@ TranslationSetup initialiseTranslations(const std::string& folder) {
   const char* language = std::getenv("LANGUAGE");
   std::string list = languageList(setup.Language);
   // LANG decides over LC_ALL, as the language choice says, unless the user set LANGUAGE.
-  if (!list.empty() && (!language || !*language)) setenv("LANGUAGE", list.c_str(), 1);
+  if (!language || !*language) setenv("LANGUAGE", list.c_str(), 1);
   setup.CatalogueFolder = folder.empty() ? AppPaths::cacheFolder() + "locale" : folder;
   unpackCatalogues(":/locale", setup.CatalogueFolder);
   bindTranslations(setup.CatalogueFolder);

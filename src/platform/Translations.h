@@ -15,7 +15,8 @@ struct TranslationSetup {
 // "POSIX" mean the source language.
 std::string chooseLanguage(const std::function<const char*(const char*)>& getEnv);
 
-// "fr_FR.UTF-8@euro" -> "fr_FR:fr", the LANGUAGE list gettext searches. Empty for C/POSIX.
+// "fr_FR.UTF-8@euro" -> "fr_FR:fr", the LANGUAGE list gettext searches. "en" (the source
+// texts) for an empty language, C or POSIX.
 std::string languageList(const std::string& language);
 
 // Copies every catalogue under the resource folder `resourceRoot` (":/locale") into

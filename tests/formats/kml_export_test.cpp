@@ -39,7 +39,7 @@ void buildSample(TGPX& gpx) {
   w->edit().link.Present = true;
   w->edit().link.href = "http://hut.example/";
   gpx.Waypoints.AddPoint(std::move(w));
-  gpx.Waypoints.AddPoint(point(0, 0));
+  gpx.Waypoints.AddPoint(point(0.00005, 0));
 
   auto r = std::make_unique<TGPXrte>();
   r->name = "Way up";
@@ -74,6 +74,14 @@ TEST(KMLExport, MatchesTheGoldenFile) {
   buildSample(gpx);
   const std::string text = TKMLWriter(false, true).WriteDocument(gpx);
   EXPECT_EQ(text, readFile(CORVANTEL_TEST_DATA "/kml_export_golden.kml"));
+}
+
+// Coordinates take the general number form: exponents below 0.0001 and from 1E15 on.
+TEST(KMLExport, CoordinatesUseTheGeneralNumberForm) {
+  EXPECT_EQ(TKMLWriter::PointCoordinates(*point(0.00005, -0.00001)), "-1E-5,5E-5");
+  EXPECT_EQ(TKMLWriter::PointCoordinates(*point(0.0001, 0, 1.5e15)), "0,0.0001,1.5E15");
+  EXPECT_EQ(TKMLWriter::PointCoordinates(*point(-45.123456789012345, 6, 0)),
+            "6,-45.1234567890123");
 }
 
 // The save replaces the file as a whole with the same text, with the file object's options.

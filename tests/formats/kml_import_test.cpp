@@ -90,6 +90,23 @@ TEST_F(KMLImport, LineStringsBecomeTracksNamedAfterTheirFolder) {
   EXPECT_DOUBLE_EQ(gpx.Waypoints.GetPoint(0)->Lat, 14);
 }
 
+// A remainder shorter than three characters ends the tuples; earlier short tuples still count.
+TEST_F(KMLImport, AShortLastTupleGivesNoPoint) {
+  importText(kml(
+      "<Folder><name>F</name>"
+      "<Placemark><LineString><coordinates>1,2 ,7 3,4 5,\n</coordinates></LineString></Placemark>"
+      "<Placemark><LineString><coordinates>1,2 ,6</coordinates></LineString></Placemark>"
+      "</Folder>"));
+  ASSERT_EQ(gpx.Tracks.Count(), 1);
+  const TGPXtrkseg& s = *gpx.Tracks.GetTrack(0)->GetSegment(0);
+  ASSERT_EQ(s.Count(), 3);
+  EXPECT_DOUBLE_EQ(s.GetPoint(1)->Lon, 0);
+  EXPECT_DOUBLE_EQ(s.GetPoint(1)->Lat, 7);
+  EXPECT_DOUBLE_EQ(s.GetPoint(2)->Lon, 3);
+  ASSERT_EQ(gpx.Waypoints.Count(), 1);  // "1,2" alone: a waypoint named after the folder
+  EXPECT_DOUBLE_EQ(gpx.Waypoints.GetPoint(0)->Lat, 2);
+}
+
 TEST_F(KMLImport, PlacemarksAnywhereBelowKmlCount) {
   for (const char* body :
        {"<Placemark><Point><coordinates>1,2</coordinates></Point></Placemark>",

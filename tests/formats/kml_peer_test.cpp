@@ -24,7 +24,7 @@ TEST(KMLExportPeers, ElementTreeAndGpsbabelReadTheSameCoordinates) {
   const std::string script = "/usr/bin/python3 " CORVANTEL_TEST_DATA "/kml_peer_read.py ";
   const std::string kml = CORVANTEL_TEST_DATA "/kml_export_golden.kml";
   const std::string expected =
-      "7.25,46.5,1520.5\n0,0\n7.25,46.5,1520.5 7.5,46.625\n7,46,100 7.5,46.5\n7,47,100 7.5,47.5\n";
+      "7.25,46.5,1520.5\n0,5e-05\n7.25,46.5,1520.5 7.5,46.625\n7,46,100 7.5,46.5\n7,47,100 7.5,47.5\n";
   EXPECT_EQ(run(script + "kml " + kml), expected);
 
   if (std::system("test -x /usr/bin/gpsbabel") != 0) GTEST_SKIP() << "no gpsbabel";

@@ -2,12 +2,16 @@
 // the dating of fixes and the present flags.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
 #include "base/DateTime.h"
+#include "base/Translate.h"
 #include "formats/NMEAFile.h"
 #include "model/GPX.h"
 
@@ -157,6 +161,37 @@ TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
   f.ImportLines({kRMC1, kGGA2});
   EXPECT_DOUBLE_EQ(old.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0)->Time,
                    encodeDateTime(1908, 12, 17, 7, 30, 1));
+}
+
+// Other programs read the count lines: the plural is the translated word with "s" appended.
+TEST(NMEAImport, CRCErrorPluralAppendsSToTheTranslation) {
+  if (std::system("command -v msgfmt >/dev/null 2>&1") != 0) GTEST_SKIP() << "msgfmt not installed";
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("corvantel-nmea-mo-" + std::to_string(::getpid()));
+  fs::create_directories(dir / "fr" / "LC_MESSAGES");
+  {
+    std::ofstream po(dir / "fr.po");
+    po << "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+          "msgid \"CRC error\"\nmsgstr \"erreur CRC\"\n";
+  }
+  const std::string cmd = "msgfmt -o '" + (dir / "fr" / "LC_MESSAGES" / "corvantel.mo").string() +
+                          "' '" + (dir / "fr.po").string() + "'";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  const std::string savedLocale = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
+  ::setenv("LANGUAGE", "fr", 1);
+  bindTranslations(dir.string());
+
+  TGPX one, two;
+  const std::string oneLog = importLines(one, {"$GPGGA,x*00"}).log.at(1);
+  const std::string twoLog = importLines(two, {"$GPGGA,x*00", "junk"}).log.at(1);
+
+  ::unsetenv("LANGUAGE");
+  std::setlocale(LC_ALL, savedLocale.c_str());
+  bindTranslations("/nonexistent");
+  fs::remove_all(dir);
+  EXPECT_EQ(oneLog, "1 erreur CRC");
+  EXPECT_EQ(twoLog, "2 erreur CRCs");
 }
 
 TEST(NMEAImport, AnEmptyImportKeepsTheTrackListPresent) {

@@ -2,6 +2,7 @@
 // per-writer line ends, and output handed over in pieces.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "formats/GPXWriter.h"
@@ -47,6 +48,16 @@ TEST(WriterLayout, ValuesAndStylesAreLeftOutOrWrittenAsTheRulesSay) {
        false,
        std::string("<rte>\r\n\t<extensions>\r\n") + kLine +
            "\t\t\t<color>ff8000</color>\r\n\t\t</line>\r\n\t</extensions>\r\n</rte>\r\n\r\n"},
+      // A value that is no number has no GPX form: it is left out like a none value.
+      {"values that are no number",
+       [](TGPX& g) {
+         TGPXwpt* p = addPoint(g.Waypoints, 1, 2, std::nan(""), std::nan(""));
+         p->edit().hdop = HUGE_VAL;
+         p->edit().magvar = -HUGE_VAL;
+         g.Metadata.Present = true;
+         g.Metadata.time = HUGE_VAL;
+       },
+       false, "<metadata>\r\n</metadata>\r\n<wpt lat=\"1\" lon=\"2\">\r\n</wpt>\r\n\r\n"},
       {"blank top-level extension text", [](TGPX& g) { g.Extension.Text = " \r\n "; }, false, ""},
       {"empty schema-required attributes, short year",
        [](TGPX& g) {

@@ -56,6 +56,33 @@ TEST(WriterSave, WriteReadWriteGivesIdenticalBytes) {
   }
 }
 
+// The clipboard's list texts keep line ends and TABs whatever the last save of the same file
+// object did, and follow its line style option.
+TEST(WriterSave, ListExportsStayIndentedAfterACompressedSave) {
+  const std::string folder = makeTempFolder();
+  auto gpx = makeFullDocument();
+  TGPXFile file;
+  file.GPX = gpx.get();
+  file.Options.Compress = true;
+  file.Options.GPXStyle = true;
+  file.SaveToFile(folder + "/c.gpx");
+  ASSERT_EQ(readWholeFile(folder + "/c.gpx").find('\n'), std::string::npos);
+
+  auto endsWith = [](const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+  };
+  const std::string wpts = file.ExportGPXWPTList(gpx->Waypoints);
+  EXPECT_TRUE(endsWith(wpts, "</wpt>\r\n<wpt lat=\"0\" lon=\"0\">\r\n</wpt>\r\n")) << wpts;
+  const std::string routes = file.ExportGPXRTEList(gpx->Routes);
+  EXPECT_EQ(routes.rfind("<rte>\r\n\t<name>Route &amp; co</name>\r\n", 0), 0u) << routes;
+  EXPECT_NE(routes.find("\t\t\t<color>ff8000</color>\r\n"), std::string::npos) << routes;
+  const std::string tracks = file.ExportGPXTRKList(gpx->Tracks);
+  EXPECT_TRUE(endsWith(tracks, "\t\t</trkpt>\r\n\t\t<extensions><t:seg xmlns:t=\"urn:corvantel:test\">s</t:seg>"
+                               "</extensions>\r\n\t</trkseg>\r\n\t<trkseg>\r\n\t</trkseg>\r\n</trk>\r\n"))
+      << tracks;
+  EXPECT_EQ(file.ExportGPXTRKList(TGPXtrkList()), "");
+}
+
 TEST(WriterSave, ReplacingKeepsPermissionsAndFollowsLinks) {
   const std::string folder = makeTempFolder();
   const std::string real = folder + "/real.gpx";

@@ -58,6 +58,16 @@ TEST(IniFile, WritingKeepsUnknownKeysAndTheirPlaces) {
             "FileNum3=c\nFileNum2=b\n\n[GPX]\nCompress=1\n");
 }
 
+TEST(IniFile, AnEmptySectionNameKeepsItsKeysApart) {
+  IniFile ini;
+  ini.parse("[A]\nx=1\n[]\ny=2\n");
+  ini.writeString("A", "z", "3");
+  IniFile reread;
+  reread.parse(ini.text());
+  EXPECT_EQ(reread.keys("A"), (std::vector<std::string>{"x", "z"}));
+  EXPECT_EQ(ini.text(), "[A]\nx=1\nz=3\n\n[]\ny=2\n");
+}
+
 TEST(IniFile, LineBreaksInAValueCannotForgeKeys) {
   IniFile ini;
   ini.writeString("LastFiles", "FileNum1", "evil\n[Debug]\r\nIsDebug=1");

@@ -14,10 +14,11 @@ TEST(Translations, LanguageComesFromLangFirst) {
       {{{"LANG", "fr_FR.UTF-8"}, {"LC_ALL", "de_DE.UTF-8"}}, "fr_FR.UTF-8", "fr_FR:fr"},
       {{{"LC_ALL", "nl_BE.UTF-8@euro"}}, "nl_BE.UTF-8@euro", "nl_BE:nl"},
       {{{"LANG", ""}, {"LC_MESSAGES", "ru_RU.UTF-8"}}, "ru_RU.UTF-8", "ru_RU:ru"},
-      {{{"LANG", "C.UTF-8"}}, "", ""},
-      {{{"LANG", "POSIX"}}, "", ""},
+      // LANG asks for the source texts: the list names them, so a translated LC_ALL cannot win.
+      {{{"LANG", "C.UTF-8"}, {"LC_ALL", "de_DE.UTF-8"}}, "", "en"},
+      {{{"LANG", "POSIX"}}, "", "en"},
       {{{"LANG", "ca"}}, "ca", "ca"},
-      {{}, "", ""},
+      {{}, "", "en"},
   };
   for (const Case& c : cases) {
     std::string language = chooseLanguage([&](const char* n) -> const char* {

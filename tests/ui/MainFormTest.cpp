@@ -161,6 +161,22 @@ TEST_F(MainFormTest, SettingsRoundTripAndUnknownKeysSurvive) {
   IsDebug = false;
 }
 
+TEST_F(MainFormTest, AMaximizedWindowStoresNoPlace) {
+  writeIni("[WindowsPos]\nMaximized=1\n");
+  {
+    TMainForm form({}, hooks_);
+    EXPECT_EQ(form.GPXOptions.ClipboardFormat, 1);  // every other key at its reading default
+    EXPECT_EQ(form.PreviewDraw->Options.TREDrawing, 2);
+    form.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(form.isMaximized());
+  }
+  IniFile ini(iniPath());
+  ASSERT_TRUE(ini.load());
+  EXPECT_EQ(ini.keys("WindowsPos"), (std::vector<std::string>{"Maximized", "Splitter"}));
+  EXPECT_EQ(ini.readString("WindowsPos", "Maximized", ""), "1");
+}
+
 TEST_F(MainFormTest, ARestoredWindowIsClampedToTheScreen) {
   writeIni("[WindowsPos]\nTop=-300\nLeft=5000\nWidth=90000\nHeight=10\n");
   TMainForm form({}, hooks_);

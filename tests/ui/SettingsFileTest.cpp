@@ -167,3 +167,34 @@ TEST(SettingsFile, EveryWrittenValueReadsBack) {
   EXPECT_EQ(r.LastFiles, v.LastFiles);
   EXPECT_EQ(r.ElevationCredit, -7);
 }
+
+TEST(SettingsFile, AFreshFileHasEveryKeyByteForByteInItsOrder) {
+  // Names are compared without regard to case on reading, so only the written text shows
+  // a misspelt key; other programs and hand edits see exactly these names.
+  TSettingsValues v;
+  v.Window = {false, 106, 227, 760, 550, 150};
+  IniFile ini;
+  WriteSettings(ini, v, kToday);
+  EXPECT_EQ(ini.text(),
+            "[WindowsPos]\nTop=106\nLeft=227\nWidth=760\nHeight=550\nMaximized=0\nSplitter=150\n"
+            "\n[GMap]\nShowControl=1\nAutoHide=0\nScale=0\nOverView=0\nMapType=1\n"
+            "MapTypeStreet=1\nMapTypeSatellite=1\nMapTypeHybrid=1\nMapTypePhysical=1\n"
+            "MapTypeMapnik=0\nMapTypeOSMCycle=0\nMapTypeOSMAerial=0\nMapTypeOSMPiste=0\n"
+            "Control=1\nTrackColor=FF0000\nRouteColor=00DD00\nWriteSatFile=0\nWriteMapFile=0\n"
+            "ExtensionLineColor=0\n"
+            "\n[Draw]\nAskBeforeDelete=1\nWayPointColor=16711680\nTrackColor=0\nRouteColor=32896\n"
+            "SelectedColor=255\nBackgroundColor=12632256\nCutPointColor=65535\n"
+            "RightClicSelects=1\nShowComputedSpeed=1\nShowGPXData=0\nDrawPLStart=0\n"
+            "ExtensionLineColor=0\n"
+            "\n[TRE]\nZoomReset=0\nPointDraw=0\n"
+            "\n[BottomPane]\nBackGroundColor=12632256\nLineColor=0\nAxisColor=8421504\nTextColor=0\n"
+            "SelectionColor=255\nRangeSelectionColor=65535\nSelectByXorXY=0\n"
+            "ShowHorizontalHairline=1\n"
+            "\n[GPX]\nGPX_Style=0\nCompress=0\nClipboardFormat=0\nElevationDatabase=2\n"
+            "\n[Proxy]\nType=0\nHttpIP=\nHttpPort=\nSocksIP=\nSocksPort=\n"
+            "\n[LastFiles]\nMaxNumber=8\nNumber=0\n"
+            "\n[GeoNames]\nCredit=500000\nLastReq=2024-03-17\n"
+            "\n[StatusBar]\naltitude=0\nmagvar=0\ngeoidheight=0\nname=1\ncmt=0\ndesc=0\nsrc=0\n"
+            "sym=0\nptype=0\nfix=0\nsat=0\nhdop=0\nvdop=0\npdop=0\nageofgpsdata=0\ndgps=0\n"
+            "Distance=0\nDuration=0\nParentName=0\nSpeed=0\nIndex=0\n");
+}
