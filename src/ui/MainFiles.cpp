@@ -33,7 +33,9 @@ const char* const kDebugFile = "../Data/test_alltype.gpx";
 
 }  // namespace
 
-void TMainForm::OpenGPXFile(const std::string& fileName) {
+void TMainForm::OpenGPXFile(const std::string& name) {
+  // A copy: callers hand in CurrentFileName itself, or a name owned by a menu item.
+  const std::string fileName = name;
   CurrentFileName = fileName;
   if (!fileExists(fileName)) {
     AddLog(CurrentFileName + " " + _("does not exist"));
@@ -99,7 +101,8 @@ void TMainForm::AddGPXtocurrentdata1Click() {
   }
 }
 
-void TMainForm::ReopenItemClick(const std::string& fileName) {
+void TMainForm::ReopenItemClick(const std::string& name) {
+  const std::string fileName = name;  // the item goes when the menu is rebuilt
   if (!fileExists(fileName)) return;
   ActionCloseCurrentGPXExecute();
   CurrentFileName = fileName;

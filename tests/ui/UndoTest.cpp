@@ -43,15 +43,6 @@ TEST_F(UndoTest, ThreeUndosGiveBackTheOriginalThenNothingToUndo) {
   EXPECT_EQ(beeps_, 1);
 }
 
-TEST_F(UndoTest, AnUndoCopyIsIndependentAndMarksTheDocumentModified) {
-  TMainForm& f = form();
-  f.OpenGPXFile(writeTrack("walk.gpx", "Walk"));
-  f.SaveUndoState();
-  EXPECT_TRUE(f.GPXModified);  // even when the command then changes nothing
-  f.CurrentGPX->Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0)->Lat = 10;
-  EXPECT_NE(f.UndoList.back()->Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0)->Lat, 10);
-}
-
 TEST_F(UndoTest, CloseDropsTheCopiesAndEveryReference) {
   TMainForm& f = form();
   f.show();

@@ -85,10 +85,7 @@ protected:
     for (const QString& l : text.split('\n')) lines.push_back(l.toStdString());
     return lines;
   }
-  std::string lastLog() {
-    auto lines = log();
-    return lines.empty() ? std::string() : lines.back();
-  }
+  std::string lastLog() { return log().empty() ? std::string() : log().back(); }
   // Every node caption in the tree's order, children indented by two blanks a level.
   std::vector<std::string> captions() {
     std::vector<std::string> out;
