@@ -9,7 +9,9 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include "model/DocumentIndex.h"
 #include "model/GPX.h"
+#include "model/RetiredItems.h"
 #include "platform/ProxyStore.h"
 #include "views/GPXDraw.h"
 #include "views/DrawOptions.h"
@@ -25,6 +27,7 @@ class QStatusBar;
 class QTabWidget;
 class QToolBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QWidget;
 class TImageView;
 
@@ -33,16 +36,27 @@ extern bool IsDebug;
 
 enum class TQuestionAnswer { Yes, No, Cancel };
 
+// One file dialog: what it proposes and what it accepts.
+struct TFileDialogRequest {
+  std::string ObjectName;     // "OpenDialog1" or "SaveDialog1"
+  std::string FileName;       // the proposed name
+  std::string Filter;         // Qt form: "GPX files (*.gpx);;All files (*)"
+  std::string DefaultSuffix;  // without the dot; empty for none
+  bool Save = false;
+  bool Multiple = false;
+};
+
 // What the window asks of the user and of the world, replaceable by tests.
 struct TMainFormHooks {
   // A box with Yes, No and Cancel and the question icon.
   std::function<TQuestionAnswer(QWidget* parent, const QString& title, const QString& text)>
       AskYesNoCancel;
-  // The Save-as dialog; the chosen name, or empty on Cancel.
-  std::function<std::string(QWidget* parent, const std::string& proposed)> AskSaveFileName;
-  // Writes the current document to a file; throws when it cannot. The file commands
-  // install the GPX writer here.
-  std::function<void(const TGPX& gpx, const std::string& fileName)> WriteDocument;
+  // A file dialog; the chosen names, none on Cancel.
+  std::function<std::vector<std::string>(QWidget* parent, const TFileDialogRequest& request)> AskFileNames;
+  // Writes the document as GPX; throws when it cannot.
+  std::function<void(TGPX& gpx, const TGPXOptions& options, const std::string& fileName)> WriteDocument;
+  // The system's default beep.
+  std::function<void()> Beep;
   // Local date-time now.
   std::function<double()> Now;
   // The user's proxy settings; from the environment when not given.
@@ -63,9 +77,6 @@ public:
   void SaveSettings();
   void ReadProxySettings();
   void WriteProxySettings();
-  // Saves the document where it came from, or through Save as when it has no file of its
-  // own; false when nothing was written (cancelled or failed).
-  bool SaveFile();
   // "Corvantel <version>", with " - <file name>" when a file name is given.
   static std::string TitleText(const std::string& fileName = {});
   // The settings file: "Corvantel.ini" in the program's folder.
@@ -93,6 +104,54 @@ public:
   TStatOptions StatOptions;
 
   TMainFormHooks Hooks;
+
+  // ---- the item tree, the file, import and export commands, undo ----
+  // Rebuilds the tree from the document; keeps the expanded path of the first selected node.
+  void RefreshTree();
+  // Shows the nodes of these objects selected, without running the selection change.
+  void SelectTreeNodes(const std::vector<TItem*>& items);
+  void tvItemsChange();
+  void tvItemsEdited(QTreeWidgetItem* node, const QString& text);
+  void pmTreeViewPopup();
+  void Delete1Click();
+  void Bindalltracksegments1Click();
+  void Sortbydate1Click();
+  void MovetoanewTrack1Click();
+
+  void SaveUndoState();
+  void ActionUndoExecute();
+  void UndoLast();
+
+  void OpenGPXFile(const std::string& fileName);
+  void ActionOpenGPXFileExecute();
+  void AddGPXtocurrentdata1Click();
+  void ReopenItemClick(const std::string& fileName);
+  void BuildReopenMenu();
+  void DropFiles(const std::vector<std::string>& fileNames);
+  void ActionCloseCurrentGPXExecute();
+  // Save to the document's own file, or through Save as when it has none; false when
+  // nothing was written (cancelled).
+  bool ActionSaveGPXExecute();
+  bool ActionSaveGPXAsExecute();
+  void ImportNMEAFile(const std::string& fileName);
+  void ImportNGTFile(const std::string& fileName);
+  void ImportKMLFile(const std::string& fileName);
+  void FromNMEA1Click();
+  void FromNGT1Click();
+  void FromKML1Click();
+  void AsKML1Click();
+  // Enables the commands for the current document, selection and tab.
+  void UpdateCommands(bool Full);
+
+  // After Undo, Close and every structural change: every reference into the document
+  // (the preview's, the selection's, the tree path's and each registered check's) that no
+  // longer points at a live item is cleared; then the retired items and documents are freed.
+  void ReleaseStaleReferences();
+  // Further holders of references register their check here.
+  std::vector<std::function<void(const TDocumentIndex&)>> ReferenceChecks;
+  // Items unlinked from the document and documents replaced, kept until the next release.
+  RetiredItems Retired;
+  std::vector<std::unique_ptr<TGPX>> RetiredDocuments;
 
 protected:
   void FormCreate(const QStringList& arguments);
@@ -134,4 +193,48 @@ private:
   QMenu* MenuOptions = nullptr;
   QMenu* MenuHelp = nullptr;
   QAction* Quit1 = nullptr;
+
+  // ---- the item tree, the file, import and export commands, undo ----
+  void BuildFileCommands();
+  void BuildTreeCommands();
+  void OpenStartUpFile(const QStringList& arguments);
+  void SaveTreeSelectionPath();
+  void ExpandTreeSelectionPath();
+  void RedrawPreview();
+  // Hands the document to the preview, fits it and draws it; logs the preview's messages.
+  void ShowDocumentInPreview(bool shrink);
+  // A message list as one text, trimmed, into the log pane when not empty.
+  void LogMessages(const std::vector<std::string>& lines);
+  bool WriteGPX(const std::string& fileName);
+  template <class Reader>
+  void ImportFile(const std::string& fileName);
+  std::vector<std::string> AskFiles(const TFileDialogRequest& request);
+
+  std::vector<std::pair<QString, const void*>> treePath_;  // root first
+  QMenu* Reopen1 = nullptr;
+  QMenu* Import1 = nullptr;
+  QMenu* Export1 = nullptr;
+  QMenu* pmTreeView = nullptr;
+  QAction* OpenGPX1 = nullptr;
+  QAction* AddGPXtocurrentdata1 = nullptr;
+  QAction* SaveGPX1 = nullptr;
+  QAction* SaveGPXas1 = nullptr;
+  QAction* ClearGPX1 = nullptr;
+  QAction* FromNMEA1 = nullptr;
+  QAction* FromNGT1 = nullptr;
+  QAction* FromKML1 = nullptr;
+  QAction* AsKML1 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* tbOpenGPX = nullptr;
+  QAction* tbSaveGPX = nullptr;
+  QAction* tbSaveGPXAs = nullptr;
+  QAction* tbClearGPX = nullptr;
+  QAction* tbUndo = nullptr;
+  QAction* ActionOpenGPXFile = nullptr;
+  QAction* ActionSaveGPX = nullptr;
+  QAction* ActionUndo = nullptr;
+  QAction* Delete1 = nullptr;
+  QAction* MovetoanewTrack1 = nullptr;
+  QAction* Bindalltracksegments1 = nullptr;
+  QAction* Sortbydate1 = nullptr;
 };
