@@ -21,6 +21,7 @@ namespace {
 enum class Mode : unsigned char { Container, SubtreeRoot, SubtreeInner, RecordRoot, RecordChild, SkipRoot, SkipInner };
 
 struct Walk {
+  xmlParserCtxtPtr main = nullptr;  // the document's parser, not an entity's
   XmlStreamHandler* handler = nullptr;
   XmlErrors* errors = nullptr;
   std::vector<Mode> open;      // one entry per open element
@@ -29,6 +30,17 @@ struct Walk {
 };
 
 Walk& walkOf(void* ctx) { return *static_cast<Walk*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
+
+// libxml2 checks the text of a declared entity by parsing it with a context of its own
+// that shares our callbacks. Entities are never substituted, so that content must not
+// reach the walk: were it read, a point would take an entity's text in one place and not
+// in another, and an entity holding elements would add points. Such calls go to the tree
+// builder alone, which keeps the parsed content with the entity: libxml2 then parses it
+// once, not again at every reference.
+Walk* documentWalk(void* ctx) {
+  Walk& w = walkOf(ctx);
+  return ctx == w.main ? &w : nullptr;
+}
 
 Mode top(const Walk& w) { return w.open.empty() ? Mode::Container : w.open.back(); }
 bool building(Mode m) { return m == Mode::SubtreeRoot || m == Mode::SubtreeInner; }
@@ -99,7 +111,9 @@ void replayRecord(xmlParserCtxtPtr ctxt, Walk& w) {
 void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI, int nbNs,
              const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
-  Walk& w = walkOf(ctx);
+  Walk* wp = documentWalk(ctx);
+  if (!wp) return xmlSAX2StartElementNs(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted, attributes);
+  Walk& w = *wp;
   Mode parent = top(w);
   if (parent == Mode::SkipRoot || parent == Mode::SkipInner) {
     w.open.push_back(Mode::SkipInner);
@@ -145,8 +159,10 @@ void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const x
 
 void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
-  Walk& w = walkOf(ctx);
-  if (w.open.empty()) return;
+  Walk* wp = documentWalk(ctx);
+  if (!wp) return xmlSAX2EndElementNs(ctx, localname, prefix, URI);
+  if (wp->open.empty()) return;
+  Walk& w = *wp;
   Mode mode = w.open.back();
   w.open.pop_back();
   switch (mode) {
@@ -174,7 +190,9 @@ void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xml
 }
 
 void onCharacters(void* ctx, const xmlChar* ch, int len) {
-  Walk& w = walkOf(ctx);
+  Walk* wp = documentWalk(ctx);
+  if (!wp) return xmlSAX2Characters(ctx, ch, len);
+  Walk& w = *wp;
   Mode m = top(w);
   if (recording(m)) w.record.addText(str(ch), size_t(len));
   else if (building(m)) xmlSAX2Characters(ctx, ch, len);
@@ -182,7 +200,9 @@ void onCharacters(void* ctx, const xmlChar* ch, int len) {
 
 // Anything but elements and text ends the flat form of a record.
 bool buildHere(void* ctx) {
-  Walk& w = walkOf(ctx);
+  Walk* wp = documentWalk(ctx);
+  if (!wp) return true;
+  Walk& w = *wp;
   if (recording(top(w))) replayRecord(static_cast<xmlParserCtxtPtr>(ctx), w);
   return building(top(w));
 }
@@ -232,6 +252,7 @@ bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
     return false;
   }
   ctxt->_private = &walk;
+  walk.main = ctxt;
   xmlCtxtUseOptions(ctxt, kXmlSafeParseOptions);
 
   bool readOk = feed([&](const char* data, int size, bool last) {

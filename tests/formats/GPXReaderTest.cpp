@@ -1,6 +1,7 @@
 // The GPX reader on small documents: every element, the log lines and the edge cases.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -392,6 +393,72 @@ TEST(GPXReader, LongTrackReadsEveryPoint) {
     if (!ok && ++wrong < 5) ADD_FAILURE() << "point " << i;
   }
   EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Declared entities are never substituted: not in a point read flat, not in one read from
+// a tree, not in attributes, and an entity holding elements adds nothing.
+TEST(GPXReaderUntrusted, DeclaredEntitiesAreNotSubstituted) {
+  const std::string dtd =
+      "<!DOCTYPE gpx [<!ENTITY w \"<wpt lat='5' lon='5'/>\"><!ENTITY e \"Foo\"><!ENTITY n \"7\">"
+      "<!ENTITY ext SYSTEM \"file:///etc/hostname\">]>\n";
+  TGPX doc;
+  bool loaded = false;
+  load(doc,
+       dtd + "<gpx>&w;&w;"
+             "<wpt lat='1' lon='1'><name>a&e;b</name></wpt>"
+             "<wpt lat='1' lon='1'><name>a&e;b</name></wpt>"
+             "<wpt lat='1' lon='1'><name>a&e;b</name><link href='h'/></wpt>"
+             "<wpt lat='&n;' lon='1'><cmt>c&ext;d</cmt></wpt>"
+             "<metadata><name>a&e;b</name><copyright author='x&e;y'/></metadata></gpx>",
+       &loaded);
+  ASSERT_TRUE(loaded);
+  ASSERT_EQ(doc.Waypoints.Count(), 4);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(wpt(doc, i).data().name, "ab") << i;
+  EXPECT_DOUBLE_EQ(wpt(doc, 3).Lat, 0);
+  EXPECT_EQ(wpt(doc, 3).data().cmt, "cd");
+  EXPECT_EQ(doc.Metadata.name, "ab");
+  EXPECT_EQ(doc.Metadata.copyright.author, "xy");
+}
+
+// Files built to exhaust time or memory fail quickly or read without expanding anything.
+TEST(GPXReaderUntrusted, ExpansionAttacksStayCheap) {
+  std::string laughs = "<!DOCTYPE gpx [<!ENTITY l0 \"lol\">";
+  for (int i = 1; i <= 9; ++i) {
+    laughs += "<!ENTITY l" + std::to_string(i) + " \"";
+    for (int k = 0; k < 10; ++k) laughs += "&l" + std::to_string(i - 1) + ";";
+    laughs += "\">";
+  }
+  laughs += "]>\n";
+  const std::string big = "<!DOCTYPE gpx [<!ENTITY b \"" + std::string(20000, 'x') + "\">]>\n";
+  std::string refs;
+  for (int i = 0; i < 20000; ++i) refs += "&b;";
+  struct Case {
+    std::string text;
+    bool loads;
+  } cases[] = {
+      {laughs + "<gpx><wpt lat='1' lon='1'><name>&l9;</name></wpt></gpx>", false},
+      {laughs + "<gpx><wpt lat='&l9;' lon='1'/></gpx>", false},
+      // 400 MB if expanded: in an attribute, in a point's text and in a tree's text.
+      {big + "<gpx><wpt lat='" + refs + "' lon='1'/></gpx>", true},
+      {big + "<gpx><wpt lat='1' lon='1'><name>" + refs + "</name></wpt></gpx>", true},
+      {big + "<gpx><metadata><desc>" + refs + "</desc></metadata></gpx>", true},
+  };
+  for (const auto& c : cases) {
+    auto start = std::chrono::steady_clock::now();
+    TGPX doc;
+    bool loaded = !c.loads;
+    auto log = load(doc, c.text, &loaded);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(loaded, c.loads) << c.text.substr(c.text.size() - 60);
+    EXPECT_LT(seconds, 20.0) << c.text.substr(c.text.size() - 60);
+    if (!c.loads) {
+      EXPECT_EQ(log, std::vector<std::string>{"Detected an entity reference loop (89)."});
+    }
+  }
 }
 
 }  // namespace
