@@ -194,8 +194,17 @@ void onCharacters(void* ctx, const xmlChar* ch, int len) {
   if (!wp) return xmlSAX2Characters(ctx, ch, len);
   Walk& w = *wp;
   Mode m = top(w);
-  if (recording(m)) w.record.addText(str(ch), size_t(len));
-  else if (building(m)) xmlSAX2Characters(ctx, ch, len);
+  if (recording(m)) {
+    // libxml2 bounds a text node in the tree it builds; past that size a record goes to
+    // the tree too, so that an oversized text fails alike on both ways.
+    if (w.record.textSize() + size_t(len) <= size_t(XML_MAX_TEXT_LENGTH)) {
+      w.record.addText(str(ch), size_t(len));
+      return;
+    }
+    replayRecord(static_cast<xmlParserCtxtPtr>(ctx), w);
+    m = top(w);
+  }
+  if (building(m)) xmlSAX2Characters(ctx, ch, len);
 }
 
 // Anything but elements and text ends the flat form of a record.
@@ -263,7 +272,7 @@ bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
   ctxt->myDoc = nullptr;
   xmlFreeParserCtxt(ctxt);
   if (walk.failure) std::rethrow_exception(walk.failure);
-  if (!ok && !errors_.hasFatal()) errors_.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
+  if (!ok && !errors_.hasError()) errors_.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
   return ok;
 }
 

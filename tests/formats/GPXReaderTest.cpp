@@ -461,4 +461,28 @@ TEST(GPXReaderUntrusted, ExpansionAttacksStayCheap) {
   }
 }
 
+// libxml2 refuses a text over 10 MB in the tree it builds; a point read flat must not
+// take it either, and the failure line names the cause.
+TEST(GPXReaderUntrusted, OversizedTextFailsOnEveryPath) {
+  const std::string text(10000001, 'a');
+  const std::string forms[] = {
+      "<wpt lat='1' lon='1'><name>" + text + "</name></wpt>",
+      "<wpt lat='1' lon='1'><name>" + text + "</name><link href='h'/></wpt>",
+      "<metadata><name>" + text + "</name></metadata>",
+  };
+  for (const auto& form : forms) {
+    TGPX doc;
+    bool loaded = true;
+    auto log = load(doc, gpx(form), &loaded);
+    EXPECT_FALSE(loaded) << form.substr(0, 40);
+    EXPECT_EQ(log, std::vector<std::string>{"xmlSAX2Characters: huge text node (2)."}) << form.substr(0, 40);
+    EXPECT_EQ(doc.Waypoints.Count(), 0);
+  }
+  // Just under the limit reads, whole, on both ways.
+  TGPX doc;
+  load(doc, gpx("<wpt lat='1' lon='1'><name>" + text.substr(1) + "</name></wpt>"));
+  ASSERT_EQ(doc.Waypoints.Count(), 1);
+  EXPECT_EQ(wpt(doc, 0).data().name.size(), 10000000u);
+}
+
 }  // namespace
