@@ -82,6 +82,8 @@ TEST(GPXReader, BadOrMissingValuesGiveDefaults) {
       {"<wpt lat='x' lon='2'><sat>abc</sat><dgpsid>x1</dgpsid><magvar>1,5</magvar></wpt>", 255, -1.0, 0, 0, -1},
       {"<wpt lat=' 3 ' lon='2'><sat> 7 </sat><hdop>1e1</hdop><dgpsid>-3</dgpsid></wpt>", 7, 10.0, 0, 3, -3},
       {"<wpt lat='1' lon='2'><sat>300</sat><hdop></hdop><magvar>nan</magvar></wpt>", 300 & 0xFF, -1.0, 0, 1, -1},
+      // Beyond 32 bits a number is no integer: the default, not its low bits.
+      {"<wpt lat='1' lon='2'><sat>4294967308</sat><dgpsid>4294967297</dgpsid></wpt>", 255, -1.0, 0, 1, -1},
   };
   for (const auto& c : cases) {
     TGPX doc;
@@ -219,6 +221,19 @@ TEST(GPXReader, RoutesWithStyleAndExtensions) {
   EXPECT_EQ(b.extensions.rfind("<gpx_style:line xmlns:gpx_style=", 0), 0u) << b.extensions;
   EXPECT_TRUE(doc.Routes.Present);
   EXPECT_EQ(log.at(1), "2 routes (7 points)");
+}
+
+TEST(GPXReader, RouteAndTrackNumbers) {
+  TGPX doc;
+  load(doc, gpx("<rte><number>-12</number></rte><rte><number>4294967297</number></rte><rte><number>2.0</number></rte>"
+                "<trk><number>2147483647</number></trk><trk><number>2147483648</number></trk>"));
+  ASSERT_EQ(doc.Routes.Count(), 3);
+  EXPECT_EQ(doc.Routes.GetRoute(0)->number, -12);
+  EXPECT_EQ(doc.Routes.GetRoute(1)->number, -1);
+  EXPECT_EQ(doc.Routes.GetRoute(2)->number, -1);
+  ASSERT_EQ(doc.Tracks.Count(), 2);
+  EXPECT_EQ(doc.Tracks.GetTrack(0)->number, 2147483647);
+  EXPECT_EQ(doc.Tracks.GetTrack(1)->number, -1);
 }
 
 TEST(GPXReader, TracksAndSegments) {
