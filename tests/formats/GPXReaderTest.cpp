@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,10 @@ TEST(GPXReader, TextForms) {
     const char* want;
   } cases[] = {
       {"<name><![CDATA[a <b> & c]]></name>", "a <b> & c"},
+      // CDATA and comments do not split text: "R&D" must not become "R & D", nor a time
+      // "2008-12-17T07:30:00Z" written in two pieces gain a blank.
+      {"<name>R<![CDATA[&]]>D</name>", "R&D"},
+      {"<name>ab<!-- cut -->cd</name>", "abcd"},
       {"<name>  two\r\n\tlines  </name>", "two lines"},
       {"<name xml:space='preserve'>  two\n lines </name>", "  two\n lines "},
       {"<name>caf\xC3\xA9 &lt;&#233;&gt;</name>", "caf\xC3\xA9 <\xC3\xA9>"},
@@ -498,6 +503,64 @@ TEST(GPXReaderUntrusted, OversizedTextFailsOnEveryPath) {
   load(doc, gpx("<wpt lat='1' lon='1'><name>" + text.substr(1) + "</name></wpt>"));
   ASSERT_EQ(doc.Waypoints.Count(), 1);
   EXPECT_EQ(wpt(doc, 0).data().name.size(), 10000000u);
+}
+
+}  // namespace
+
+#include "formats/XmlDocument.h"
+
+namespace {
+
+std::string describe(const TGPXwpt& p) {
+  const TGPXwptData& d = p.data();
+  std::ostringstream s;
+  s.precision(17);
+  s << p.Lat << '|' << p.Lon << '|' << p.Ele << '|' << p.Time << '|' << d.magvar << '|' << d.geoidheight << '|' << d.name
+    << '|' << d.cmt << '|' << d.desc << '|' << d.src << '|' << d.link.Present << d.link.href << '|' << d.link.text << '|'
+    << d.link.type << '|' << d.sym << '|' << d.type << '|' << d.fix << '|' << int(d.sat) << '|' << d.hdop << '|' << d.vdop
+    << '|' << d.pdop << '|' << d.ageofdgpsdata << '|' << d.dgpsid << '|' << d.extensions;
+  return s.str();
+}
+
+// The streaming reader reads plain points flat and the rest from trees built on the way;
+// every form must read as the element reader reads it from a whole-document tree.
+TEST(GPXReader, StreamedPointsReadAsFromATree) {
+  const char* forms[] = {
+      "<name>a</name><NAME>b</NAME><Ele>1</Ele><ele>x</ele><sat>3</sat><SAT>4</SAT>",
+      "<p:ele xmlns:p='urn:p'>5</p:ele><ele>6</ele><p:name xmlns:p='urn:p'>no</p:name>",
+      "<name>  two \n\t words </name><desc>\n</desc><cmt> a<![CDATA[ b ]]>c </cmt>",
+      "<name>ab<![CDATA[cd]]>ef</name><cmt>ab<!-- x -->cd</cmt><src>a&amp;b&#x263A;</src>",
+      "<name xml:space='preserve'> kept  </name><desc> not  kept </desc>",
+      "<ele>1,5</ele><magvar>nan</magvar><geoidheight> 2e2 </geoidheight><hdop/><vdop>+1.</vdop><pdop>.5</pdop>",
+      "<sat>-1</sat><dgpsid>12a</dgpsid><ageofdgpsdata>3</ageofdgpsdata><fix>DGPS</fix><sym>S</sym><type>T</type>",
+      "<sat>300</sat><dgpsid> 42 </dgpsid><fix>3D</fix>",
+      "<time>2008-12</time><ele>2</ele>",
+      "<time>  2008-12-17T09:30:00,5+02:00  </time>",
+      "<time>2008-12-17T07:30:00Z</time><time></time>",
+      "<link href='http://a'><text>A</text><type>t</type></link><link>http://bare</link>",
+      "<link href=''>http://text</link>",
+      "<extensions><x:a xmlns:x='urn:x'>1</x:a></extensions><extensions><b>2</b>\n<c/></extensions>",
+      "<extensions>x &amp; y</extensions><ele>3</ele>",
+      "<name>n<i>inner</i>tail</name>",
+  };
+  const char* attrs[] = {"lat='1.5' lon='-2.25'", "LAT='x' Lon=' 3 '", "lat='&#52;5' lon='1e1'", "xml:space='preserve' lat='1' lon='2'"};
+  int n = 0;
+  for (const char* attr : attrs)
+    for (const char* form : forms) {
+      std::string point = std::string("<trkpt ") + attr + ">" + form + "</trkpt>";
+      std::string text = gpx("<trk><trkseg>" + point + "</trkseg></trk>");
+      TGPX streamed;
+      load(streamed, text);
+      ASSERT_EQ(streamed.Tracks.Count(), 1) << point;
+      XmlErrors errors;
+      auto tree = XmlDocument::parse(text, errors);
+      ASSERT_TRUE(tree) << errors.text();
+      TGPXtrkseg seg;
+      TGPXFile::ReadWpt(tree->root().child("trk").child("trkseg").child("trkpt"), seg);
+      EXPECT_EQ(describe(*streamed.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0)), describe(*seg.GetPoint(0))) << point;
+      ++n;
+    }
+  EXPECT_EQ(n, 64);
 }
 
 }  // namespace
