@@ -136,6 +136,8 @@ void dumpNode(xmlNode* node, std::string& out) {
 
 }  // namespace
 
+bool xmlPreservesSpace(const _xmlNode* node) { return preservedAt(node); }
+
 bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bool ignoreCase) {
   return qnameMatches(reinterpret_cast<const xmlChar*>(prefix), reinterpret_cast<const xmlChar*>(local), want,
                       ignoreCase);

@@ -58,19 +58,10 @@ void freeDetached(xmlNodePtr node) {
   xmlFreeNode(node);
 }
 
-bool preservedSpace(const xmlNode* n) {
-  for (; n && n->type == XML_ELEMENT_NODE; n = n->parent)
-    for (const xmlAttr* a = n->properties; a; a = a->next)
-      if (a->ns && a->ns->prefix && std::strcmp(str(a->ns->prefix), "xml") == 0 &&
-          std::strcmp(str(a->name), "space") == 0 && a->children && a->children->content)
-        return std::strcmp(str(a->children->content), "preserve") == 0;
-  return false;
-}
-
 // Whether a record's start tag allows reading it flat; fills the record's attributes.
 bool startFlat(xmlParserCtxtPtr ctxt, Walk& w, const xmlChar* localname, const xmlChar* prefix,
                const xmlChar* URI, int nbNs, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
-  if (nbNs != 0 || nbDefaulted != 0 || preservedSpace(ctxt->node)) return false;
+  if (nbNs != 0 || nbDefaulted != 0 || xmlPreservesSpace(ctxt->node)) return false;
   w.record.begin(XmlName{str(prefix), str(localname)}, str(URI));
   for (int i = 0; i < nbAttributes; ++i) {
     const xmlChar** a = attributes + i * 5;

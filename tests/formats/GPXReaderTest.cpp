@@ -374,6 +374,16 @@ TEST(GPXReader, PreservedSpaceFromAnAncestor) {
   ASSERT_EQ(doc.Waypoints.Count(), 2);
   EXPECT_EQ(wpt(doc, 0).data().name, " a  b ");
   EXPECT_EQ(wpt(doc, 1).data().name, "a b");
+
+  // A value that is neither "preserve" nor "default" is no setting: the one above counts,
+  // for a point read flat as for one read from a tree (the link asks for a tree).
+  TGPX tracks;
+  load(tracks, "<gpx xml:space='preserve'><trk xml:space='bogus'><trkseg>"
+               "<trkpt lat='1' lon='1'><name> a  b </name></trkpt>"
+               "<trkpt lat='1' lon='1'><name> a  b </name><link href='x'/></trkpt></trkseg></trk></gpx>");
+  ASSERT_EQ(tracks.Tracks.Count(), 1);
+  EXPECT_EQ(tracks.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0)->data().name, " a  b ");
+  EXPECT_EQ(tracks.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(1)->data().name, " a  b ");
 }
 
 TEST(GPXReader, BareLinkInAPoint) {
