@@ -169,6 +169,9 @@ void TMainForm::ActionCloseCurrentGPXExecute() {
     setTreeNode(new QTreeWidgetItem(tvItems), TreeNodeKind::Document, CurrentGPX.get(), "GPX", 1);
   }
   GPXModified = false;
+  // The name stays as the dialogs' proposal, but the file no longer holds this document:
+  // whatever is built after Close is saved only where the user says.
+  CurrentFileIsDocument = false;
   setWindowTitle(qs(TitleText()));
   ReleaseStaleReferences();
   UpdateCommands(true);

@@ -158,6 +158,15 @@ TEST_F(FileCommandsTest, CloseEmptiesOnceAndThenDoesNothing) {
   const size_t lines = log().size();
   f.ActionCloseCurrentGPXExecute();
   EXPECT_EQ(log().size(), lines);
+
+  // An edit after Close is not written over the closed file: Save (also Yes at quitting)
+  // asks where, proposing the old name.
+  f.SaveUndoState();
+  EXPECT_FALSE(f.ActionSaveGPXExecute());
+  ASSERT_FALSE(requests_.empty());
+  EXPECT_EQ(requests_.back().ObjectName, "SaveDialog1");
+  EXPECT_EQ(requests_.back().FileName, walk);
+  EXPECT_TRUE(f.GPXModified);
 }
 
 TEST_F(FileCommandsTest, SaveAndSaveAsWriteWithTheirLogTexts) {
