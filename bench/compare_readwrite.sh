@@ -5,27 +5,8 @@
 # Without a file, a 1,000,000-point track is generated first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BUILD=${2:-build}
-TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
-IN=${1:-}
-if [ -z "$IN" ]; then
-  IN="$TMP/big.gpx"
-  "$BUILD/bench/bench_gen_gpx" "$IN" 1000000
-fi
-command -v gpsbabel >/dev/null || { echo "gpsbabel is not installed" >&2; exit 1; }
-[ -x /usr/bin/time ] || { echo "GNU time is not installed (apt-get install time)" >&2; exit 1; }
+. bench/measure.sh "$@"
 
-# Prints "seconds peak_kib" of one command, from /usr/bin/time -v.
-measure() {
-  /usr/bin/time -v "$@" 2>"$TMP/time.txt" >"$TMP/out.txt" || { cat "$TMP/time.txt" >&2; exit 1; }
-  awk -F': ' '
-    /Elapsed \(wall clock\)/ { n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i] }
-    /Maximum resident set size/ { m = $2 }
-    END { printf "%.2f %d\n", s, m }' "$TMP/time.txt"
-}
-
-echo "file: $IN ($(du -m "$IN" | cut -f1) MB)"
 read -r ours_s ours_kib < <(measure "$BUILD/bench/bench_readwrite" "$IN" "$TMP/ours.gpx")
 grep -E '_seconds' "$TMP/out.txt" | sed 's/^/  corvantel /'
 read -r babel_s babel_kib < <(measure gpsbabel -i gpx -f "$IN" -o gpx -F "$TMP/babel.gpx")

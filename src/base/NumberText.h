@@ -42,6 +42,9 @@ int64_t roundHalfEven(double value);
 // Cut toward zero.
 int64_t truncToInt(double value);
 
+// The value of one hexadecimal digit (either case), -1 for any other character.
+int hexDigitValue(char c);
+
 // ASCII case helpers for names compared without regard to case.
 std::string toLowerAscii(std::string_view text);
 std::string toUpperAscii(std::string_view text);

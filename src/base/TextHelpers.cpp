@@ -1,4 +1,5 @@
-// Byte-wise trims and ASCII case helpers (safe on UTF-8: multi-byte units are all >= 0x80).
+// Byte-wise trims, ASCII case helpers and hexadecimal digits (safe on UTF-8: multi-byte units
+// are all >= 0x80).
 #include "NumberText.h"
 
 namespace {
@@ -6,6 +7,13 @@ bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 }  // namespace
+
+int hexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
 
 std::string trimLeft(std::string_view text) {
   size_t i = 0;

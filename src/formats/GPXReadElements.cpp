@@ -17,13 +17,11 @@ int64_t readInteger(const std::string& text, int64_t fallback) {
   return parseIntStrict(text, v) ? v : fallback;
 }
 
-namespace {
 int32_t readInt32(const std::string& text, int32_t fallback) {
   int64_t v = readInteger(text, fallback);
   if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return fallback;
   return int32_t(v);
 }
-}  // namespace
 
 void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_StyleLine& style) {
   // Only the last extensions element counts, so each one starts from scratch.
@@ -144,7 +142,7 @@ void readWptTextChild(TGPXwpt& pt, const Child& c) {
   else if (c.nameIs("sym")) pt.edit().sym = c.text();
   else if (c.nameIs("type")) pt.edit().type = c.text();
   else if (c.nameIs("fix")) pt.edit().fix = toLowerAscii(c.text());
-  else if (c.nameIs("sat")) pt.edit().sat = uint8_t(readInteger(c.text(), -1) & 0xFF);
+  else if (c.nameIs("sat")) pt.edit().sat = uint8_t(readInt32(c.text(), -1) & 0xFF);
   else if (c.nameIs("hdop")) pt.edit().hdop = readNumber(c.text(), -1.0);
   else if (c.nameIs("vdop")) pt.edit().vdop = readNumber(c.text(), -1.0);
   else if (c.nameIs("pdop")) pt.edit().pdop = readNumber(c.text(), -1.0);

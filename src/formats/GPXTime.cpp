@@ -74,12 +74,10 @@ bool parseDate(Text date, double& out) {
 
 // The decimal mark and digits as a fraction ("0" put in front); 0 when they are none.
 double fractionOf(Text markAndDigits) {
-  char buffer[64];
-  if (markAndDigits.size() + 1 >= sizeof buffer) return 0.0;
-  buffer[0] = '0';
-  markAndDigits.copy(buffer + 1, markAndDigits.size());
+  std::string text = "0";
+  text += markAndDigits;
   double v;
-  return parseFloatStrict(Text(buffer, markAndDigits.size() + 1), v) ? v : 0.0;
+  return parseFloatStrict(text, v) ? v : 0.0;
 }
 
 // The time part without its zone, its decimal mark already '.'; false when its fields

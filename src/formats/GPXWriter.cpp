@@ -61,61 +61,57 @@ void TGPXWriter::flushIfLarge(std::string& out) const {
   }
 }
 
-void TGPXWriter::WriteText(std::string& out, std::string_view text, std::string_view name,
-                           bool raw, int depth) const {
-  if (text.empty()) return;
+void TGPXWriter::openElement(std::string& out, std::string_view name, int depth) const {
   indent(out, depth);
   out += '<';
   out += name;
   out += '>';
-  appendXMLText(out, text, raw ? XmlTextKind::Raw : XmlTextKind::Element);
+}
+
+void TGPXWriter::closeElement(std::string& out, std::string_view name) const {
   out += "</";
   out += name;
   out += '>';
   out += LineEnd;
 }
 
+void TGPXWriter::writeLine(std::string& out, std::string_view text, int depth) const {
+  indent(out, depth);
+  out += text;
+  out += LineEnd;
+}
+
+void TGPXWriter::WriteText(std::string& out, std::string_view text, std::string_view name,
+                           bool raw, int depth) const {
+  if (text.empty()) return;
+  openElement(out, name, depth);
+  appendXMLText(out, text, raw ? XmlTextKind::Raw : XmlTextKind::Element);
+  closeElement(out, name);
+}
+
 void TGPXWriter::WriteInt(std::string& out, int64_t value, std::string_view name, int depth,
                           int64_t none) const {
   if (value == none) return;
-  indent(out, depth);
-  out += '<';
-  out += name;
-  out += '>';
+  openElement(out, name, depth);
   out += formatInt(value);
-  out += "</";
-  out += name;
-  out += '>';
-  out += LineEnd;
+  closeElement(out, name);
 }
 
 void TGPXWriter::WriteDouble(std::string& out, double value, std::string_view name, int depth,
                              double none) const {
   // A value that is no number has no GPX form either; it counts as none.
   if (value == none || !std::isfinite(value)) return;
-  indent(out, depth);
-  out += '<';
-  out += name;
-  out += '>';
+  openElement(out, name, depth);
   appendGPXNumber(out, value);
-  out += "</";
-  out += name;
-  out += '>';
-  out += LineEnd;
+  closeElement(out, name);
 }
 
 void TGPXWriter::WriteTime(std::string& out, double value, std::string_view name, int depth,
                            double none) const {
   if (value == none || !std::isfinite(value)) return;
-  indent(out, depth);
-  out += '<';
-  out += name;
-  out += '>';
+  openElement(out, name, depth);
   appendGPXTime(out, value);
-  out += "</";
-  out += name;
-  out += '>';
-  out += LineEnd;
+  closeElement(out, name);
 }
 
 void TGPXWriter::WriteLink(std::string& out, const TGPXLink& link, int depth) const {
@@ -127,9 +123,7 @@ void TGPXWriter::WriteLink(std::string& out, const TGPXLink& link, int depth) co
   out += LineEnd;
   WriteText(out, link.text, "text", false, depth + 1);
   WriteText(out, link.type, "type", false, depth + 1);
-  indent(out, depth);
-  out += "</link>";
-  out += LineEnd;
+  writeLine(out, "</link>", depth);
 }
 
 void TGPXWriter::WriteWpt(std::string& out, const TGPXwpt& point, std::string_view name,
@@ -165,10 +159,7 @@ void TGPXWriter::WriteWpt(std::string& out, const TGPXwpt& point, std::string_vi
     WriteText(out, x.extensions, "extensions", true, d);
   }
   indent(out, depth);
-  out += "</";
-  out += name;
-  out += '>';
-  out += LineEnd;
+  closeElement(out, name);
 }
 
 void TGPXWriter::writePoints(std::string& out, const TGPXwptList& list, std::string_view name,
@@ -185,9 +176,7 @@ void TGPXWriter::writeStyleAndExtensions(std::string& out, const TGPX_StyleLine&
   const bool hasOpacity = std::fabs(style.Opacity) < 1;
   const bool writeStyle = (GPXStyle || style.FromFile) && (hasColor || hasOpacity);
   if (!writeStyle && extensions.empty()) return;
-  indent(out, 1);
-  out += "<extensions>";
-  out += LineEnd;
+  writeLine(out, "<extensions>", 1);
   if (writeStyle) {
     indent(out, 2);
     out += "<line";
@@ -196,72 +185,54 @@ void TGPXWriter::writeStyleAndExtensions(std::string& out, const TGPX_StyleLine&
     out += LineEnd;
     if (hasColor) WriteText(out, toLowerAscii(style.GetColorHex()), "color", false, 3);
     if (hasOpacity) {
-      indent(out, 3);
-      out += "<opacity>";
+      openElement(out, "opacity", 3);
       appendGPXNumber(out, std::fabs(style.Opacity));
-      out += "</opacity>";
-      out += LineEnd;
+      closeElement(out, "opacity");
     }
-    indent(out, 2);
-    out += "</line>";
-    out += LineEnd;
+    writeLine(out, "</line>", 2);
   }
   appendXMLText(out, extensions, XmlTextKind::Raw);
-  indent(out, 1);
-  out += "</extensions>";
-  out += LineEnd;
+  writeLine(out, "</extensions>", 1);
+}
+
+// Routes and tracks describe themselves with the same elements, in the same order.
+template <class RouteOrTrack>
+void TGPXWriter::writeHeader(std::string& out, const RouteOrTrack& item) const {
+  WriteText(out, item.name, "name", false, 1);
+  WriteText(out, item.cmt, "cmt", false, 1);
+  WriteText(out, item.desc, "desc", false, 1);
+  WriteText(out, item.src, "src", false, 1);
+  if (item.link.Present) WriteLink(out, item.link, 1);
+  WriteInt(out, item.number, "number", 1, -1);
+  WriteText(out, item.type, "type", false, 1);
+  writeStyleAndExtensions(out, item.Style, item.extensions);
 }
 
 void TGPXWriter::WriteRte(std::string& out, const TGPXrte& route) const {
-  out += "<rte>";
-  out += LineEnd;
-  WriteText(out, route.name, "name", false, 1);
-  WriteText(out, route.cmt, "cmt", false, 1);
-  WriteText(out, route.desc, "desc", false, 1);
-  WriteText(out, route.src, "src", false, 1);
-  if (route.link.Present) WriteLink(out, route.link, 1);
-  WriteInt(out, route.number, "number", 1, -1);
-  WriteText(out, route.type, "type", false, 1);
-  writeStyleAndExtensions(out, route.Style, route.extensions);
+  writeLine(out, "<rte>", 0);
+  writeHeader(out, route);
   writePoints(out, route, "rtept", 1);
-  out += "</rte>";
-  out += LineEnd;
+  writeLine(out, "</rte>", 0);
 }
 
 void TGPXWriter::WriteTrk(std::string& out, const TGPXtrk& track) const {
-  out += "<trk>";
-  out += LineEnd;
-  WriteText(out, track.name, "name", false, 1);
-  WriteText(out, track.cmt, "cmt", false, 1);
-  WriteText(out, track.desc, "desc", false, 1);
-  WriteText(out, track.src, "src", false, 1);
-  if (track.link.Present) WriteLink(out, track.link, 1);
-  WriteInt(out, track.number, "number", 1, -1);
-  WriteText(out, track.type, "type", false, 1);
-  writeStyleAndExtensions(out, track.Style, track.extensions);
+  writeLine(out, "<trk>", 0);
+  writeHeader(out, track);
   for (const auto& seg : track.Items()) {
-    indent(out, 1);
-    out += "<trkseg>";
-    out += LineEnd;
+    writeLine(out, "<trkseg>", 1);
     writePoints(out, *seg, "trkpt", 2);
     WriteText(out, seg->extensions, "extensions", true, 2);
-    indent(out, 1);
-    out += "</trkseg>";
-    out += LineEnd;
+    writeLine(out, "</trkseg>", 1);
   }
-  out += "</trk>";
-  out += LineEnd;
+  writeLine(out, "</trk>", 0);
 }
 
 void TGPXWriter::WriteMetadata(std::string& out, const TGPXmetadata& m) const {
-  out += "<metadata>";
-  out += LineEnd;
+  writeLine(out, "<metadata>", 0);
   WriteText(out, m.name, "name", false, 1);
   WriteText(out, m.desc, "desc", false, 1);
   if (m.author.Present) {
-    indent(out, 1);
-    out += "<author>";
-    out += LineEnd;
+    writeLine(out, "<author>", 1);
     WriteText(out, m.author.name, "name", false, 2);
     if (m.author.email.Present) {
       indent(out, 2);
@@ -272,9 +243,7 @@ void TGPXWriter::WriteMetadata(std::string& out, const TGPXmetadata& m) const {
       out += LineEnd;
     }
     if (m.author.link.Present) WriteLink(out, m.author.link, 2);
-    indent(out, 1);
-    out += "</author>";
-    out += LineEnd;
+    writeLine(out, "</author>", 1);
   }
   if (m.copyright.Present) {
     indent(out, 1);
@@ -284,16 +253,12 @@ void TGPXWriter::WriteMetadata(std::string& out, const TGPXmetadata& m) const {
     out += '>';
     out += LineEnd;
     if (m.copyright.year != -1) {
-      indent(out, 2);
-      out += "<year>";
+      openElement(out, "year", 2);
       appendYear(out, m.copyright.year);
-      out += "</year>";
-      out += LineEnd;
+      closeElement(out, "year");
     }
     WriteText(out, m.copyright.license, "license", false, 2);
-    indent(out, 1);
-    out += "</copyright>";
-    out += LineEnd;
+    writeLine(out, "</copyright>", 1);
   }
   if (m.link.Present) WriteLink(out, m.link, 1);
   WriteTime(out, m.time, "time", 1);
@@ -309,8 +274,7 @@ void TGPXWriter::WriteMetadata(std::string& out, const TGPXmetadata& m) const {
     out += LineEnd;
   }
   WriteText(out, m.extensions, "extensions", true, 1);
-  out += "</metadata>";
-  out += LineEnd;
+  writeLine(out, "</metadata>", 0);
 }
 
 std::string TGPXWriter::ExportGPXWPTList(const TGPXwptList& list) const {

@@ -50,6 +50,13 @@ public:
 
 private:
   void indent(std::string& out, int depth) const;
+  // "<name>" after the indent, and "</name>" with the line end: the frame of a one-line element.
+  void openElement(std::string& out, std::string_view name, int depth) const;
+  void closeElement(std::string& out, std::string_view name) const;
+  // A whole line of ready-made markup.
+  void writeLine(std::string& out, std::string_view text, int depth) const;
+  template <class RouteOrTrack>
+  void writeHeader(std::string& out, const RouteOrTrack& item) const;
   void writePoints(std::string& out, const TGPXwptList& list, std::string_view name,
                    int depth) const;
   void writeStyleAndExtensions(std::string& out, const TGPX_StyleLine& style,

@@ -10,13 +10,6 @@
 
 namespace {
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool allDigits(std::string_view s) {
   for (char c : s)
     if (c < '0' || c > '9') return false;
@@ -62,7 +55,7 @@ bool nmeaCheckSum(std::string_view sentence) {
   const std::string_view sum(s.data() + star + 1, n - star - 1);
   unsigned expected = 0;
   for (char c : sum) {
-    const int d = hexDigit(c);
+    const int d = hexDigitValue(c);
     if (d < 0) return false;
     expected = expected * 16 + static_cast<unsigned>(d);
   }

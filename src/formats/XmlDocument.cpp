@@ -36,7 +36,7 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
   xmlFreeParserCtxt(ctxt);
   if (!doc || !wellFormed || errors.hasFatal()) {
     if (doc) xmlFreeDoc(doc);
-    if (!errors.hasFatal()) errors.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
+    if (!errors.hasError()) errors.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
     return nullptr;
   }
   std::unique_ptr<XmlDocument> out(new XmlDocument(doc));

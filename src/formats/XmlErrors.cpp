@@ -12,6 +12,12 @@ bool XmlErrors::hasFatal() const {
   return false;
 }
 
+bool XmlErrors::hasError() const {
+  for (const auto& e : entries_)
+    if (e.level >= XML_ERR_ERROR) return true;
+  return false;
+}
+
 std::string XmlErrors::text() const {
   std::string out;
   for (const auto& e : entries_) {
@@ -28,6 +34,10 @@ std::string XmlErrors::failureLine() const {
       chosen = &e;
       break;
     }
+  // libxml2 reports some failures that stop the parse (a text node over its size limit)
+  // as errors, not fatal ones: they name the cause better than a generic line.
+  for (auto it = entries_.rbegin(); !chosen && it != entries_.rend(); ++it)
+    if (it->level >= XML_ERR_ERROR) chosen = &*it;
   if (!chosen && !entries_.empty()) chosen = &entries_.back();
   if (!chosen) return "Unknown XML error (0).";
   return chosen->message + " (" + formatInt(chosen->code) + ").";

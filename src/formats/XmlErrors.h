@@ -16,9 +16,11 @@ public:
   void add(XmlErrorEntry entry) { entries_.push_back(std::move(entry)); }
   const std::vector<XmlErrorEntry>& entries() const { return entries_; }
   bool hasFatal() const;
+  // An error or a fatal error (not a mere warning).
+  bool hasError() const;
   // Every message, one a line.
   std::string text() const;
-  // The line that reports a failed parse: the first fatal message, " (", its code, ")."
+  // The line that reports a failed parse: the first fatal message (else the last error), " (", its code, ")."
   std::string failureLine() const;
   // Records a failure that libxml2 itself did not report (an unreadable file).
   void addFatal(const std::string& message, int code);

@@ -47,13 +47,15 @@ public:
   size_t attributeCount() const { return attributeCount_; }
   const Attribute& attributeAt(size_t i) const { return attributes_[i]; }
   size_t pieceCount() const { return pieceCount_; }
+  // All character data recorded so far, in bytes.
+  size_t textSize() const { return textSize_; }
   const Piece& pieceAt(size_t i) const { return pieces_[i]; }
 
   // Filling, by the streaming walk. Storage is reused from one record to the next.
   void begin(XmlName n, const char* u) {
     name = n;
     uri = u;
-    attributeCount_ = pieceCount_ = 0;
+    attributeCount_ = pieceCount_ = textSize_ = 0;
   }
   void addAttribute(XmlName n, const char* u, const char* value, size_t length) {
     Attribute& a = next(attributes_, attributeCount_);
@@ -80,6 +82,7 @@ public:
       }
     }
     pieces_[pieceCount_ - 1].raw.append(text, length);
+    textSize_ += length;
   }
 
 private:
@@ -90,5 +93,5 @@ private:
   }
   std::vector<Attribute> attributes_;
   std::vector<Piece> pieces_;
-  size_t attributeCount_ = 0, pieceCount_ = 0;
+  size_t attributeCount_ = 0, pieceCount_ = 0, textSize_ = 0;
 };

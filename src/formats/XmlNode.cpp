@@ -136,6 +136,8 @@ void dumpNode(xmlNode* node, std::string& out) {
 
 }  // namespace
 
+bool xmlPreservesSpace(const _xmlNode* node) { return preservedAt(node); }
+
 bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bool ignoreCase) {
   return qnameMatches(reinterpret_cast<const xmlChar*>(prefix), reinterpret_cast<const xmlChar*>(local), want,
                       ignoreCase);
@@ -264,12 +266,11 @@ std::optional<std::string> XmlNode::attribute(std::string_view name) const {
   if (!node_ || node_->type != XML_ELEMENT_NODE) return std::nullopt;
   for (xmlAttr* a = node_->properties; a; a = a->next) {
     if (!qnameMatches(nsPrefix(a->ns), a->name, name, true)) continue;
-    xmlNode* v = a->children;
-    if (!v) return std::string();
-    if (!v->next && v->type == XML_TEXT_NODE) return std::string(v->content ? reinterpret_cast<const char*>(v->content) : "");
-    xmlChar* s = xmlNodeListGetString(node_->doc, v, 1);
-    std::string out = s ? reinterpret_cast<const char*>(s) : "";
-    xmlFree(s);
+    // The text pieces alone: a reference to a declared entity is not expanded, as in
+    // element text, so that a value built of many references cannot grow without bound.
+    std::string out;
+    for (const xmlNode* v = a->children; v; v = v->next)
+      if (v->type == XML_TEXT_NODE && v->content) out += reinterpret_cast<const char*>(v->content);
     return out;
   }
   return std::nullopt;

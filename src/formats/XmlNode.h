@@ -66,5 +66,9 @@ private:
 // Whether the name as written, prefix:local (prefix may be null), is `want`.
 bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bool ignoreCase = true);
 
+// Whether the node lies under xml:space="preserve": the nearest valid setting, the node's
+// own included, decides; a value other than "preserve" or "default" is no setting.
+bool xmlPreservesSpace(const _xmlNode* node);
+
 // Trims and reduces inner runs of blank, TAB, CR and LF to one blank.
 std::string normalizeSpace(std::string_view text);

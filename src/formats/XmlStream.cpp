@@ -21,6 +21,7 @@ namespace {
 enum class Mode : unsigned char { Container, SubtreeRoot, SubtreeInner, RecordRoot, RecordChild, SkipRoot, SkipInner };
 
 struct Walk {
+  xmlParserCtxtPtr main = nullptr;  // the document's parser, not an entity's
   XmlStreamHandler* handler = nullptr;
   XmlErrors* errors = nullptr;
   std::vector<Mode> open;      // one entry per open element
@@ -29,6 +30,17 @@ struct Walk {
 };
 
 Walk& walkOf(void* ctx) { return *static_cast<Walk*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
+
+// libxml2 checks the text of a declared entity by parsing it with a context of its own
+// that shares our callbacks. Entities are never substituted, so that content must not
+// reach the walk: were it read, a point would take an entity's text in one place and not
+// in another, and an entity holding elements would add points. Such calls go to the tree
+// builder alone, which keeps the parsed content with the entity: libxml2 then parses it
+// once, not again at every reference.
+Walk* documentWalk(void* ctx) {
+  Walk& w = walkOf(ctx);
+  return ctx == w.main ? &w : nullptr;
+}
 
 Mode top(const Walk& w) { return w.open.empty() ? Mode::Container : w.open.back(); }
 bool building(Mode m) { return m == Mode::SubtreeRoot || m == Mode::SubtreeInner; }
@@ -46,19 +58,10 @@ void freeDetached(xmlNodePtr node) {
   xmlFreeNode(node);
 }
 
-bool preservedSpace(const xmlNode* n) {
-  for (; n && n->type == XML_ELEMENT_NODE; n = n->parent)
-    for (const xmlAttr* a = n->properties; a; a = a->next)
-      if (a->ns && a->ns->prefix && std::strcmp(str(a->ns->prefix), "xml") == 0 &&
-          std::strcmp(str(a->name), "space") == 0 && a->children && a->children->content)
-        return std::strcmp(str(a->children->content), "preserve") == 0;
-  return false;
-}
-
 // Whether a record's start tag allows reading it flat; fills the record's attributes.
 bool startFlat(xmlParserCtxtPtr ctxt, Walk& w, const xmlChar* localname, const xmlChar* prefix,
                const xmlChar* URI, int nbNs, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
-  if (nbNs != 0 || nbDefaulted != 0 || preservedSpace(ctxt->node)) return false;
+  if (nbNs != 0 || nbDefaulted != 0 || xmlPreservesSpace(ctxt->node)) return false;
   w.record.begin(XmlName{str(prefix), str(localname)}, str(URI));
   for (int i = 0; i < nbAttributes; ++i) {
     const xmlChar** a = attributes + i * 5;
@@ -99,7 +102,9 @@ void replayRecord(xmlParserCtxtPtr ctxt, Walk& w) {
 void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI, int nbNs,
              const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
-  Walk& w = walkOf(ctx);
+  Walk* wp = documentWalk(ctx);
+  if (!wp) return xmlSAX2StartElementNs(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted, attributes);
+  Walk& w = *wp;
   Mode parent = top(w);
   if (parent == Mode::SkipRoot || parent == Mode::SkipInner) {
     w.open.push_back(Mode::SkipInner);
@@ -145,8 +150,10 @@ void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const x
 
 void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
-  Walk& w = walkOf(ctx);
-  if (w.open.empty()) return;
+  Walk* wp = documentWalk(ctx);
+  if (!wp) return xmlSAX2EndElementNs(ctx, localname, prefix, URI);
+  if (wp->open.empty()) return;
+  Walk& w = *wp;
   Mode mode = w.open.back();
   w.open.pop_back();
   switch (mode) {
@@ -174,15 +181,28 @@ void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xml
 }
 
 void onCharacters(void* ctx, const xmlChar* ch, int len) {
-  Walk& w = walkOf(ctx);
+  Walk* wp = documentWalk(ctx);
+  if (!wp) return xmlSAX2Characters(ctx, ch, len);
+  Walk& w = *wp;
   Mode m = top(w);
-  if (recording(m)) w.record.addText(str(ch), size_t(len));
-  else if (building(m)) xmlSAX2Characters(ctx, ch, len);
+  if (recording(m)) {
+    // libxml2 bounds a text node in the tree it builds; past that size a record goes to
+    // the tree too, so that an oversized text fails alike on both ways.
+    if (w.record.textSize() + size_t(len) <= size_t(XML_MAX_TEXT_LENGTH)) {
+      w.record.addText(str(ch), size_t(len));
+      return;
+    }
+    replayRecord(static_cast<xmlParserCtxtPtr>(ctx), w);
+    m = top(w);
+  }
+  if (building(m)) xmlSAX2Characters(ctx, ch, len);
 }
 
 // Anything but elements and text ends the flat form of a record.
 bool buildHere(void* ctx) {
-  Walk& w = walkOf(ctx);
+  Walk* wp = documentWalk(ctx);
+  if (!wp) return true;
+  Walk& w = *wp;
   if (recording(top(w))) replayRecord(static_cast<xmlParserCtxtPtr>(ctx), w);
   return building(top(w));
 }
@@ -232,6 +252,7 @@ bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
     return false;
   }
   ctxt->_private = &walk;
+  walk.main = ctxt;
   xmlCtxtUseOptions(ctxt, kXmlSafeParseOptions);
 
   bool readOk = feed([&](const char* data, int size, bool last) {
@@ -242,7 +263,7 @@ bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
   ctxt->myDoc = nullptr;
   xmlFreeParserCtxt(ctxt);
   if (walk.failure) std::rethrow_exception(walk.failure);
-  if (!ok && !errors_.hasFatal()) errors_.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
+  if (!ok && !errors_.hasError()) errors_.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
   return ok;
 }
 

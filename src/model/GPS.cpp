@@ -51,8 +51,8 @@ void TPoint4D2::Assign(const TPoint4D2& source) {
 
 double TPoint4D2::DistanceTo(double lat, double lon, bool roundCos) const {
   if (Lon == lon && Lat == lat) return 0.0;
-  const long double phi1 = Lat * kDegToRad, lambda1 = Lon * kDegToRad;
-  const long double phi2 = lat * kDegToRad, lambda2 = lon * kDegToRad;
+  const double phi1 = Lat * kDegToRad, lambda1 = Lon * kDegToRad;
+  const double phi2 = lat * kDegToRad, lambda2 = lon * kDegToRad;
   // Each product is held as a double and summed in extended precision: near-identical
   // points need the extra bits, acos is ill-conditioned next to 1.
   const double p1 = static_cast<double>(std::sin(phi1) * std::sin(phi2));
@@ -77,11 +77,11 @@ bool TPoint4D2::IsInRect(double lon1, double lon2, double lat1, double lat2) con
 }
 
 std::string TPoint4D2::LatToStr() const {
-  return formatFixed(std::fabs(Lat), 6) + kDegreeSign + " " + _(Lat >= 0 ? "N" : "S");
+  return formatFixed(std::fabs(Lat), 6) + kDegreeSign + " " + (Lat >= 0 ? _("N") : _("S"));
 }
 
 std::string TPoint4D2::LonToStr() const {
-  return formatFixed(std::fabs(Lon), 6) + kDegreeSign + " " + _(Lon >= 0 ? "E" : "W");
+  return formatFixed(std::fabs(Lon), 6) + kDegreeSign + " " + (Lon >= 0 ? _("E") : _("W"));
 }
 
 std::string TPoint4D2::LatLonToStr() const { return LatToStr() + ", " + LonToStr(); }

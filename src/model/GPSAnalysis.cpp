@@ -89,15 +89,15 @@ std::string DurationToStr(double days) {
   std::string text = sign;
   if (d >= 366) {
     const int64_t y = d / 365;
-    text += formatInt(y) + " " + _(y < 2 ? "year" : "years") + " ";
+    text += formatInt(y) + " " + (y < 2 ? _("year") : _("years")) + " ";
     d %= 365;
   }
   if (d >= 31) {
     const int64_t m = d / 30;
-    text += formatInt(m) + " " + _(m >= 2 ? "months" : "month") + " ";
+    text += formatInt(m) + " " + (m >= 2 ? _("months") : _("month")) + " ";
     d %= 30;
   }
-  if (d > 0) text += formatInt(d) + " " + _(d == 1 ? "day" : "days") + " ";
+  if (d > 0) text += formatInt(d) + " " + (d == 1 ? _("day") : _("days")) + " ";
   text += formatInt(s / 3600) + ":" + twoDigits((s % 3600) / 60) + ":" + twoDigits(s % 60);
   return text;
 }

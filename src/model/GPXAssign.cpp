@@ -2,6 +2,36 @@
 // source (undo steps, property dialogs, duplicates, clipboard).
 #include "model/GPX.h"
 
+namespace {
+
+// Appends a copy of each of the source's items. The count is fixed first: the source may be
+// the target itself.
+template <class T>
+void appendCopies(OwnedList<T>& target, const OwnedList<T>& source) {
+  const int n = source.Count();
+  for (int i = 0; i < n; ++i) {
+    auto copy = std::make_unique<T>();
+    copy->Assign(*source.At(i));
+    target.Add(std::move(copy));
+  }
+}
+
+// Routes and tracks describe themselves with the same fields.
+template <class RouteOrTrack>
+void copyDescription(RouteOrTrack& target, const RouteOrTrack& source) {
+  target.name = source.name;
+  target.cmt = source.cmt;
+  target.desc = source.desc;
+  target.src = source.src;
+  target.link.Assign(source.link);
+  target.number = source.number;
+  target.type = source.type;
+  target.extensions = source.extensions;
+  target.Style.Assign(source.Style);
+}
+
+}  // namespace
+
 void TGPXwpt::Assign(const TGPXwpt& source) {
   if (&source == this) return;
   TPoint4D2::Assign(source);
@@ -32,15 +62,7 @@ void TGPXwptList::Assign(const TGPXwptList& source) {
 
 void TGPXrte::Assign(const TGPXrte& source, int firstPoint) {
   if (&source == this) return;  // freeing our points first would lose them
-  name = source.name;
-  cmt = source.cmt;
-  desc = source.desc;
-  src = source.src;
-  link.Assign(source.link);
-  number = source.number;
-  type = source.type;
-  extensions = source.extensions;
-  Style.Assign(source.Style);
+  copyDescription(*this, source);
   FreeAll();
   AppendCopies(source, firstPoint);
 }
@@ -53,43 +75,18 @@ void TGPXtrkseg::Assign(const TGPXtrkseg& source, int firstPoint) {
 }
 
 void TGPXtrk::Assign(const TGPXtrk& source) {
-  if (&source != this) {
-    name = source.name;
-    cmt = source.cmt;
-    desc = source.desc;
-    src = source.src;
-    link.Assign(source.link);
-    number = source.number;
-    type = source.type;
-    extensions = source.extensions;
-    Style.Assign(source.Style);
-  }
-  const int n = source.Count();
-  for (int i = 0; i < n; ++i) {
-    auto copy = std::make_unique<TGPXtrkseg>();
-    copy->Assign(*source.GetSegment(i));
-    Add(std::move(copy));
-  }
+  if (&source != this) copyDescription(*this, source);
+  appendCopies<TGPXtrkseg>(*this, source);
 }
 
 void TGPXrteList::Assign(const TGPXrteList& source) {
   Present = source.Present;
-  const int n = source.Count();
-  for (int i = 0; i < n; ++i) {
-    auto copy = std::make_unique<TGPXrte>();
-    copy->Assign(*source.GetRoute(i));
-    Add(std::move(copy));
-  }
+  appendCopies<TGPXrte>(*this, source);
 }
 
 void TGPXtrkList::Assign(const TGPXtrkList& source) {
   Present = source.Present;
-  const int n = source.Count();
-  for (int i = 0; i < n; ++i) {
-    auto copy = std::make_unique<TGPXtrk>();
-    copy->Assign(*source.GetTrack(i));
-    Add(std::move(copy));
-  }
+  appendCopies<TGPXtrk>(*this, source);
 }
 
 void TGPXmetadata::Assign(const TGPXmetadata& source) {

@@ -6,16 +6,9 @@
 #include "base/NumberText.h"
 
 namespace {
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // A pair of hexadecimal digits; anything else reads as 0.
 uint32_t hexPair(char hi, char lo) {
-  int h = hexDigit(hi), l = hexDigit(lo);
+  int h = hexDigitValue(hi), l = hexDigitValue(lo);
   return (h < 0 || l < 0) ? 0u : static_cast<uint32_t>(h * 16 + l);
 }
 }  // namespace

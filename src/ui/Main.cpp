@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -26,12 +26,15 @@
 #include "base/DateTime.h"
 #include "base/LocaleFormats.h"
 #include "base/Translate.h"
+#include "formats/GPXFile.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramVersion.h"
 #include "ui/CommandGuard.h"
+#include "ui/FileDialogs.h"
 #include "ui/ImageView.h"
 #include "ui/SettingsFile.h"
+#include "ui/TreeNodes.h"
 
 bool IsDebug = false;
 
@@ -52,16 +55,6 @@ TQuestionAnswer askYesNoCancel(QWidget* parent, const QString& title, const QStr
   }
 }
 
-std::string askSaveFileName(QWidget* parent, const std::string& proposed) {
-  QFileDialog dialog(parent, qs(_("Save GPX as ...")), qs(proposed),
-                     qs(_("GPX Files") + " (*.gpx)"));
-  dialog.setObjectName("SaveDialog1");
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix("gpx");
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().first().toStdString();
-}
-
 // Left panel panes: the tree over the log.
 constexpr int kTreeStretch = 3, kLogStretch = 2;
 // The window's designed place and its smallest size.
@@ -72,7 +65,14 @@ constexpr int kDesignLeft = 227, kDesignTop = 106, kMinWidth = 760, kMinHeight =
 TMainFormHooks DefaultMainFormHooks() {
   TMainFormHooks hooks;
   hooks.AskYesNoCancel = askYesNoCancel;
-  hooks.AskSaveFileName = askSaveFileName;
+  hooks.AskFileNames = askFileNames;
+  hooks.WriteDocument = [](TGPX& gpx, const TGPXOptions& options, const std::string& fileName) {
+    TGPXFile writer;
+    writer.GPX = &gpx;
+    writer.Options.Assign(options);
+    writer.SaveToFile(fileName);
+  };
+  hooks.Beep = [] { QApplication::beep(); };
   hooks.Now = nowLocal;
   return hooks;
 }
@@ -80,7 +80,10 @@ TMainFormHooks DefaultMainFormHooks() {
 TMainForm::TMainForm(const QStringList& arguments, TMainFormHooks hooks, QWidget* parent)
     : QMainWindow(parent), Hooks(std::move(hooks)) {
   if (!Hooks.AskYesNoCancel) Hooks.AskYesNoCancel = askYesNoCancel;
-  if (!Hooks.AskSaveFileName) Hooks.AskSaveFileName = askSaveFileName;
+  const TMainFormHooks defaults = DefaultMainFormHooks();
+  if (!Hooks.AskFileNames) Hooks.AskFileNames = defaults.AskFileNames;
+  if (!Hooks.WriteDocument) Hooks.WriteDocument = defaults.WriteDocument;
+  if (!Hooks.Beep) Hooks.Beep = defaults.Beep;
   if (!Hooks.Now) Hooks.Now = nowLocal;
   if (!Hooks.Proxy) Hooks.Proxy = std::make_shared<ProxyStore>();
   FormCreate(arguments);
@@ -187,6 +190,8 @@ void TMainForm::BuildWidgets() {
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
   Splitter1->setSizes({splitterWidth_, kMinWidth - splitterWidth_});
+  BuildFileCommands();
+  BuildTreeCommands();
 }
 
 void TMainForm::FormCreate(const QStringList& arguments) {
@@ -197,9 +202,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   PageControl1->setCurrentIndex(0);
 
   CurrentGPX = std::make_unique<TGPX>();
-  auto* root = new QTreeWidgetItem(tvItems, QStringList{"GPX"});
-  root->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(CurrentGPX.get())));
-  root->setData(0, Qt::UserRole + 1, 1);  // image index
+  setTreeNode(new QTreeWidgetItem(tvItems), TreeNodeKind::Document, CurrentGPX.get(), "GPX", 1);
 
   PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));
@@ -215,9 +218,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   UpdateCommands(true);
   ActivePane = 0;
 
-  // The file named on the command line is remembered; reading it comes with the file
-  // commands.
-  if (!arguments.isEmpty()) CurrentFileName = arguments.first().toStdString();
+  OpenStartUpFile(arguments);
 }
 
 void TMainForm::FormShow() {
@@ -252,7 +253,7 @@ bool TMainForm::FormCloseQuery() {
   switch (Hooks.AskYesNoCancel(this, "Question", text)) {
     case TQuestionAnswer::Yes: {
       bool saved = false;
-      RunGuarded(this, [&] { saved = SaveFile(); });
+      RunGuarded(this, [&] { saved = ActionSaveGPXExecute(); });
       return saved;  // a save that fails or is cancelled keeps the window open
     }
     case TQuestionAnswer::No:
@@ -277,22 +278,6 @@ void TMainForm::FormDestroy() {
     std::error_code ec;
     std::filesystem::remove(std::filesystem::path(MapPageFileName), ec);
   }
-}
-
-bool TMainForm::SaveFile() {
-  std::string target = CurrentFileName;
-  if (!CurrentFileIsDocument || target.empty()) {
-    target = Hooks.AskSaveFileName(this, CurrentFileName);
-    if (target.empty()) return false;
-  }
-  if (!Hooks.WriteDocument) return false;
-  CurrentGPX->Creator = "Corvantel " + GetFileVersionString();
-  Hooks.WriteDocument(*CurrentGPX, target);
-  CurrentFileName = target;
-  CurrentFileIsDocument = true;
-  GPXModified = false;
-  AddLog(CurrentFileName + " " + _("saved"));
-  return true;
 }
 
 void TMainForm::ActionQuitExecute() { close(); }

@@ -10,7 +10,9 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include "model/DocumentIndex.h"
 #include "model/GPX.h"
+#include "model/RetiredItems.h"
 #include "platform/ProxyStore.h"
 #include "views/GPXDraw.h"
 #include "views/DrawOptions.h"
@@ -20,12 +22,15 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QMimeData;
+class QTimer;
 class QPlainTextEdit;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
 class QToolBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QWidget;
 class TImageView;
 
@@ -34,16 +39,27 @@ extern bool IsDebug;
 
 enum class TQuestionAnswer { Yes, No, Cancel };
 
+// One file dialog: what it proposes and what it accepts.
+struct TFileDialogRequest {
+  std::string ObjectName;     // "OpenDialog1" or "SaveDialog1"
+  std::string FileName;       // the proposed name
+  std::string Filter;         // Qt form: "GPX files (*.gpx);;All files (*)"
+  std::string DefaultSuffix;  // without the dot; empty for none
+  bool Save = false;
+  bool Multiple = false;
+};
+
 // What the window asks of the user and of the world, replaceable by tests.
 struct TMainFormHooks {
   // A box with Yes, No and Cancel and the question icon.
   std::function<TQuestionAnswer(QWidget* parent, const QString& title, const QString& text)>
       AskYesNoCancel;
-  // The Save-as dialog; the chosen name, or empty on Cancel.
-  std::function<std::string(QWidget* parent, const std::string& proposed)> AskSaveFileName;
-  // Writes the current document to a file; throws when it cannot. The file commands
-  // install the GPX writer here.
-  std::function<void(const TGPX& gpx, const std::string& fileName)> WriteDocument;
+  // A file dialog; the chosen names, none on Cancel.
+  std::function<std::vector<std::string>(QWidget* parent, const TFileDialogRequest& request)> AskFileNames;
+  // Writes the document as GPX; throws when it cannot.
+  std::function<void(TGPX& gpx, const TGPXOptions& options, const std::string& fileName)> WriteDocument;
+  // The system's default beep.
+  std::function<void()> Beep;
   // Local date-time now.
   std::function<double()> Now;
   // The user's proxy settings; from the environment when not given.
@@ -64,9 +80,6 @@ public:
   void SaveSettings();
   void ReadProxySettings();
   void WriteProxySettings();
-  // Saves the document where it came from, or through Save as when it has no file of its
-  // own; false when nothing was written (cancelled or failed).
-  bool SaveFile();
   // "Corvantel <version>", with " - <file name>" when a file name is given.
   static std::string TitleText(const std::string& fileName = {});
   // The settings file: "Corvantel.ini" in the program's folder.
@@ -94,6 +107,54 @@ public:
   TStatOptions StatOptions;
 
   TMainFormHooks Hooks;
+
+  // ---- the item tree, the file, import and export commands, undo ----
+  // Rebuilds the tree from the document; keeps the expanded path of the first selected node.
+  void RefreshTree();
+  // Shows the nodes of these objects selected, without running the selection change.
+  void SelectTreeNodes(const std::vector<TItem*>& items);
+  void tvItemsChange();
+  void tvItemsEdited(QTreeWidgetItem* node, const QString& text);
+  void pmTreeViewPopup();
+  void Delete1Click();
+  void Bindalltracksegments1Click();
+  void Sortbydate1Click();
+  void MovetoanewTrack1Click();
+
+  void SaveUndoState();
+  void ActionUndoExecute();
+  void UndoLast();
+
+  void OpenGPXFile(const std::string& fileName);
+  void ActionOpenGPXFileExecute();
+  void AddGPXtocurrentdata1Click();
+  void ReopenItemClick(const std::string& fileName);
+  void BuildReopenMenu();
+  void DropFiles(const std::vector<std::string>& fileNames);
+  void ActionCloseCurrentGPXExecute();
+  // Save to the document's own file, or through Save as when it has none; false when
+  // nothing was written (cancelled).
+  bool ActionSaveGPXExecute();
+  bool ActionSaveGPXAsExecute();
+  void ImportNMEAFile(const std::string& fileName);
+  void ImportNGTFile(const std::string& fileName);
+  void ImportKMLFile(const std::string& fileName);
+  void FromNMEA1Click();
+  void FromNGT1Click();
+  void FromKML1Click();
+  void AsKML1Click();
+  // Enables the commands for the current document, selection and tab.
+  void UpdateCommands(bool Full);
+
+  // After Undo, Close and every structural change: every reference into the document
+  // (the preview's, the selection's, the tree path's and each registered check's) that no
+  // longer points at a live item is cleared; then the retired items and documents are freed.
+  void ReleaseStaleReferences();
+  // Further holders of references register their check here.
+  std::vector<std::function<void(const TDocumentIndex&)>> ReferenceChecks;
+  // Items unlinked from the document and documents replaced, kept until the next release.
+  RetiredItems Retired;
+  std::vector<std::unique_ptr<TGPX>> RetiredDocuments;
 
 protected:
   void FormCreate(const QStringList& arguments);
@@ -136,20 +197,54 @@ private:
   QMenu* MenuHelp = nullptr;
   QAction* Quit1 = nullptr;
 
+  // ---- the item tree, the file, import and export commands, undo ----
+  void BuildFileCommands();
+  void BuildTreeCommands();
+  void OpenStartUpFile(const QStringList& arguments);
+  void SaveTreeSelectionPath();
+  void ExpandTreeSelectionPath();
+  void RedrawPreview();
+  // Hands the document to the preview, fits it and draws it; logs the preview's messages.
+  void ShowDocumentInPreview(bool shrink);
+  // A message list as one text, trimmed, into the log pane when not empty.
+  void LogMessages(const std::vector<std::string>& lines);
+  bool WriteGPX(const std::string& fileName);
+  template <class Reader>
+  void ImportFile(const std::string& fileName);
+  std::vector<std::string> AskFiles(const TFileDialogRequest& request);
+
+  std::vector<std::pair<QString, const void*>> treePath_;  // root first
+  QMenu* Reopen1 = nullptr;
+  QMenu* Import1 = nullptr;
+  QMenu* Export1 = nullptr;
+  QMenu* pmTreeView = nullptr;
+  QAction* OpenGPX1 = nullptr;
+  QAction* AddGPXtocurrentdata1 = nullptr;
+  QAction* SaveGPX1 = nullptr;
+  QAction* SaveGPXas1 = nullptr;
+  QAction* ClearGPX1 = nullptr;
+  QAction* FromNMEA1 = nullptr;
+  QAction* FromNGT1 = nullptr;
+  QAction* FromKML1 = nullptr;
+  QAction* AsKML1 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* tbOpenGPX = nullptr;
+  QAction* tbSaveGPX = nullptr;
+  QAction* tbSaveGPXAs = nullptr;
+  QAction* tbClearGPX = nullptr;
+  QAction* tbUndo = nullptr;
+  QAction* ActionOpenGPXFile = nullptr;
+  QAction* ActionSaveGPX = nullptr;
+  QAction* ActionUndo = nullptr;
+  QAction* Delete1 = nullptr;
+  QAction* MovetoanewTrack1 = nullptr;
+  QAction* Bindalltracksegments1 = nullptr;
+  QAction* Sortbydate1 = nullptr;
+
   // ---- Preview tools, command state, editing commands, tree drag and drop ----
 public:
-  // Enables the commands for the document, the selection and the page shown; Full false
-  // (a page without editing) leaves every editing command disabled.
-  void UpdateCommands(bool Full);
   // Sets every tool button of ToolBar1 but `button` to not pressed; nullptr releases all.
   void ReleaseToolButtons(QAction* button);
-
-  // The tree and the undo stack.
-  void SaveUndoState();
-  void RefreshTree();
-  void SelectTreeNodes(const TGPXSelection& selection);
-  // Drops every reference into the document that no longer points at a part of it.
-  void ClearStaleReferences();
 
   // The preview's mouse; X and Y in GPXImage's pixels.
   void GPXImageMouseDown(Qt::MouseButton button, Qt::MouseButtons buttons,
@@ -172,6 +267,18 @@ public:
   void tbZoomTrackClick();
   void Enabled1Click();
 
+  // Drag and drop in the tree. The drag's data names the tree: only its own drops count.
+  static const char* TreeNodeMimeType();
+  QMimeData* TreeDragData() const;
+  void tvItemsStartDrag();
+  bool tvItemsDragOver(bool fromTree, const QPoint& pos);
+  void tvItemsDragDrop(bool fromTree, const QPoint& pos);
+  void tvItemsDragLeave();
+  void tvItemsEndDrag();
+  // Runs a whole drag of the current node, from its start to its end.
+  void RunTreeDrag();
+  QTreeWidgetItem* DraggedNode = nullptr;
+
   // Delete's confirmation: true for Yes. Tests replace it.
   std::function<bool(QWidget* parent, const QString& text)> AskYesNo;
   // Tool modes remembered by the two drop-down buttons.
@@ -184,8 +291,12 @@ private:
   void BuildEditCommands();
   void BuildActionList();
   void BuildPreviewMouse();
+  void BuildTreeDragDrop();
   // Sets ToolMode and shows its cursor on the preview.
   void SetToolMode(uint8_t mode);
+  // A new preview starts panning with no tool button down; the points the delete-point
+  // tool kept go.
+  void ResetPreviewTools();
   void ToolCheckClick(QAction* button, uint8_t mode);
   void PickDropDownClick(uint8_t mode);
   void CutterDropDownClick(uint8_t mode);
@@ -193,13 +304,16 @@ private:
   void DrawPreview();
   void ZoomPreview(int which);
   void SetStatusText(int panel, const std::string& text);
-  void RemoveTracksWith(const std::function<bool(TGPXtrk&, int segment)>& removeSegment);
+
+  bool NodeVisible(const QTreeWidgetItem* node, bool& visible) const;
 
   QCursor Cursors[4];  // 1 cut, 2 box cutter, 3 picker
   // Points taken out by the delete-point tool: the view may still show one as its current
   // point, so they live until the document is closed.
   RetiredItems RemovedToolPoints;
   QObject* ActionList1 = nullptr;
+  QAction* Enabled1 = nullptr;
+  QTimer* TimerTreeView = nullptr;
   QMenu* pmPick = nullptr;
   QMenu* pmCutter = nullptr;
   QAction *tbZoomFull = nullptr, *tbZoomIn = nullptr, *tbZoomOut = nullptr,

@@ -2,6 +2,7 @@
 // each key has one owner that checks its button's state before acting.
 #include <QAction>
 #include <QKeySequence>
+#include <QMenu>
 
 #include "base/Translate.h"
 #include "ui/CommandGuard.h"
@@ -70,12 +71,16 @@ void TMainForm::UpdateCommands(bool Full) {
   enable("ClearGPX1", enabled("tbClearGPX"));
   enable("SaveGPX1", enabled("tbSaveGPX"));
   enable("SaveGPXas1", enabled("tbSaveGPXAs"));
-  enable("Export1", enabled("SaveGPXas1"));
+  if (auto* exportMenu = findChild<QMenu*>("Export1"))
+    exportMenu->menuAction()->setEnabled(enabled("SaveGPXas1"));
 }
 
 void TMainForm::BuildActionList() {
   ActionList1 = new QObject(this);
   ActionList1->setObjectName("ActionList1");
+  // The file and undo keys are built with their commands; they join the others here.
+  for (const char* name : {"ActionOpenGPXFile", "ActionSaveGPX", "ActionUndo"})
+    if (auto* a = findChild<QAction*>(name)) a->setParent(ActionList1);
   auto action = [this](const char* name, const QKeySequence& key, std::function<void()> handler) {
     auto* a = new QAction(name, ActionList1);
     a->setObjectName(name);

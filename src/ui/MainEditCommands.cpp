@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTreeWidget>
 
 #include "base/Translate.h"
 #include "ui/CommandGuard.h"
 #include "ui/Main.h"
+#include "ui/TreeNodes.h"
 
 namespace {
 
@@ -57,6 +59,18 @@ void TMainForm::BuildEditCommands() {
        [this] { rasform1pointtracksintowaypoints1Click(); });
   item("Createametadatasection1", _("&Create a metadata section"),
        [this] { Createametadatasection1Click(); });
+
+  // The tree's pop-up: Enabled shows, checked, the visibility of the node's item.
+  Enabled1 = pmTreeView->addAction(qs(_("&Enabled")));
+  Enabled1->setObjectName("Enabled1");
+  Enabled1->setCheckable(true);
+  connect(Enabled1, &QAction::triggered, this, [this] { RunGuarded(this, [this] { Enabled1Click(); }); });
+  connect(pmTreeView, &QMenu::aboutToShow, this, [this] {
+    bool visible = false;
+    const bool shown = NodeVisible(tvItems->currentItem(), visible);
+    Enabled1->setVisible(shown);
+    Enabled1->setChecked(shown && visible);
+  });
 }
 
 void TMainForm::tbDeleteClick() {
@@ -69,7 +83,6 @@ void TMainForm::tbDeleteClick() {
     if (!AskYesNo(this, qs(question))) return;
   }
   SaveUndoState();
-  RetiredItems retired;
   TGPXwptList* lastPointOwner = nullptr;
   // The loop replaces a deleted point's entry by its list; walk the entries as they were.
   const std::vector<TItem*> items = sel.Items;
@@ -79,13 +92,13 @@ void TMainForm::tbDeleteClick() {
     switch (item->Kind()) {
       case ItemKind::Rte: {
         const int at = gpx.Routes.IndexOf(static_cast<TGPXrte*>(item));
-        if (at >= 0) retired.Add(gpx.Routes.Extract(at));
+        if (at >= 0) Retired.Add(gpx.Routes.Extract(at));
         GPXModified = true;
         break;
       }
       case ItemKind::Trk: {
         const int at = gpx.Tracks.IndexOf(static_cast<TGPXtrk*>(item));
-        if (at >= 0) retired.Add(gpx.Tracks.Extract(at));
+        if (at >= 0) Retired.Add(gpx.Tracks.Extract(at));
         GPXModified = true;
         break;
       }
@@ -93,7 +106,7 @@ void TMainForm::tbDeleteClick() {
         // A segment of a track deleted before it went with that track.
         auto* seg = static_cast<TGPXtrkseg*>(item);
         if (TGPXtrk* trk = gpx.Tracks.FindTrackOfSegment(seg)) {
-          retired.Add(trk->Extract(trk->IndexOf(seg)));
+          Retired.Add(trk->Extract(trk->IndexOf(seg)));
           GPXModified = true;
         }
         break;
@@ -101,7 +114,7 @@ void TMainForm::tbDeleteClick() {
       case ItemKind::Wpt: {
         auto* point = static_cast<TGPXwpt*>(item);
         if (TGPXwptList* owner = gpx.FindPointOwner(point)) {
-          retired.Add(owner->Extract(owner->IndexOf(point)));
+          Retired.Add(owner->Extract(owner->IndexOf(point)));
           GPXModified = true;
           sel.Items[i] = owner;
           lastPointOwner = owner;
@@ -116,8 +129,8 @@ void TMainForm::tbDeleteClick() {
   sel.Clear();
   // The list of the last deleted point stays selected, unless it was deleted as well.
   if (lastPointOwner && inDocument(gpx, lastPointOwner)) sel.Add(lastPointOwner);
-  ClearStaleReferences();
   RefreshTree();
+  ReleaseStaleReferences();
   GPXModified = true;
   tbDelete->setEnabled(false);
   DrawPreview();
@@ -171,7 +184,7 @@ void TMainForm::tbDuplicateClick() {
   GPXModified = true;
   DrawPreview();
   RefreshTree();
-  if (gpx.Selection.Count() > 0) SelectTreeNodes(gpx.Selection);
+  if (gpx.Selection.Count() > 0) SelectTreeNodes(gpx.Selection.Items);
 }
 
 void TMainForm::Properties1Click() {
@@ -181,49 +194,46 @@ void TMainForm::Properties1Click() {
 void TMainForm::Movealltracksegintothefirsttrack2Click() {
   TGPX& gpx = *CurrentGPX;
   TGPXtrkList& tracks = gpx.Tracks;
-  RetiredItems retired;
   if (tracks.Count() >= 2) {
     TGPXtrk* first = tracks.At(0);
     for (int t = tracks.Count() - 1; t >= 1; --t) {
       TGPXtrk* trk = tracks.At(t);
       // The segments themselves move: whatever refers to one still finds it.
       for (int s = trk->Count() - 1; s >= 0; --s) first->Add(trk->Extract(s));
-      retired.Add(tracks.Extract(t));
+      Retired.Add(tracks.Extract(t));
     }
     GPXModified = true;
   }
   gpx.Selection.Clear();
   gpx.Selection.Add(&tracks);
-  ClearStaleReferences();
   RefreshTree();
-  SelectTreeNodes(gpx.Selection);
+  ReleaseStaleReferences();
+  SelectTreeNodes(gpx.Selection.Items);
 }
 
 void TMainForm::Removeemptytracks2Click() {
   TGPX& gpx = *CurrentGPX;
-  RetiredItems retired;
   for (int t = gpx.Tracks.Count() - 1; t >= 0; --t) {
     TGPXtrk* trk = gpx.Tracks.At(t);
     for (int s = trk->Count() - 1; s >= 0; --s)
       if (trk->At(s)->Count() == 0) {
-        retired.Add(trk->Extract(s));
+        Retired.Add(trk->Extract(s));
         GPXModified = true;
       }
     if (trk->Count() == 0) {
-      retired.Add(gpx.Tracks.Extract(t));
+      Retired.Add(gpx.Tracks.Extract(t));
       GPXModified = true;
     }
   }
   gpx.Selection.Clear();
   gpx.Selection.Add(&gpx.Tracks);
-  ClearStaleReferences();
   RefreshTree();
-  SelectTreeNodes(gpx.Selection);
+  ReleaseStaleReferences();
+  SelectTreeNodes(gpx.Selection.Items);
 }
 
 void TMainForm::rasform1pointtracksintowaypoints1Click() {
   TGPX& gpx = *CurrentGPX;
-  RetiredItems retired;
   for (int t = gpx.Tracks.Count() - 1; t >= 0; --t) {
     TGPXtrk* trk = gpx.Tracks.At(t);
     for (int s = trk->Count() - 1; s >= 0; --s) {
@@ -250,13 +260,13 @@ void TMainForm::rasform1pointtracksintowaypoints1Click() {
       gpx.Selection.Clear();
       gpx.Selection.Add(added);
       gpx.Waypoints.Present = true;
-      retired.Add(trk->Extract(s));
+      Retired.Add(trk->Extract(s));
       GPXModified = true;
     }
   }
-  ClearStaleReferences();
   RefreshTree();
-  SelectTreeNodes(gpx.Selection);
+  ReleaseStaleReferences();
+  SelectTreeNodes(gpx.Selection.Items);
 }
 
 void TMainForm::Createametadatasection1Click() {
@@ -266,7 +276,7 @@ void TMainForm::Createametadatasection1Click() {
   gpx.Selection.Clear();
   gpx.Selection.Add(&gpx.Metadata);
   RefreshTree();
-  SelectTreeNodes(gpx.Selection);
+  SelectTreeNodes(gpx.Selection.Items);
 }
 
 void TMainForm::tbZoomTrackClick() {
@@ -282,6 +292,42 @@ void TMainForm::tbZoomTrackClick() {
   DrawPreview();
 }
 
+// The item's visibility as the node's data holds it; false for a node without one.
+bool TMainForm::NodeVisible(const QTreeWidgetItem* node, bool& visible) const {
+  TItem* item = treeNodeItem(node);
+  switch (treeNodeKind(node)) {
+    case TreeNodeKind::Document: visible = CurrentGPX->Visible; return true;
+    case TreeNodeKind::Wpt: visible = static_cast<TGPXwpt*>(item)->Visible; return true;
+    case TreeNodeKind::WptList: visible = static_cast<TGPXwptList*>(item)->Visible; return true;
+    case TreeNodeKind::Rte: visible = static_cast<TGPXrte*>(item)->Visible; return true;
+    case TreeNodeKind::Trkseg: visible = static_cast<TGPXtrkseg*>(item)->Visible; return true;
+    case TreeNodeKind::RteList: visible = static_cast<TGPXrteList*>(item)->Visible; return true;
+    case TreeNodeKind::TrkList: visible = static_cast<TGPXtrkList*>(item)->Visible; return true;
+    case TreeNodeKind::Trk: visible = static_cast<TGPXtrk*>(item)->Visible; return true;
+    default: return false;
+  }
+}
+
 void TMainForm::Enabled1Click() {
-  // Needs the tree's current node; wired with the tree.
+  QTreeWidgetItem* node = tvItems->currentItem();
+  if (!node || !treeNodeObject(node)) return;
+  // The item has already toggled its check mark.
+  const bool flag = Enabled1->isChecked();
+  TItem* item = treeNodeItem(node);
+  switch (treeNodeKind(node)) {
+    case TreeNodeKind::Document:
+      if (treeNodeObject(node) == CurrentGPX.get()) CurrentGPX->SetVisible(flag);
+      break;
+    case TreeNodeKind::Wpt: static_cast<TGPXwpt*>(item)->Visible = flag; break;
+    case TreeNodeKind::WptList: static_cast<TGPXwptList*>(item)->SetVisible(flag); break;
+    case TreeNodeKind::Rte: static_cast<TGPXrte*>(item)->SetVisible(flag); break;
+    case TreeNodeKind::Trkseg: static_cast<TGPXtrkseg*>(item)->SetVisible(flag); break;
+    case TreeNodeKind::RteList: static_cast<TGPXrteList*>(item)->SetVisible(flag); break;
+    case TreeNodeKind::TrkList: static_cast<TGPXtrkList*>(item)->SetVisible(flag); break;
+    case TreeNodeKind::Trk: static_cast<TGPXtrk*>(item)->SetVisible(flag); break;
+    default: return;
+  }
+  RefreshTree();
+  SelectTreeNodes(CurrentGPX->Selection.Items);
+  DrawPreview();
 }

@@ -48,10 +48,15 @@ void TMainForm::RunPreviewTool(uint8_t mode, Qt::KeyboardModifiers shift, int X,
     for (QAction* b : buttons) b->setChecked(false);
   };
   auto selectTree = [&] {
-    if (sel.Count() > 0) SelectTreeNodes(sel);
+    if (sel.Count() > 0) SelectTreeNodes(sel.Items);
   };
-  // What an edit unlinks lives until every reference to it has been dropped.
-  RetiredItems retired;
+  // After a change of structure: the tree anew, then every reference into what the edit
+  // unlinked is dropped and the unlinked items freed, before anything draws them.
+  auto afterEdit = [&] {
+    RefreshTree();
+    ReleaseStaleReferences();
+    DrawPreview();
+  };
 
   switch (mode) {
     case 1:
@@ -76,7 +81,7 @@ void TMainForm::RunPreviewTool(uint8_t mode, Qt::KeyboardModifiers shift, int X,
       if (sel.Count() == 1 && v.CurrentPoint) {
         TItem* item = sel.At(0);
         if (item->Is(ItemKind::Rte)) {
-          if (TGPXrte* part = gpx.Routes.SplitRoute(static_cast<TGPXrte*>(item), v.CurrentPoint, retired)) {
+          if (TGPXrte* part = gpx.Routes.SplitRoute(static_cast<TGPXrte*>(item), v.CurrentPoint, Retired)) {
             sel.Clear();
             sel.Add(part);
           }
@@ -85,28 +90,24 @@ void TMainForm::RunPreviewTool(uint8_t mode, Qt::KeyboardModifiers shift, int X,
           auto* seg = static_cast<TGPXtrkseg*>(item);
           TGPXtrkseg* part = nullptr;
           if (TGPXtrk* trk = gpx.Tracks.FindTrackOfSegment(seg))
-            part = trk->SplitSegment(seg, v.CurrentPoint, retired);
+            part = trk->SplitSegment(seg, v.CurrentPoint, Retired);
           sel.Clear();
           if (part) sel.Add(part);
           GPXModified = true;
         }
       }
-      ClearStaleReferences();
-      DrawPreview();
-      RefreshTree();
+      afterEdit();
       selectTree();
       break;
     }
     case 9: {
       release({tbBindTrack});
       SaveUndoState();
-      TGPXwptList* merged = gpx.MergeSelection(retired);
+      TGPXwptList* merged = gpx.MergeSelection(Retired);
       sel.Clear();
       if (merged) sel.Add(merged);
       GPXModified = true;
-      ClearStaleReferences();
-      RefreshTree();
-      DrawPreview();
+      afterEdit();
       break;
     }
     case 10: {
@@ -124,8 +125,7 @@ void TMainForm::RunPreviewTool(uint8_t mode, Qt::KeyboardModifiers shift, int X,
         sel.Add(added);
         GPXModified = true;
       }
-      DrawPreview();
-      RefreshTree();
+      afterEdit();
       selectTree();
       break;
     }
@@ -136,10 +136,11 @@ void TMainForm::RunPreviewTool(uint8_t mode, Qt::KeyboardModifiers shift, int X,
           (sel.At(0)->Is(ItemKind::Rte) || sel.At(0)->Is(ItemKind::Trkseg))) {
         auto* list = static_cast<TGPXwptList*>(sel.At(0));
         const int i = list->IndexOf(v.CurrentPoint);
-        // The view keeps showing the removed point as current; it stays alive here.
+        // Kept until the document is closed, whatever may still refer to it.
         if (i >= 0) RemovedToolPoints.Add(list->Extract(i));
       }
-      ClearStaleReferences();
+      // The tree shows no points: it stays as it is.
+      ReleaseStaleReferences();
       DrawPreview();
       break;
     }
@@ -152,9 +153,7 @@ void TMainForm::RunPreviewTool(uint8_t mode, Qt::KeyboardModifiers shift, int X,
       const TCutReport cut = v.CutPointsInDragRect(X, Y, mode == 13 || mode == 15, mode >= 14);
       GPXModified = true;
       sel.Clear();
-      ClearStaleReferences();
-      RefreshTree();
-      DrawPreview();
+      afterEdit();
       break;
     }
     default:

@@ -39,6 +39,7 @@ void TMainForm::BuildToolsAndCommands() {
   BuildEditCommands();
   BuildActionList();
   BuildPreviewMouse();
+  BuildTreeDragDrop();
 }
 
 void TMainForm::BuildToolButtons() {
@@ -194,6 +195,12 @@ void TMainForm::SetToolMode(uint8_t mode) {
     GPXImage->setCursor(Cursors[2]);
   else
     GPXImage->unsetCursor();
+}
+
+void TMainForm::ResetPreviewTools() {
+  ReleaseToolButtons(nullptr);
+  SetToolMode(1);
+  RemovedToolPoints.Clear();
 }
 
 void TMainForm::ReleaseToolButtons(QAction* button) {

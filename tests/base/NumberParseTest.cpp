@@ -133,4 +133,12 @@ TEST(CaseHelpers, FoldAsciiOnly) {
   EXPECT_FALSE(equalsIgnoreCase("a\xC3\xA9", "A\xC3\x89"));
 }
 
+TEST(HexDigitValue, ReadsEitherCaseAndRefusesTheRest) {
+  EXPECT_EQ(hexDigitValue('0'), 0);
+  EXPECT_EQ(hexDigitValue('9'), 9);
+  EXPECT_EQ(hexDigitValue('a'), 10);
+  EXPECT_EQ(hexDigitValue('F'), 15);
+  for (char c : {'g', 'G', ' ', '/', ':', '@', '`', '\xC3'}) EXPECT_EQ(hexDigitValue(c), -1) << c;
+}
+
 }  // namespace

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "format_test_helpers.h"
 #include "formats/GPXFile.h"
 #include "model/GPX.h"
 
@@ -34,11 +34,6 @@ const char* kSource = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 std::string tempPath(const std::string& name) { return testing::TempDir() + "/" + name; }
-
-void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
 
 bool runs(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
@@ -81,7 +76,7 @@ void expectSameData(const std::string& path) {
 TEST(GPXPeerFiles, WrittenByGpsbabel) {
   if (!runs("command -v gpsbabel")) GTEST_SKIP() << "gpsbabel is not installed";
   std::string in = tempPath("peer_source_babel.gpx"), out = tempPath("peer_gpsbabel.gpx");
-  writeFile(in, kSource);
+  writeWholeFile(in, kSource);
   ASSERT_TRUE(runs("gpsbabel -i gpx -f '" + in + "' -o gpx -F '" + out + "'"));
   expectSameData(out);
 }
@@ -90,8 +85,8 @@ TEST(GPXPeerFiles, WrittenByGpxpy) {
   if (!runs("/usr/bin/python3 -c 'import gpxpy'")) GTEST_SKIP() << "python3-gpxpy is not installed";
   std::string in = tempPath("peer_source_gpxpy.gpx"), out = tempPath("peer_gpxpy.gpx");
   std::string script = tempPath("peer_gpxpy.py");
-  writeFile(in, kSource);
-  writeFile(script,
+  writeWholeFile(in, kSource);
+  writeWholeFile(script,
             "import sys, gpxpy\n"
             "g = gpxpy.parse(open(sys.argv[1], encoding='utf-8'))\n"
             "open(sys.argv[2], 'w', encoding='utf-8').write(g.to_xml(version='1.1'))\n");

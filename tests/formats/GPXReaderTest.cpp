@@ -1,7 +1,9 @@
 // The GPX reader on small documents: every element, the log lines and the edge cases.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,8 @@ TEST(GPXReader, BadOrMissingValuesGiveDefaults) {
       {"<wpt lat='x' lon='2'><sat>abc</sat><dgpsid>x1</dgpsid><magvar>1,5</magvar></wpt>", 255, -1.0, 0, 0, -1},
       {"<wpt lat=' 3 ' lon='2'><sat> 7 </sat><hdop>1e1</hdop><dgpsid>-3</dgpsid></wpt>", 7, 10.0, 0, 3, -3},
       {"<wpt lat='1' lon='2'><sat>300</sat><hdop></hdop><magvar>nan</magvar></wpt>", 300 & 0xFF, -1.0, 0, 1, -1},
+      // Beyond 32 bits a number is no integer: the default, not its low bits.
+      {"<wpt lat='1' lon='2'><sat>4294967308</sat><dgpsid>4294967297</dgpsid></wpt>", 255, -1.0, 0, 1, -1},
   };
   for (const auto& c : cases) {
     TGPX doc;
@@ -111,6 +115,10 @@ TEST(GPXReader, TextForms) {
     const char* want;
   } cases[] = {
       {"<name><![CDATA[a <b> & c]]></name>", "a <b> & c"},
+      // CDATA and comments do not split text: "R&D" must not become "R & D", nor a time
+      // "2008-12-17T07:30:00Z" written in two pieces gain a blank.
+      {"<name>R<![CDATA[&]]>D</name>", "R&D"},
+      {"<name>ab<!-- cut -->cd</name>", "abcd"},
       {"<name>  two\r\n\tlines  </name>", "two lines"},
       {"<name xml:space='preserve'>  two\n lines </name>", "  two\n lines "},
       {"<name>caf\xC3\xA9 &lt;&#233;&gt;</name>", "caf\xC3\xA9 <\xC3\xA9>"},
@@ -218,6 +226,19 @@ TEST(GPXReader, RoutesWithStyleAndExtensions) {
   EXPECT_EQ(b.extensions.rfind("<gpx_style:line xmlns:gpx_style=", 0), 0u) << b.extensions;
   EXPECT_TRUE(doc.Routes.Present);
   EXPECT_EQ(log.at(1), "2 routes (7 points)");
+}
+
+TEST(GPXReader, RouteAndTrackNumbers) {
+  TGPX doc;
+  load(doc, gpx("<rte><number>-12</number></rte><rte><number>4294967297</number></rte><rte><number>2.0</number></rte>"
+                "<trk><number>2147483647</number></trk><trk><number>2147483648</number></trk>"));
+  ASSERT_EQ(doc.Routes.Count(), 3);
+  EXPECT_EQ(doc.Routes.GetRoute(0)->number, -12);
+  EXPECT_EQ(doc.Routes.GetRoute(1)->number, -1);
+  EXPECT_EQ(doc.Routes.GetRoute(2)->number, -1);
+  ASSERT_EQ(doc.Tracks.Count(), 2);
+  EXPECT_EQ(doc.Tracks.GetTrack(0)->number, 2147483647);
+  EXPECT_EQ(doc.Tracks.GetTrack(1)->number, -1);
 }
 
 TEST(GPXReader, TracksAndSegments) {
@@ -353,6 +374,16 @@ TEST(GPXReader, PreservedSpaceFromAnAncestor) {
   ASSERT_EQ(doc.Waypoints.Count(), 2);
   EXPECT_EQ(wpt(doc, 0).data().name, " a  b ");
   EXPECT_EQ(wpt(doc, 1).data().name, "a b");
+
+  // A value that is neither "preserve" nor "default" is no setting: the one above counts,
+  // for a point read flat as for one read from a tree (the link asks for a tree).
+  TGPX tracks;
+  load(tracks, "<gpx xml:space='preserve'><trk xml:space='bogus'><trkseg>"
+               "<trkpt lat='1' lon='1'><name> a  b </name></trkpt>"
+               "<trkpt lat='1' lon='1'><name> a  b </name><link href='x'/></trkpt></trkseg></trk></gpx>");
+  ASSERT_EQ(tracks.Tracks.Count(), 1);
+  EXPECT_EQ(tracks.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0)->data().name, " a  b ");
+  EXPECT_EQ(tracks.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(1)->data().name, " a  b ");
 }
 
 TEST(GPXReader, BareLinkInAPoint) {
@@ -392,6 +423,154 @@ TEST(GPXReader, LongTrackReadsEveryPoint) {
     if (!ok && ++wrong < 5) ADD_FAILURE() << "point " << i;
   }
   EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Declared entities are never substituted: not in a point read flat, not in one read from
+// a tree, not in attributes, and an entity holding elements adds nothing.
+TEST(GPXReaderUntrusted, DeclaredEntitiesAreNotSubstituted) {
+  const std::string dtd =
+      "<!DOCTYPE gpx [<!ENTITY w \"<wpt lat='5' lon='5'/>\"><!ENTITY e \"Foo\"><!ENTITY n \"7\">"
+      "<!ENTITY ext SYSTEM \"file:///etc/hostname\">]>\n";
+  TGPX doc;
+  bool loaded = false;
+  load(doc,
+       dtd + "<gpx>&w;&w;"
+             "<wpt lat='1' lon='1'><name>a&e;b</name></wpt>"
+             "<wpt lat='1' lon='1'><name>a&e;b</name></wpt>"
+             "<wpt lat='1' lon='1'><name>a&e;b</name><link href='h'/></wpt>"
+             "<wpt lat='&n;' lon='1'><cmt>c&ext;d</cmt></wpt>"
+             "<metadata><name>a&e;b</name><copyright author='x&e;y'/></metadata></gpx>",
+       &loaded);
+  ASSERT_TRUE(loaded);
+  ASSERT_EQ(doc.Waypoints.Count(), 4);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(wpt(doc, i).data().name, "ab") << i;
+  EXPECT_DOUBLE_EQ(wpt(doc, 3).Lat, 0);
+  EXPECT_EQ(wpt(doc, 3).data().cmt, "cd");
+  EXPECT_EQ(doc.Metadata.name, "ab");
+  EXPECT_EQ(doc.Metadata.copyright.author, "xy");
+}
+
+// Files built to exhaust time or memory fail quickly or read without expanding anything.
+TEST(GPXReaderUntrusted, ExpansionAttacksStayCheap) {
+  std::string laughs = "<!DOCTYPE gpx [<!ENTITY l0 \"lol\">";
+  for (int i = 1; i <= 9; ++i) {
+    laughs += "<!ENTITY l" + std::to_string(i) + " \"";
+    for (int k = 0; k < 10; ++k) laughs += "&l" + std::to_string(i - 1) + ";";
+    laughs += "\">";
+  }
+  laughs += "]>\n";
+  const std::string big = "<!DOCTYPE gpx [<!ENTITY b \"" + std::string(20000, 'x') + "\">]>\n";
+  std::string refs;
+  for (int i = 0; i < 20000; ++i) refs += "&b;";
+  struct Case {
+    std::string text;
+    bool loads;
+  } cases[] = {
+      {laughs + "<gpx><wpt lat='1' lon='1'><name>&l9;</name></wpt></gpx>", false},
+      {laughs + "<gpx><wpt lat='&l9;' lon='1'/></gpx>", false},
+      // 400 MB if expanded: in an attribute, in a point's text and in a tree's text.
+      {big + "<gpx><wpt lat='" + refs + "' lon='1'/></gpx>", true},
+      {big + "<gpx><wpt lat='1' lon='1'><name>" + refs + "</name></wpt></gpx>", true},
+      {big + "<gpx><metadata><desc>" + refs + "</desc></metadata></gpx>", true},
+  };
+  for (const auto& c : cases) {
+    auto start = std::chrono::steady_clock::now();
+    TGPX doc;
+    bool loaded = !c.loads;
+    auto log = load(doc, c.text, &loaded);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(loaded, c.loads) << c.text.substr(c.text.size() - 60);
+    EXPECT_LT(seconds, 20.0) << c.text.substr(c.text.size() - 60);
+    if (!c.loads) {
+      EXPECT_EQ(log, std::vector<std::string>{"Detected an entity reference loop (89)."});
+    }
+  }
+}
+
+// libxml2 refuses a text over 10 MB in the tree it builds; a point read flat must not
+// take it either, and the failure line names the cause.
+TEST(GPXReaderUntrusted, OversizedTextFailsOnEveryPath) {
+  const std::string text(10000001, 'a');
+  const std::string forms[] = {
+      "<wpt lat='1' lon='1'><name>" + text + "</name></wpt>",
+      "<wpt lat='1' lon='1'><name>" + text + "</name><link href='h'/></wpt>",
+      "<metadata><name>" + text + "</name></metadata>",
+  };
+  for (const auto& form : forms) {
+    TGPX doc;
+    bool loaded = true;
+    auto log = load(doc, gpx(form), &loaded);
+    EXPECT_FALSE(loaded) << form.substr(0, 40);
+    EXPECT_EQ(log, std::vector<std::string>{"xmlSAX2Characters: huge text node (2)."}) << form.substr(0, 40);
+    EXPECT_EQ(doc.Waypoints.Count(), 0);
+  }
+  // Just under the limit reads, whole, on both ways.
+  TGPX doc;
+  load(doc, gpx("<wpt lat='1' lon='1'><name>" + text.substr(1) + "</name></wpt>"));
+  ASSERT_EQ(doc.Waypoints.Count(), 1);
+  EXPECT_EQ(wpt(doc, 0).data().name.size(), 10000000u);
+}
+
+}  // namespace
+
+#include "formats/XmlDocument.h"
+
+namespace {
+
+std::string describe(const TGPXwpt& p) {
+  const TGPXwptData& d = p.data();
+  std::ostringstream s;
+  s.precision(17);
+  s << p.Lat << '|' << p.Lon << '|' << p.Ele << '|' << p.Time << '|' << d.magvar << '|' << d.geoidheight << '|' << d.name
+    << '|' << d.cmt << '|' << d.desc << '|' << d.src << '|' << d.link.Present << d.link.href << '|' << d.link.text << '|'
+    << d.link.type << '|' << d.sym << '|' << d.type << '|' << d.fix << '|' << int(d.sat) << '|' << d.hdop << '|' << d.vdop
+    << '|' << d.pdop << '|' << d.ageofdgpsdata << '|' << d.dgpsid << '|' << d.extensions;
+  return s.str();
+}
+
+// The streaming reader reads plain points flat and the rest from trees built on the way;
+// every form must read as the element reader reads it from a whole-document tree.
+TEST(GPXReader, StreamedPointsReadAsFromATree) {
+  const char* forms[] = {
+      "<name>a</name><NAME>b</NAME><Ele>1</Ele><ele>x</ele><sat>3</sat><SAT>4</SAT>",
+      "<p:ele xmlns:p='urn:p'>5</p:ele><ele>6</ele><p:name xmlns:p='urn:p'>no</p:name>",
+      "<name>  two \n\t words </name><desc>\n</desc><cmt> a<![CDATA[ b ]]>c </cmt>",
+      "<name>ab<![CDATA[cd]]>ef</name><cmt>ab<!-- x -->cd</cmt><src>a&amp;b&#x263A;</src>",
+      "<name xml:space='preserve'> kept  </name><desc> not  kept </desc>",
+      "<ele>1,5</ele><magvar>nan</magvar><geoidheight> 2e2 </geoidheight><hdop/><vdop>+1.</vdop><pdop>.5</pdop>",
+      "<sat>-1</sat><dgpsid>12a</dgpsid><ageofdgpsdata>3</ageofdgpsdata><fix>DGPS</fix><sym>S</sym><type>T</type>",
+      "<sat>300</sat><dgpsid> 42 </dgpsid><fix>3D</fix>",
+      "<time>2008-12</time><ele>2</ele>",
+      "<time>  2008-12-17T09:30:00,5+02:00  </time>",
+      "<time>2008-12-17T07:30:00Z</time><time></time>",
+      "<link href='http://a'><text>A</text><type>t</type></link><link>http://bare</link>",
+      "<link href=''>http://text</link>",
+      "<extensions><x:a xmlns:x='urn:x'>1</x:a></extensions><extensions><b>2</b>\n<c/></extensions>",
+      "<extensions>x &amp; y</extensions><ele>3</ele>",
+      "<name>n<i>inner</i>tail</name>",
+  };
+  const char* attrs[] = {"lat='1.5' lon='-2.25'", "LAT='x' Lon=' 3 '", "lat='&#52;5' lon='1e1'", "xml:space='preserve' lat='1' lon='2'"};
+  int n = 0;
+  for (const char* attr : attrs)
+    for (const char* form : forms) {
+      std::string point = std::string("<trkpt ") + attr + ">" + form + "</trkpt>";
+      std::string text = gpx("<trk><trkseg>" + point + "</trkseg></trk>");
+      TGPX streamed;
+      load(streamed, text);
+      ASSERT_EQ(streamed.Tracks.Count(), 1) << point;
+      XmlErrors errors;
+      auto tree = XmlDocument::parse(text, errors);
+      ASSERT_TRUE(tree) << errors.text();
+      TGPXtrkseg seg;
+      TGPXFile::ReadWpt(tree->root().child("trk").child("trkseg").child("trkpt"), seg);
+      EXPECT_EQ(describe(*streamed.Tracks.GetTrack(0)->GetSegment(0)->GetPoint(0)), describe(*seg.GetPoint(0))) << point;
+      ++n;
+    }
+  EXPECT_EQ(n, 64);
 }
 
 }  // namespace

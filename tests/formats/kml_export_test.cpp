@@ -3,10 +3,10 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "base/DateTime.h"
+#include "format_test_helpers.h"
 #include "formats/KMLFile.h"
 #include "formats/KMLWriter.h"
 #include "model/GPX.h"
@@ -62,18 +62,11 @@ void buildSample(TGPX& gpx) {
   gpx.Tracks.Add(std::make_unique<TGPXtrk>());
 }
 
-std::string readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(KMLExport, MatchesTheGoldenFile) {
   TGPX gpx;
   buildSample(gpx);
   const std::string text = TKMLWriter(false, true).WriteDocument(gpx);
-  EXPECT_EQ(text, readFile(CORVANTEL_TEST_DATA "/kml_export_golden.kml"));
+  EXPECT_EQ(text, readWholeFile(CORVANTEL_TEST_DATA "/kml_export_golden.kml"));
 }
 
 // Coordinates take the general number form: exponents below 0.0001 and from 1E15 on.
@@ -94,7 +87,7 @@ TEST(KMLExport, SaveToFileWritesTheDocumentText) {
   f.GPX = &gpx;
   f.Options.GPXStyle = true;
   f.SaveToFile(name);
-  EXPECT_EQ(readFile(name), readFile(CORVANTEL_TEST_DATA "/kml_export_golden.kml"));
+  EXPECT_EQ(readWholeFile(name), readWholeFile(CORVANTEL_TEST_DATA "/kml_export_golden.kml"));
   EXPECT_TRUE(gpx.Metadata.bounds.Present);  // bounds are brought up to date on the way
 
   TKMLFile bad;

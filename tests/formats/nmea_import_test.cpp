@@ -12,17 +12,11 @@
 
 #include "base/DateTime.h"
 #include "base/Translate.h"
+#include "format_test_helpers.h"
 #include "formats/NMEAFile.h"
 #include "model/GPX.h"
 
 namespace {
-
-std::string sentence(const std::string& body) {
-  unsigned x = 0;
-  for (char c : body) x ^= static_cast<unsigned char>(c);
-  static const char hex[] = "0123456789ABCDEF";
-  return "$" + body + "*" + hex[x >> 4] + hex[x & 15];
-}
 
 struct Imported {
   std::vector<std::string> log;
@@ -94,9 +88,9 @@ TEST(NMEAImport, ReadsWhatGpsbabelWritesFromATrack) {
   EXPECT_EQ(f.Messages.size(), 1 + 4 + 5u);  // every RMC sentence is logged
 }
 
-const std::string kRMC1 = sentence("GPRMC,073000,A,4807.038,N,01131.000,E,0,0,171208,2.5,E");
-const std::string kGGA1 = sentence("GPGGA,072959,4808.000,N,01132.000,E,1,07,1.1,545.4,M,46.9,M,,");
-const std::string kGGA2 = sentence("GPGGA,073001,4809.000,N,01133.000,E,2,08,0.8,546,M,46.9,M,,");
+const std::string kRMC1 = nmeaSentence("GPRMC,073000,A,4807.038,N,01131.000,E,0,0,171208,2.5,E");
+const std::string kGGA1 = nmeaSentence("GPGGA,072959,4808.000,N,01132.000,E,1,07,1.1,545.4,M,46.9,M,,");
+const std::string kGGA2 = nmeaSentence("GPGGA,073001,4809.000,N,01133.000,E,2,08,0.8,546,M,46.9,M,,");
 
 TEST(NMEAImport, HandMadeLogs) {
   const struct {
@@ -116,7 +110,7 @@ TEST(NMEAImport, HandMadeLogs) {
       {"two CRC errors", {"$GPGGA,x*00", "junk", kRMC1, kGGA2}, 1,
        {"4 lines", "2 CRC errors", "1 GGA lines", "1 RMC lines", "1 points imported"}},
       {"a void RMC dates nothing",
-       {kGGA1, sentence("GPRMC,073000,V,,,,,,,,,"), kGGA2}, 0,
+       {kGGA1, nmeaSentence("GPRMC,073000,V,,,,,,,,,"), kGGA2}, 0,
        {"3 lines", "0 CRC error", "2 GGA lines", "1 RMC lines", "0 points imported"}},
   };
   for (const auto& c : cases) {
@@ -147,9 +141,9 @@ TEST(NMEAImport, HandMadeLogs) {
 TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
   TGPX gpx;
   const Imported r = importLines(
-      gpx, {sentence("GPRMC,235959,A,4807.038,N,01131.000,E,0,0,171208,,"),
-            sentence("GPGGA,235959,4807.038,N,01131.000,E,1,07,1.1,0,M,,M,,"),
-            sentence("GPGGA,000001,4807.038,N,01131.000,E,1,07,1.1,0,M,,M,,")});
+      gpx, {nmeaSentence("GPRMC,235959,A,4807.038,N,01131.000,E,0,0,171208,,"),
+            nmeaSentence("GPGGA,235959,4807.038,N,01131.000,E,1,07,1.1,0,M,,M,,"),
+            nmeaSentence("GPGGA,000001,4807.038,N,01131.000,E,1,07,1.1,0,M,,M,,")});
   ASSERT_EQ(r.points.size(), 2u);
   EXPECT_DOUBLE_EQ(r.points[0]->Time, encodeDateTime(2008, 12, 17, 23, 59, 59));
   EXPECT_DOUBLE_EQ(r.points[1]->Time, encodeDateTime(2008, 12, 18, 0, 0, 1));

@@ -5,21 +5,14 @@
 #include <string>
 
 #include "base/DateTime.h"
+#include "format_test_helpers.h"
 #include "formats/NMEASentence.h"
 #include "model/GPX.h"
 
 namespace {
 
-// "$" + body + "*" + the body's checksum in two upper-case hex digits.
-std::string sentence(const std::string& body) {
-  unsigned x = 0;
-  for (char c : body) x ^= static_cast<unsigned char>(c);
-  static const char hex[] = "0123456789ABCDEF";
-  return "$" + body + "*" + hex[x >> 4] + hex[x & 15];
-}
-
 TEST(NMEACheckSum, AcceptsOnlyWellFormedSentencesWithTheRightSum) {
-  const std::string good = sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+  const std::string good = nmeaSentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
   const struct {
     std::string text;
     bool valid;
@@ -31,9 +24,9 @@ TEST(NMEACheckSum, AcceptsOnlyWellFormedSentencesWithTheRightSum) {
       {good.substr(0, good.size() - 2) + "ZZ", false},     // not hexadecimal
       {good.substr(0, good.size() - 2) + "-1", false},     // not hexadecimal either
       {good.substr(1), false},                             // no "$"
-      {sentence("GPGG,1,2"), false},                       // four-letter name
+      {nmeaSentence("GPGG,1,2"), false},                       // four-letter name
       {good.substr(0, good.size() - 1), false},            // one checksum digit
-      {sentence("GPGGA,$x"), false},                       // second "$"
+      {nmeaSentence("GPGGA,$x"), false},                       // second "$"
       {"$*00", false},
       {"", false},
       {"$", false},
@@ -71,7 +64,7 @@ TEST(NMEAParseGGA, FillsThePointOrLeavesItUnfilled) {
   };
   for (const GGACase& c : cases) {
     TGPXwpt p;
-    nmeaParseGGA(sentence(c.body), p);
+    nmeaParseGGA(nmeaSentence(c.body), p);
     const TGPXwptData& d = p.data();
     SCOPED_TRACE(c.body);
     if (!c.filled) {
@@ -95,7 +88,7 @@ TEST(NMEAParseRMC, ReadsDateTimePositionAndVariationAndTellsWhetherItDated) {
   TGPXwpt p;
   p.edit().sat = kNMEAUnfilled;
   EXPECT_TRUE(nmeaParseRMC(
-      sentence("GPRMC,073005.250,A,4807.038,N,01131.000,W,022.4,084.4,171208,003.1,W"), p, 2000));
+      nmeaSentence("GPRMC,073005.250,A,4807.038,N,01131.000,W,022.4,084.4,171208,003.1,W"), p, 2000));
   EXPECT_DOUBLE_EQ(p.Time, encodeDateTime(2008, 12, 17, 7, 30, 5));
   EXPECT_NEAR(p.Lat, 48.1173, 1e-9);
   EXPECT_NEAR(p.Lon, -11.5166667, 1e-6);
@@ -110,7 +103,7 @@ TEST(NMEAParseRMC, ReadsDateTimePositionAndVariationAndTellsWhetherItDated) {
   for (const char* body : unusable) {
     TGPXwpt q;
     q.Time = 0.25;
-    EXPECT_FALSE(nmeaParseRMC(sentence(body), q, 2000)) << body;
+    EXPECT_FALSE(nmeaParseRMC(nmeaSentence(body), q, 2000)) << body;
     EXPECT_EQ(q.data().sat, kNMEAUnfilled) << body;
     EXPECT_EQ(q.Time, 0.25) << body;
   }

@@ -1,17 +1,13 @@
 // Documents and helpers shared by the writer tests.
 #pragma once
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "base/DateTime.h"
+#include "format_test_helpers.h"
 #include "model/GPX.h"
 
 inline TGPXwpt* addPoint(TGPXwptList& list, double lat, double lon, double ele = 0,
@@ -128,32 +124,6 @@ inline std::string makeTempFolder() {
   std::string tmpl = ::testing::TempDir() + "corvantel-writer-XXXXXX";
   if (!mkdtemp(tmpl.data())) return ::testing::TempDir();
   return tmpl;
-}
-
-inline std::string readWholeFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void writeWholeFile(const std::string& name, const std::string& text) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
-inline bool programExists(const char* path) { return access(path, X_OK) == 0; }
-
-// Runs a shell command; gives its exit status and what it printed (stdout and stderr).
-inline int runCommand(const std::string& command, std::string& output) {
-  output.clear();
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 inline std::string schemaPath() { return CORVANTEL_SOURCE_DIR "/../shared/schema/gpx11.xsd"; }

@@ -39,6 +39,40 @@ TEST(DouglasPeucker, MetricToleranceIsInMetresAndLeavesMarkAlone) {
   }
 }
 
+// Each variant measures in its own space: 3D counts Ele as a third raw coordinate, 2D ignores
+// it, and the metric variant converts the height too. A point exactly at the tolerance goes.
+TEST(DouglasPeucker, EachVariantMeasuresInItsOwnSpace) {
+  struct Case {
+    const char* what;
+    void (*filter)(TPointList2&, int);
+    int n;
+    double midLat, midLon, midEle;
+    bool kept;
+  } cases[] = {
+      {"3D raised 1 m", DouglasPeucker3D, 2, 0, 1e-6, 1.0, true},
+      {"2D raised 1 m", DouglasPeucker2D, 2, 0, 1e-6, 1.0, false},
+      {"2D at the tolerance", DouglasPeucker2D, 2, 0.5, 1e-6, 0, false},   // 0.5^2 == 1/2^2
+      {"2D past the tolerance", DouglasPeucker2D, 3, 0.5, 1e-6, 0, true},
+      {"3D at the tolerance", DouglasPeucker3D, 2, 0, 1e-6, 0.5, false},
+      {"metric raised 10 m", DouglasPeuckerMetric, 5, 0, 1e-6, 10.0, true},
+      {"metric raised 10 m, 20 m tolerance", DouglasPeuckerMetric, 20, 0, 1e-6, 10.0, false},
+  };
+  for (const Case& c : cases) {
+    TPointList2 list;
+    addPoint(list, 0, 0);
+    addPoint(list, c.midLat, c.midLon, c.midEle);
+    addPoint(list, 0, 2e-6);
+    for (const auto& p : list.Items()) p->Mark = 9;
+    c.filter(list, c.n);
+    EXPECT_EQ(originalIndexes(list), c.kept ? (std::vector<int>{0, 1, 2}) : (std::vector<int>{0, 2})) << c.what;
+    if (c.filter != DouglasPeuckerMetric) {
+      EXPECT_EQ(list.First()->Mark, 0) << c.what;
+      EXPECT_EQ(list.Last()->Mark, 0) << c.what;
+      if (c.kept) EXPECT_EQ(list.GetPoint(1)->Mark, 1) << c.what;
+    }
+  }
+}
+
 // The textbook recursion over (Lat, Lon): the reference the explicit stack must agree with.
 void referenceStep(const std::vector<std::pair<double, double>>& pts, int first, int last, double tol2,
                    std::set<int>& kept) {

@@ -57,7 +57,7 @@ TEST(FilterAngle, DropsWigglesAndKeepsTheCorner) {
 
 // Walk east at 5 km/h with a fix a second, stand for ten minutes with a fix every ten seconds
 // wandering by up to a metre, walk on. Ele holds each point's original index.
-void walkStopWalk(TPointList2& list) {
+void walkStopWalk(TPointList2& list, bool walkOn = true) {
   const double walk = equatorDegrees(1.4), jitter = equatorDegrees(0.5), second = 1.0 / 86400;
   double lon = 0, t = 45000.0;
   auto add = [&](double lat, double lo) {
@@ -66,7 +66,8 @@ void walkStopWalk(TPointList2& list) {
   };
   for (int i = 0; i < 100; ++i, lon += walk, t += second) add(0, lon);
   for (int i = 0; i < 60; ++i, t += 10 * second) add((i % 3 - 1) * jitter, lon + (i % 2 ? jitter : 0));
-  for (int i = 0; i < 100; ++i, t += second) add(0, lon += walk);
+  if (walkOn)
+    for (int i = 0; i < 100; ++i, t += second) add(0, lon += walk);
 }
 
 TEST(RemoveScatter, RemovesTheStopButNotTheWalks) {
@@ -87,6 +88,20 @@ TEST(RemoveScatter, RemovesTheStopButNotTheWalks) {
     EXPECT_EQ(kept, expected) << minutes << " minutes";
     for (const auto& p : list.Items()) EXPECT_EQ(p->Mark, 0);
   }
+}
+
+// A track that ends standing still: the last window closes the stretch, whose end search
+// starts one point short of the window's end, so the last two fixes stay.
+TEST(RemoveScatter, ClosesAStopThatLastsToTheEnd) {
+  TPointList2 list;
+  walkStopWalk(list, false);
+  RemoveScatter(list, 5);
+  std::vector<int> kept;
+  for (const auto& p : list.Items()) kept.push_back(static_cast<int>(p->Ele));
+  std::vector<int> expected;
+  for (int i = 0; i <= 100; ++i) expected.push_back(i);
+  expected.insert(expected.end(), {158, 159});
+  EXPECT_EQ(kept, expected);
 }
 
 TEST(RemoveScatter, NeedsElevenPointsAndATimeOnPointNine) {

@@ -107,7 +107,7 @@ TEST_F(EditCommands, DuplicateInsertsTheCopyAfterItsSourceAndEndsTheTool) {
   addRoute("S", 45.1, 3);
   TGPXtrk* t = addTrack("T");
   TGPXtrkseg* s = addSegment(t, 45.2, 3);
-  addSegment(t, 45.3, 3);
+  addSegment(t, 45.3, 2);
   addPoint(gpx_->Waypoints, 45, 5, 0, 0, "W");
   load();
 
@@ -126,8 +126,9 @@ TEST_F(EditCommands, DuplicateInsertsTheCopyAfterItsSourceAndEndsTheTool) {
   select({s});
   action("tbDuplicate")->trigger();
   ASSERT_EQ(t->Count(), 3);
-  EXPECT_NE(t->At(1), s);
+  EXPECT_NE(t->At(1), s);  // the copy, right after the segment
   EXPECT_EQ(t->At(1)->Count(), 3);
+  EXPECT_EQ(t->At(2)->Count(), 2);
 
   // A route point chosen in the point grid becomes a waypoint at the head of the list.
   r->GetPoint(2)->edit().name = "P";

@@ -94,7 +94,9 @@ protected:
     v.SetSize(image_->width(), image_->height());
     v.FitAll(true, true);
     v.Draw();
+    form_->RefreshTree();
     form_->UpdateCommands(true);
+    form_->findChild<QPlainTextEdit*>("mLog")->clear();
   }
   void select(std::initializer_list<TItem*> items) {
     gpx_->Selection.Clear();

@@ -46,11 +46,11 @@ protected:
       questions_.push_back((title + "|" + text).toStdString());
       return answer_;
     };
-    hooks_.AskSaveFileName = [this](QWidget*, const std::string& proposed) {
-      proposals_.push_back(proposed);
-      return saveAsName_;
+    hooks_.AskFileNames = [this](QWidget*, const TFileDialogRequest& request) {
+      proposals_.push_back(request.FileName);
+      return saveAsName_.empty() ? std::vector<std::string>{} : std::vector<std::string>{saveAsName_};
     };
-    hooks_.WriteDocument = [this](const TGPX& gpx, const std::string& name) {
+    hooks_.WriteDocument = [this](TGPX& gpx, const TGPXOptions&, const std::string& name) {
       if (writeFails_) throw std::runtime_error("disk full");
       writes_.push_back(name + "|" + gpx.Creator);
     };

@@ -1,0 +1,77 @@
+// The undo stack and the release of references after Undo and Close: the preview, the
+// selection and the tree never point into a replaced document.
+#include "WindowFixture.h"
+
+using UndoTest = WindowTest;
+
+TEST_F(UndoTest, ThreeUndosGiveBackTheOriginalThenNothingToUndo) {
+  TMainForm& f = form();
+  f.show();
+  f.OpenGPXFile(writeTrack("walk.gpx", "Walk", 4));
+  EXPECT_FALSE(action("tbUndo")->isEnabled());
+  // Three edits: two renames and a move into a new track.
+  node("Walk")->setText(0, "Ridge");
+  node("Ridge")->setText(0, "Crest");
+  select("Track Segment #1");
+  f.findChild<QAction*>("MovetoanewTrack1")->trigger();
+  ASSERT_EQ(f.UndoList.size(), 3u);
+  EXPECT_TRUE(action("tbUndo")->isEnabled());
+  EXPECT_TRUE(action("Undo1")->isEnabled());
+
+  select("Track Segment #1");  // the preview's list and the selection point into the document
+  ASSERT_NE(f.PreviewDraw->CurrentList, nullptr);
+  f.PreviewDraw->CurrentPoint = f.CurrentGPX->Tracks.GetTrack(1)->GetSegment(0)->GetPoint(2);
+  for (int i = 0; i < 3; ++i) action("ActionUndo")->trigger();
+
+  EXPECT_EQ(captions(), (std::vector<std::string>{"GPX", "  Tracks (1)", "    Walk", "      Track Segment #1"}));
+  ASSERT_EQ(f.CurrentGPX->Tracks.Count(), 1);
+  EXPECT_EQ(f.CurrentGPX->Tracks.GetTrack(0)->name, "Walk");
+  EXPECT_EQ(f.CurrentGPX->Tracks.GetTrack(0)->GetSegment(0)->Count(), 4);
+  EXPECT_EQ(f.CurrentGPX->Selection.Count(), 0);
+  EXPECT_TRUE(tree()->selectedItems().isEmpty());
+  EXPECT_EQ(f.PreviewDraw->GPX, f.CurrentGPX.get());
+  EXPECT_EQ(f.PreviewDraw->CurrentList, nullptr);
+  EXPECT_EQ(f.PreviewDraw->CurrentPoint, nullptr);
+  EXPECT_TRUE(f.RetiredDocuments.empty());
+  EXPECT_TRUE(f.GPXModified) << "Undo does not clear the flag";
+  EXPECT_FALSE(action("tbUndo")->isEnabled());
+  EXPECT_EQ(beeps_, 0);
+
+  action("Undo1")->trigger();  // the menu item is disabled: nothing happens
+  action("ActionUndo")->trigger();
+  EXPECT_EQ(lastLog(), "Nothing to undo");
+  EXPECT_EQ(beeps_, 1);
+}
+
+TEST_F(UndoTest, CloseDropsTheCopiesAndEveryReference) {
+  TMainForm& f = form();
+  f.show();
+  f.OpenGPXFile(writeTrack("walk.gpx", "Walk"));
+  select("Track Segment #1");
+  f.SaveUndoState();
+  bool checked = false;
+  f.ReferenceChecks.push_back([&](const TDocumentIndex& index) {
+    checked = true;
+    EXPECT_EQ(index.Document(), f.CurrentGPX.get());
+  });
+  f.ActionCloseCurrentGPXExecute();
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(f.UndoList.empty());
+  EXPECT_TRUE(f.RetiredDocuments.empty());
+  EXPECT_EQ(f.PreviewDraw->CurrentList, nullptr);
+  action("ActionUndo")->trigger();
+  EXPECT_EQ(lastLog(), "Nothing to undo");
+  // Selecting the root of the fresh document is safe.
+  select("GPX");
+  EXPECT_EQ(lastLog(), "TGPX");
+}
+
+TEST_F(UndoTest, ImportedDataIsDroppedByTheNextUndo) {
+  TMainForm& f = form();
+  f.OpenGPXFile(writeTrack("walk.gpx", "Walk"));
+  f.SaveUndoState();
+  f.ImportNMEAFile(copyData("convert_sample.nmea", "day.nmea"));
+  EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 2);
+  f.ActionUndoExecute();
+  EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 1);
+}
