@@ -67,6 +67,14 @@ TEST_F(PreviewTools, ButtonsAreExclusiveAndTheDropDownsRememberTheirTool) {
   action("tbCutterDD")->trigger();
   EXPECT_EQ(mode(), 14);
   EXPECT_FALSE(action("tbZoomSelect")->isChecked());
+
+  // Closing the document starts the new preview panning, with no button left down.
+  action("tbCutTrack")->trigger();
+  form_->ActionCloseCurrentGPXExecute();
+  EXPECT_EQ(mode(), 1);
+  EXPECT_FALSE(action("tbCutTrack")->isChecked());
+  EXPECT_EQ(image_->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(form_->PickMode, 4);  // the drop-downs keep their tools
 }
 
 TEST_F(PreviewTools, CutToolSplitsAtTheHoveredPointAndAltKeepsIt) {
