@@ -308,8 +308,7 @@ private:
   bool NodeVisible(const QTreeWidgetItem* node, bool& visible) const;
 
   QCursor Cursors[4];  // 1 cut, 2 box cutter, 3 picker
-  // Points taken out by the delete-point tool: the view may still show one as its current
-  // point, so they live until the document is closed.
+  // Points taken out by the delete-point tool, kept until the document is closed.
   RetiredItems RemovedToolPoints;
   QObject* ActionList1 = nullptr;
   QAction* Enabled1 = nullptr;
