@@ -32,8 +32,8 @@ void TMainForm::BuildToolsAndCommands() {
   CutterMode = 12;
   if (!AskYesNo)
     AskYesNo = [](QWidget* parent, const QString& text) {
-      return QMessageBox::question(parent, "Confirmation", text, QMessageBox::Yes | QMessageBox::No,
-                                   QMessageBox::No) == QMessageBox::Yes;
+      return QMessageBox::question(parent, qs(_("Confirmation")), text,
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     };
   BuildToolButtons();
   BuildEditCommands();
