@@ -1,5 +1,7 @@
 // Command enabling for the states a user meets, and the editing commands: Delete with its
 // question, Duplicate, the Edit menu's whole-document edits, Zoom on the selected track.
+#include <QMenu>
+
 #include "EditFixture.h"
 
 namespace {
@@ -56,6 +58,48 @@ TEST_F(EditCommands, EnablingFollowsDocumentSelectionAndPage) {
     form_->UpdateCommands(false);
     EXPECT_EQ(states(form_.get()), "0000000000000") << c.name;
   }
+}
+
+// The rest of the table, and the menu items that follow their buttons on every page.
+TEST_F(EditCommands, TrackCommandsBoxToolsAndMenuMirrors) {
+  const char* const names[] = {"tbCutTrack", "tbZoomIn", "tbZoomOut", "tbZoomSelect", "Trim1",
+                               "Movealltracksegintothefirsttrack2", "rasform1pointtracksintowaypoints1",
+                               "tbCutSelectedTrack", "tbPlantWayPoint", "tbDeleteTrackPoint",
+                               "Deleteinsquareonlyseleted1"};
+  auto enabled = [&] {
+    std::string s;
+    for (const char* n : names) s += action(n)->isEnabled() ? '1' : '0';
+    return s;
+  };
+  auto mirrors = [&] {
+    std::string s;
+    for (auto [menu, button] : {std::pair{"Undo1", "tbUndo"}, {"ClearGPX1", "tbClearGPX"},
+                                {"SaveGPX1", "tbSaveGPX"}, {"SaveGPXas1", "tbSaveGPXAs"}}) {
+      EXPECT_EQ(action(menu)->isEnabled(), action(button)->isEnabled()) << menu;
+      s += action(menu)->isEnabled() ? '1' : '0';
+    }
+    const bool exportOn = form_->findChild<QMenu*>("Export1")->menuAction()->isEnabled();
+    EXPECT_EQ(exportOn, action("SaveGPXas1")->isEnabled());
+    return s;
+  };
+  form_->UpdateCommands(true);
+  EXPECT_EQ(mirrors(), "0000");  // nothing shown yet
+
+  TGPXrte* r = addRoute("R", 45.1, 3);
+  load();
+  EXPECT_EQ(enabled(), "11111000000");  // no track
+  EXPECT_EQ(mirrors(), "0111");         // nothing to undo yet
+  select({r});
+  EXPECT_EQ(enabled(), "11111001111");
+  addSegment(addTrack("T"), 45.2, 3);
+  form_->SaveUndoState();
+  select({});
+  EXPECT_EQ(enabled(), "11111110000");
+  EXPECT_EQ(mirrors(), "1111");
+  // A page without editing keeps the file commands and undo.
+  form_->UpdateCommands(false);
+  EXPECT_EQ(enabled(), "00000000000");
+  EXPECT_EQ(mirrors(), "1111");
 }
 
 TEST_F(EditCommands, DeleteAsksFirstAndLeavesTheLastPointsListSelected) {
