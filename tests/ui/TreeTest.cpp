@@ -179,6 +179,7 @@ TEST_F(TreeTest, AMultipleSelectionHoldsSiblingsOnly) {
   auto click = [this](const char* caption, Qt::KeyboardModifiers modifiers) {
     QTest::mouseClick(tree()->viewport(), Qt::LeftButton, modifiers,
                       tree()->visualItemRect(node(caption)).center());
+    QApplication::processEvents();
   };
   auto selected = [this] {
     std::vector<std::string> out;
@@ -197,6 +198,13 @@ TEST_F(TreeTest, AMultipleSelectionHoldsSiblingsOnly) {
   // A range across levels keeps the clicked node's siblings.
   click("Metadata", Qt::ShiftModifier);
   EXPECT_EQ(selected(), (std::vector<std::string>{"Metadata", "Waypoints (2)", "Routes (2)"}));
+  // A key that extends the selection onto a child keeps the child's level.
+  click("Route #2", Qt::NoModifier);
+  QTest::keyClick(tree(), Qt::Key_Up, Qt::ShiftModifier);
+  QTest::keyClick(tree(), Qt::Key_Up, Qt::ShiftModifier);
+  QApplication::processEvents();
+  EXPECT_EQ(tree()->currentItem(), node("Routes (2)"));
+  EXPECT_EQ(selected(), (std::vector<std::string>{"Routes (2)"}));
 }
 
 TEST_F(TreeTest, ASelectedNodeShowsTheSameImage) {
