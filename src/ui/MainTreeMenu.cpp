@@ -19,6 +19,21 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 void TMainForm::BuildTreeCommands() {
   tvItems->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   connect(tvItems, &QTreeWidget::currentItemChanged, this, [this] { RunGuarded(this, [this] { tvItemsChange(); }); });
+  // A multiple selection holds siblings only: a click elsewhere starts it anew among the
+  // clicked node's siblings. Selections made by the program run with the signals blocked.
+  // Queued, because a key that extends the selection moves the current node only after it.
+  connect(tvItems, &QTreeWidget::itemSelectionChanged, this, [this] {
+    QMetaObject::invokeMethod(
+        tvItems,
+        [tree = tvItems] {
+          const QTreeWidgetItem* current = tree->currentItem();
+          if (!current || !current->isSelected()) return;
+          const QSignalBlocker block(tree);
+          for (QTreeWidgetItem* node : tree->selectedItems())
+            if (node->parent() != current->parent()) node->setSelected(false);
+        },
+        Qt::QueuedConnection);
+  });
   // Only the user's edits change an editable caption while signals are on; the rebuild
   // sets captions with the tree's signals blocked.
   connect(tvItems, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* node, int column) {

@@ -74,6 +74,18 @@ std::string treeNodeClassName(TreeNodeKind kind) {
   return {};
 }
 
+QIcon treeIconFrom(const QIcon& drawn, bool hidden) {
+  if (drawn.isNull()) return {};
+  // A selected node shows its image as it is: left alone, the style would tint it.
+  QIcon icon;
+  for (int size : {16, 32}) {
+    const QPixmap pixmap = drawn.pixmap(size, size, hidden ? QIcon::Disabled : QIcon::Normal);
+    icon.addPixmap(pixmap, QIcon::Normal);
+    icon.addPixmap(pixmap, QIcon::Selected);
+  }
+  return icon;
+}
+
 QIcon treeImage(int index) {
   // Kept for the program's life and never destroyed: an icon engine must not outlive its
   // plugin at exit.
@@ -85,12 +97,7 @@ QIcon treeImage(int index) {
   const int base = !hidden ? index : index == 13 ? 1 : index - 11;
   if (const char* file = imageFile(base)) {
     // The images are carried by the program; a test program without them shows none.
-    QIcon drawn = QFile::exists(file) ? QIcon(file) : QIcon();
-    if (!hidden) {
-      icon = drawn;
-    } else if (!drawn.isNull()) {
-      icon = QIcon(drawn.pixmap(16, 16, QIcon::Disabled));
-    }
+    icon = treeIconFrom(QFile::exists(file) ? QIcon(file) : QIcon(), hidden);
   }
   (*cache)[index] = icon;
   return icon;

@@ -29,5 +29,8 @@ TItem* treeNodeItem(const QTreeWidgetItem* node);
 // The class name a log line shows for a node's object.
 std::string treeNodeClassName(TreeNodeKind kind);
 
+// A tree image from a drawn one: greyed when `hidden`, and the same whether or not its node
+// is selected.
+QIcon treeIconFrom(const QIcon& drawn, bool hidden);
 // The tree's images: 1..10 for the kinds, 13..20 for the hidden variants.
 QIcon treeImage(int index);

@@ -177,6 +177,14 @@ TEST_F(TreeDragDrop, RestingOnACollapsedNodeOpensItAndTheEdgesScroll) {
   tree_->setCurrentItem(node(t1_));
   form_->tvItemsStartDrag();
   moveOver(QPoint(20, 2), mime.get());
-  EXPECT_LT(tree_->verticalScrollBar()->value(), bottom);
+  EXPECT_EQ(tree_->verticalScrollBar()->value(), bottom - 1);  // one line
+  form_->tvItemsEndDrag();
+
+  // ...and at its bottom edge, a line down at a time.
+  tree_->scrollToTop();
+  QApplication::processEvents();
+  form_->tvItemsStartDrag();
+  moveOver(QPoint(20, tree_->viewport()->height() - 3), mime.get());
+  EXPECT_EQ(tree_->verticalScrollBar()->value(), 1);
   form_->tvItemsEndDrag();
 }

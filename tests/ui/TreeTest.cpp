@@ -1,6 +1,9 @@
 // The item tree: captions for each class, the selection's log line and status panels, label
 // editing, the pop-up commands, and nodes selected for a list of items.
+#include <QTest>
+
 #include "WindowFixture.h"
+#include "ui/TreeNodes.h"
 
 namespace {
 
@@ -168,4 +171,49 @@ TEST_F(TreeTest, SelectTreeNodesShowsItemsWithoutRunningTheSelectionChange) {
   EXPECT_EQ(tree()->selectedItems().size(), 2);
   EXPECT_TRUE(node("T")->isExpanded());
   EXPECT_EQ(tree()->currentItem(), node("Track Segment #1"));
+}
+
+TEST_F(TreeTest, AMultipleSelectionHoldsSiblingsOnly) {
+  openTrip();
+  node("Routes (2)")->setExpanded(true);
+  auto click = [this](const char* caption, Qt::KeyboardModifiers modifiers) {
+    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, modifiers,
+                      tree()->visualItemRect(node(caption)).center());
+    QApplication::processEvents();
+  };
+  auto selected = [this] {
+    std::vector<std::string> out;
+    for (QTreeWidgetItemIterator it(tree(), QTreeWidgetItemIterator::Selected); *it; ++it)
+      out.push_back((*it)->text(0).toStdString());
+    return out;
+  };
+  click("Waypoints (2)", Qt::NoModifier);
+  click("Routes (2)", Qt::ControlModifier);
+  EXPECT_EQ(selected(), (std::vector<std::string>{"Waypoints (2)", "Routes (2)"}));
+  // A node of another level starts the selection anew.
+  click("A", Qt::ControlModifier);
+  EXPECT_EQ(selected(), (std::vector<std::string>{"A"}));
+  click("Route #2", Qt::ControlModifier);
+  EXPECT_EQ(selected(), (std::vector<std::string>{"A", "Route #2"}));
+  // A range across levels keeps the clicked node's siblings.
+  click("Metadata", Qt::ShiftModifier);
+  EXPECT_EQ(selected(), (std::vector<std::string>{"Metadata", "Waypoints (2)", "Routes (2)"}));
+  // A key that extends the selection onto a child keeps the child's level.
+  click("Route #2", Qt::NoModifier);
+  QTest::keyClick(tree(), Qt::Key_Up, Qt::ShiftModifier);
+  QTest::keyClick(tree(), Qt::Key_Up, Qt::ShiftModifier);
+  QApplication::processEvents();
+  EXPECT_EQ(tree()->currentItem(), node("Routes (2)"));
+  EXPECT_EQ(selected(), (std::vector<std::string>{"Routes (2)"}));
+}
+
+TEST_F(TreeTest, ASelectedNodeShowsTheSameImage) {
+  QPixmap drawn(16, 16);
+  drawn.fill(Qt::red);
+  for (bool hidden : {false, true}) {
+    const QIcon icon = treeIconFrom(QIcon(drawn), hidden);
+    EXPECT_EQ(icon.pixmap(16, 16, QIcon::Selected).toImage(), icon.pixmap(16, 16, QIcon::Normal).toImage())
+        << hidden;
+  }
+  EXPECT_NE(treeIconFrom(QIcon(drawn), true).pixmap(16, 16).toImage(), drawn.toImage());
 }
