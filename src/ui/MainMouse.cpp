@@ -61,12 +61,6 @@ private:
   std::vector<QWidget*> neutral_;
 };
 
-TPoint4D2 pointAt(const TGPXDraw& view, int x, int y) {
-  TPoint4D2 p;
-  p.Lat = view.YToLat(y);
-  p.Lon = view.XToLon(x);
-  return p;
-}
 
 }  // namespace
 
@@ -118,7 +112,7 @@ void TMainForm::GPXImageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifier
     v.MouseX = X;
     v.MouseY = Y;
   }
-  const TPoint4D2 p = pointAt(v, X, Y);
+  const TPoint4D2 p = v.PointAtPixel(X, Y);
   SetStatusText(0, " " + p.LatLonToStr());
   SetStatusText(1, "");
   SetStatusText(2, "");

@@ -5,17 +5,6 @@
 #include "ui/ImageView.h"
 #include "ui/Main.h"
 
-namespace {
-
-TPoint4D2 pointAt(const TGPXDraw& view, int x, int y) {
-  TPoint4D2 p;
-  p.Lat = view.YToLat(y);
-  p.Lon = view.XToLon(x);
-  return p;
-}
-
-}  // namespace
-
 void TMainForm::GPXImageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y) {
   TGPXDraw& v = *PreviewDraw;
   if (!v.GPX) return;
@@ -26,7 +15,7 @@ void TMainForm::GPXImageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers sh
   if (!GPXLoaded) return;
   if (button == Qt::RightButton && v.Options.RightClickSelects) {
     // A right click ends any tool as a pick; the pressed tool button stays as it is.
-    v.SelectNearestObject(pointAt(v, X, Y), false);
+    v.SelectNearestObject(v.PointAtPixel(X, Y), false);
     v.ToolMode = 3;
     GPXImage->unsetCursor();
   }

@@ -67,6 +67,13 @@ public:
   int PointToY(const TPoint4D2& p) const { return LatToY(p.Lat); }
   double XToLon(int x) const;
   double YToLat(int y) const;
+  // The position under a pixel, as a point the nearest-item searches take.
+  TPoint4D2 PointAtPixel(int x, int y) const {
+    TPoint4D2 p;
+    p.Lat = YToLat(y);
+    p.Lon = XToLon(x);
+    return p;
+  }
   bool IsPointVisible(const TPoint4D2& p) const;
 
   // rect in pixels with y counted upward from the bottom edge.
