@@ -48,4 +48,6 @@ void TMainForm::ReleaseStaleReferences() {
 
   Retired.Clear();
   RetiredDocuments.clear();
+  // The selection may have lost items above.
+  UpdateCommands(true);
 }

@@ -45,10 +45,12 @@ void TMainForm::RefreshTree() {
   tvItems->clear();
   if (!CurrentGPX) {
     AddLog(_("GPX Object missing, nothing to display"));
+    UpdateCommands(true);
     return;
   }
   if (!GPXLoaded) {
     AddLog(_("No GPX file loaded, nothing to display"));
+    UpdateCommands(true);
     return;
   }
   TGPX& gpx = *CurrentGPX;
@@ -90,6 +92,8 @@ void TMainForm::RefreshTree() {
   // The lists start collapsed; only the root shows its children.
   root->setExpanded(true);
   ExpandTreeSelectionPath();
+  // Every edit ends with a rebuild: the commands follow what the edit left.
+  UpdateCommands(true);
 }
 
 void TMainForm::SaveTreeSelectionPath() {

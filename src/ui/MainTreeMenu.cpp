@@ -95,6 +95,8 @@ void TMainForm::tvItemsEdited(QTreeWidgetItem* node, const QString& text) {
   }
   GPXModified = true;
   node->setData(0, TreeNodeRole::Caption, text);
+  // The one edit that keeps the tree: Undo has something to take back now.
+  UpdateCommands(true);
 }
 
 void TMainForm::pmTreeViewPopup() {

@@ -159,6 +159,44 @@ TEST_F(TreeTest, MoveToANewTrackTakesTheSegmentAlong) {
   EXPECT_EQ(f.CurrentGPX->Selection.At(0), seg);
 }
 
+TEST_F(TreeTest, EveryEditLeavesTheCommandsAsTheDocumentIs) {
+  TMainForm& f = openTrip();
+  f.AskYesNo = [](QWidget*, const QString&) { return true; };
+  auto enabled = [&](const char* name) { return f.findChild<QAction*>(name)->isEnabled(); };
+  auto undoable = [&] { return enabled("tbUndo") && enabled("Undo1"); };
+  const char* const selectionTools[] = {"tbDelete", "tbDuplicate", "tbBindTrack", "tbPlantWayPoint",
+                                        "tbCutSelectedTrack", "tbZoomTrack", "tbDeleteTrackPoint"};
+
+  select("A");
+  EXPECT_TRUE(enabled("tbBindTrack") && !undoable());
+  f.findChild<QAction*>("Delete1")->trigger();
+  ASSERT_EQ(f.CurrentGPX->Routes.Count(), 1);
+  EXPECT_TRUE(undoable());
+  // Nothing is selected any more: no tool may act on a selection.
+  for (const char* name : selectionTools) EXPECT_FALSE(enabled(name)) << name;
+  f.findChild<QAction*>("ActionUndo")->trigger();
+  EXPECT_EQ(f.CurrentGPX->Routes.Count(), 2);
+  EXPECT_FALSE(undoable());
+
+  select("T");
+  f.findChild<QAction*>("tbDuplicate")->trigger();
+  EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 2);
+  EXPECT_TRUE(undoable());
+  f.findChild<QAction*>("ActionUndo")->trigger();
+
+  select("Track Segment #2");
+  f.findChild<QAction*>("MovetoanewTrack1")->trigger();
+  EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 2);
+  EXPECT_TRUE(undoable());
+  EXPECT_TRUE(enabled("tbBindTrack"));  // the moved segment stays selected
+  f.findChild<QAction*>("ActionUndo")->trigger();
+  EXPECT_FALSE(undoable());
+
+  // A rename keeps the tree as it is, and still leaves something to undo.
+  node("Camp")->setText(0, "Base");
+  EXPECT_TRUE(undoable());
+}
+
 TEST_F(TreeTest, SelectTreeNodesShowsItemsWithoutRunningTheSelectionChange) {
   TMainForm& f = openTrip();
   const size_t lines = log().size();
