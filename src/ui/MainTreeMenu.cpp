@@ -18,10 +18,18 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 void TMainForm::BuildTreeCommands() {
   tvItems->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-  connect(tvItems, &QTreeWidget::currentItemChanged, this, [this] { RunGuarded(this, [this] { tvItemsChange(); }); });
+  // The document's selection follows the nodes the user selects, not the current node: the
+  // tree also makes a node current by itself (the first one, when it gets the focus without
+  // one), and that is no choice of the user's. Selections made by the program run with the
+  // signals blocked. A node just taken out of the selection is not chosen either.
+  connect(tvItems, &QTreeWidget::itemSelectionChanged, this, [this] {
+    const QTreeWidgetItem* current = tvItems->currentItem();
+    if (current && !current->isSelected()) return;
+    RunGuarded(this, [this] { tvItemsChange(); });
+  });
   // A multiple selection holds siblings only: a click elsewhere starts it anew among the
-  // clicked node's siblings. Selections made by the program run with the signals blocked.
-  // Queued, because a key that extends the selection moves the current node only after it.
+  // clicked node's siblings. Queued, because a key that extends the selection moves the
+  // current node only after it.
   connect(tvItems, &QTreeWidget::itemSelectionChanged, this, [this] {
     QMetaObject::invokeMethod(
         tvItems,

@@ -1,5 +1,6 @@
 // The item tree: captions for each class, the selection's log line and status panels, label
 // editing, the pop-up commands, and nodes selected for a list of items.
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include "WindowFixture.h"
@@ -209,6 +210,49 @@ TEST_F(TreeTest, SelectTreeNodesShowsItemsWithoutRunningTheSelectionChange) {
   EXPECT_EQ(tree()->selectedItems().size(), 2);
   EXPECT_TRUE(node("T")->isExpanded());
   EXPECT_EQ(tree()->currentItem(), node("Track Segment #1"));
+}
+
+TEST_F(TreeTest, OnlyTheUsersChoiceChangesTheSelection) {
+  TMainForm& f = openTrip();
+  f.activateWindow();
+  QApplication::setActiveWindow(&f);
+  auto* logPane = f.findChild<QPlainTextEdit*>("mLog");
+  const std::vector<TItem*> a{f.CurrentGPX->Routes.GetRoute(0)};
+  const std::vector<TItem*> b{f.CurrentGPX->Routes.GetRoute(1)};
+  auto selection = [&] { return f.CurrentGPX->Selection.Items; };
+  auto focusAwayAndBack = [&] {
+    logPane->setFocus();
+    tree()->setFocus();
+    QApplication::processEvents();
+  };
+
+  // A preview tool picked the route and the tree was rebuilt: no node is current. The
+  // focus coming back, or an arrow opening a list, makes one current, but chooses nothing.
+  logPane->setFocus();
+  f.CurrentGPX->Selection.Add(a.front());
+  f.RefreshTree();
+  QTreeWidgetItem* tracks = node("Tracks (1)");
+  const QRect row = tree()->visualItemRect(tracks);
+  QTest::mouseClick(tree()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(row.left() - tree()->indentation() / 2, row.center().y()));
+  QApplication::processEvents();
+  EXPECT_TRUE(tracks->isExpanded());
+  EXPECT_TRUE(tree()->hasFocus());
+  EXPECT_EQ(selection(), a);
+  focusAwayAndBack();
+  EXPECT_EQ(selection(), a);
+  EXPECT_NE(lastLog(), "TGPX");
+
+  // The user's own click and keys still choose.
+  node("Routes (2)")->setExpanded(true);
+  QTest::mouseClick(tree()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    tree()->visualItemRect(node("Route #2")).center());
+  EXPECT_EQ(selection(), b);
+  focusAwayAndBack();
+  EXPECT_EQ(selection(), b);
+  QTest::keyClick(tree(), Qt::Key_Up);
+  EXPECT_EQ(selection(), a);
+  EXPECT_EQ(lastLog(), "Route #1 : A ( 12 points)");
 }
 
 TEST_F(TreeTest, AMultipleSelectionHoldsSiblingsOnly) {
