@@ -69,7 +69,9 @@ void TMainForm::OpenGPXFile(const std::string& name) {
   finish();
   RefreshTree();
   ZoomAllOnShow = true;
-  ShowDocumentInPreview(true);
+  // A read that leaves nothing loaded leaves the window as Close does: no document in the
+  // preview, so nothing to save or close. A document already shown stays shown.
+  if (GPXLoaded) ShowDocumentInPreview(true);
   if (reader.Loaded) setWindowTitle(qs(TitleText(CurrentFileName)));
   UpdateCommands(true);
 }

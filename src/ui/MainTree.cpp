@@ -48,11 +48,9 @@ void TMainForm::RefreshTree() {
     UpdateCommands(true);
     return;
   }
-  if (!GPXLoaded) {
-    AddLog(_("No GPX file loaded, nothing to display"));
-    UpdateCommands(true);
-    return;
-  }
+  // Even with nothing loaded the tree shows the document as it is, its root at least, as
+  // after Close: an empty tree would offer nothing to select.
+  if (!GPXLoaded) AddLog(_("No GPX file loaded, nothing to display"));
   TGPX& gpx = *CurrentGPX;
   auto* root = new QTreeWidgetItem(tvItems);
   setTreeNode(root, TreeNodeKind::Document, &gpx, "GPX", gpx.Visible ? 1 : 13);

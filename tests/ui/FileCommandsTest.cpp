@@ -1,5 +1,8 @@
 // Open, Add, Re-open, dropped files, Close, Save and Save as, and the start-up file: what
 // they read, what they log, and the names and flags they leave.
+#include <fstream>
+#include <iterator>
+
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -92,6 +95,48 @@ TEST_F(FileCommandsTest, AFailedAddKeepsTheDataAndIsNeverSavedOver) {
   action("tbSaveGPX")->trigger();
   EXPECT_EQ(requests_.back().ObjectName, "SaveDialog1");
   EXPECT_EQ(requests_.back().FileName, bad);
+}
+
+TEST_F(FileCommandsTest, AMalformedFileLeavesTheWindowAsCloseDoes) {
+  const std::string walk = writeTrack("walk.gpx", "Walk", 40);
+  std::string text;
+  {
+    std::ifstream in(walk, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  ASSERT_GT(text.size(), 900u);
+  const std::string cut = write("cut.gpx", text.substr(0, 900));
+  TMainForm& f = form();
+  auto fileCommandsEnabled = [&] {
+    std::string s;
+    for (const char* name : {"tbSaveGPX", "SaveGPX1", "tbSaveGPXAs", "SaveGPXas1", "tbClearGPX", "ClearGPX1"})
+      s += action(name)->isEnabled() ? '1' : '0';
+    return s;
+  };
+
+  // At start-up, and after a good file was closed by the next Open.
+  for (const std::string& before : {std::string(), walk}) {
+    if (!before.empty()) {
+      answers_ = {{before}};
+      action("tbOpenGPX")->trigger();
+      ASSERT_EQ(fileCommandsEnabled(), "111111");
+    }
+    answers_ = {{cut}};
+    action("tbOpenGPX")->trigger();
+    EXPECT_FALSE(f.GPXLoaded);
+    EXPECT_GE(log().size(), 2u);  // "Opening cut.gpx" and the parse error
+    EXPECT_EQ(captions(), std::vector<std::string>{"GPX"});
+    EXPECT_EQ(title(), "Corvantel " + version());
+    // Nothing to save or close: Ctrl+S does not ask for a file to write an empty document to.
+    EXPECT_EQ(fileCommandsEnabled(), "000000");
+    const size_t asked = requests_.size();
+    action("ActionSaveGPX")->trigger();
+    EXPECT_EQ(requests_.size(), asked);
+    // The root stands for the document, as after Close.
+    select("GPX");
+    EXPECT_EQ(lastLog(), "TGPX");
+  }
+  EXPECT_TRUE(errors_.empty());
 }
 
 TEST_F(FileCommandsTest, ReopenMenuShowsTheHistoryDepthAndReopens) {
