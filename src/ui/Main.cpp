@@ -227,8 +227,7 @@ void TMainForm::FormShow() {
   ZoomAllOnShow = false;
   if (PreviewDraw->GPX && PreviewDraw->Canvas) {
     PreviewDraw->FitAll(true, false);
-    PreviewDraw->Draw();
-    GPXImage->update();
+    DrawPreview();
   }
 }
 
@@ -236,15 +235,10 @@ void TMainForm::PanelGPXResize() {
   if (!PreviewDraw) return;
   if (GPXLoaded && PreviewDraw->GPX && PreviewDraw->Canvas) {
     PreviewDraw->SetSize(GPXImage->width(), GPXImage->height());
-    PreviewDraw->Draw();
+    DrawPreview();
   } else {
-    // Nothing to draw yet: the preview shows its background.
-    ::Canvas& c = GPXImage->canvas();
-    c.Brush.Color = PreviewDraw->Options.BackgroundColor;
-    c.Brush.Style = TBrushStyle::Solid;
-    c.FillRect({0, 0, c.Width(), c.Height()});
+    ShowPreviewBackground();  // nothing to draw yet
   }
-  GPXImage->update();
 }
 
 bool TMainForm::FormCloseQuery() {

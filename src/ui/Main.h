@@ -203,7 +203,10 @@ private:
   void OpenStartUpFile(const QStringList& arguments);
   void SaveTreeSelectionPath();
   void ExpandTreeSelectionPath();
-  void RedrawPreview();
+  // Draws the document into the preview and shows it.
+  void DrawPreview();
+  // The preview's background alone, when there is nothing to draw.
+  void ShowPreviewBackground();
   // Hands the document to the preview, fits it and draws it; logs the preview's messages.
   void ShowDocumentInPreview(bool shrink);
   // A message list as one text, trimmed, into the log pane when not empty.
@@ -301,7 +304,6 @@ private:
   void PickDropDownClick(uint8_t mode);
   void CutterDropDownClick(uint8_t mode);
   void RunPreviewTool(uint8_t mode, Qt::KeyboardModifiers shift, int X, int Y);
-  void DrawPreview();
   void ZoomPreview(int which);
   void SetStatusText(int panel, const std::string& text);
 

@@ -14,7 +14,6 @@
 #include "ui/CommandGuard.h"
 #include "ui/FileDialogs.h"
 #include "ui/FileDrop.h"
-#include "ui/ImageView.h"
 #include "ui/Main.h"
 #include "ui/RecentFiles.h"
 #include "ui/TreeNodes.h"
@@ -152,11 +151,7 @@ void TMainForm::ActionCloseCurrentGPXExecute() {
     const QSignalBlocker block(tvItems);
     tvItems->clear();
   }
-  ::Canvas& canvas = GPXImage->canvas();
-  canvas.Brush.Color = PreviewDraw->Options.BackgroundColor;
-  canvas.Brush.Style = TBrushStyle::Solid;
-  canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
-  GPXImage->update();
+  ShowPreviewBackground();
   auto preview = std::make_unique<TGPXDraw>();
   preview->Options.Assign(PreviewDraw->Options);
   preview->Debug = PreviewDraw->Debug;

@@ -238,12 +238,6 @@ void TMainForm::CutterDropDownClick(uint8_t mode) {
   SetToolMode(mode);
 }
 
-void TMainForm::DrawPreview() {
-  if (!PreviewDraw) return;
-  PreviewDraw->Draw();
-  GPXImage->update();
-}
-
 // 0 fits all, 1 zooms in, -1 zooms out.
 void TMainForm::ZoomPreview(int which) {
   if (which == 0)

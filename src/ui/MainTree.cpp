@@ -163,11 +163,11 @@ void TMainForm::tvItemsChange() {
   switch (kind) {
     case TreeNodeKind::Rte:
     case TreeNodeKind::Trkseg:
-      RedrawPreview();
+      DrawPreview();
       PreviewDraw->CurrentList = static_cast<TGPXwptList*>(treeNodeItem(node));
       break;
     case TreeNodeKind::Wpt:
-      RedrawPreview();
+      DrawPreview();
       break;
     default:
       break;

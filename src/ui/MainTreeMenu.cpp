@@ -133,7 +133,7 @@ void TMainForm::Bindalltracksegments1Click() {
   if (trk->Count() > 0) CurrentGPX->Selection.Add(trk->GetSegment(0));
   RefreshTree();
   ReleaseStaleReferences();
-  RedrawPreview();
+  DrawPreview();
 }
 
 void TMainForm::Sortbydate1Click() {
@@ -175,5 +175,5 @@ void TMainForm::MovetoanewTrack1Click() {
   CurrentGPX->Selection.Add(seg);
   GPXModified = true;
   RefreshTree();
-  RedrawPreview();
+  DrawPreview();
 }

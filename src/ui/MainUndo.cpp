@@ -27,6 +27,6 @@ void TMainForm::UndoLast() {
   PreviewDraw->SetGPX(CurrentGPX.get());
   RefreshTree();
   ReleaseStaleReferences();
-  RedrawPreview();
+  DrawPreview();
   UpdateCommands(true);
 }
