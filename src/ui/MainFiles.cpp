@@ -172,7 +172,6 @@ void TMainForm::ActionCloseCurrentGPXExecute() {
   CurrentFileIsDocument = false;
   setWindowTitle(qs(TitleText()));
   ReleaseStaleReferences();
-  UpdateCommands(true);
 }
 
 bool TMainForm::WriteGPX(const std::string& fileName) {
@@ -206,7 +205,6 @@ bool TMainForm::ActionSaveGPXAsExecute() {
 
 void TMainForm::OpenStartUpFile(const QStringList& arguments) {
   BuildReopenMenu();
-  UpdateCommands(true);
   if (!arguments.isEmpty()) {
     CurrentFileName = arguments.first().toStdString();
     if (fileExists(CurrentFileName)) {

@@ -32,7 +32,6 @@ void TMainForm::ImportFile(const std::string& fileName) {
   }
   RefreshTree();
   ZoomAllOnShow = true;
-  UpdateCommands(true);
 }
 
 void TMainForm::ImportNMEAFile(const std::string& fileName) { ImportFile<TNMEAFile>(fileName); }

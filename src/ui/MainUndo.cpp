@@ -28,5 +28,4 @@ void TMainForm::UndoLast() {
   RefreshTree();
   ReleaseStaleReferences();
   DrawPreview();
-  UpdateCommands(true);
 }
