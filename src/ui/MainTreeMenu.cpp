@@ -109,8 +109,7 @@ void TMainForm::tvItemsEdited(QTreeWidgetItem* node, const QString& text) {
 
 void TMainForm::pmTreeViewPopup() {
   const TreeNodeKind kind = treeNodeKind(tvItems->currentItem());
-  auto* del = findChild<QAction*>("tbDelete");
-  Delete1->setEnabled(del && del->isEnabled());
+  Delete1->setEnabled(tbDelete->isEnabled());
   MovetoanewTrack1->setEnabled(kind == TreeNodeKind::Trkseg);
   Bindalltracksegments1->setEnabled(kind == TreeNodeKind::Trk);
   Sortbydate1->setEnabled(kind == TreeNodeKind::WptList || kind == TreeNodeKind::RteList ||
@@ -118,7 +117,7 @@ void TMainForm::pmTreeViewPopup() {
 }
 
 void TMainForm::Delete1Click() {
-  if (auto* del = findChild<QAction*>("tbDelete"); del && del->isEnabled()) del->trigger();
+  if (tbDelete->isEnabled()) tbDelete->trigger();
 }
 
 void TMainForm::Bindalltracksegments1Click() {
