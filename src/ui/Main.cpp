@@ -33,14 +33,13 @@
 #include "ui/CommandGuard.h"
 #include "ui/FileDialogs.h"
 #include "ui/ImageView.h"
+#include "ui/QtText.h"
 #include "ui/SettingsFile.h"
 #include "ui/TreeNodes.h"
 
 bool IsDebug = false;
 
 namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 TQuestionAnswer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) {
   switch (QMessageBox::question(parent, title, text,

@@ -8,11 +8,10 @@
 #include "base/Translate.h"
 #include "ui/CommandGuard.h"
 #include "ui/Main.h"
+#include "ui/QtText.h"
 #include "ui/TreeNodes.h"
 
 namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 

@@ -9,10 +9,9 @@
 #include "base/Translate.h"
 #include "ui/CommandGuard.h"
 #include "ui/Main.h"
+#include "ui/QtText.h"
 
 namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // A menu item shows the shortcut that the window's own action owns.
 QString withShortcut(const std::string& caption, const char* keys) {

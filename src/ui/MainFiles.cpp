@@ -15,12 +15,11 @@
 #include "ui/FileDialogs.h"
 #include "ui/FileDrop.h"
 #include "ui/Main.h"
+#include "ui/QtText.h"
 #include "ui/RecentFiles.h"
 #include "ui/TreeNodes.h"
 
 namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 bool hasData(const TGPX& gpx) {
   return gpx.Waypoints.Count() > 0 || gpx.Routes.Count() > 0 || gpx.Tracks.Count() > 0 || gpx.Metadata.Present ||

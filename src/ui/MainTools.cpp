@@ -10,11 +10,10 @@
 #include "ui/CommandGuard.h"
 #include "ui/ImageView.h"
 #include "ui/Main.h"
+#include "ui/QtText.h"
 #include "ui/ToolCursors.h"
 
 namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // The images are carried by the program; a test program without them shows captions.
 QIcon toolIcon(const char* file) {

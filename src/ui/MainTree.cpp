@@ -9,12 +9,11 @@
 #include "base/Translate.h"
 #include "ui/ImageView.h"
 #include "ui/Main.h"
+#include "ui/QtText.h"
 #include "ui/SelectionInfo.h"
 #include "ui/TreeNodes.h"
 
 namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 QTreeWidgetItem* addNode(QTreeWidgetItem* parent, TreeNodeKind kind, const void* object, const std::string& caption,
                          int image, bool editable = false) {

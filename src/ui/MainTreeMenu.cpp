@@ -8,13 +8,8 @@
 #include "base/Translate.h"
 #include "ui/CommandGuard.h"
 #include "ui/Main.h"
+#include "ui/QtText.h"
 #include "ui/TreeNodes.h"
-
-namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-}  // namespace
 
 void TMainForm::BuildTreeCommands() {
   tvItems->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
