@@ -1,14 +1,13 @@
 // The File menu with its Re-open, Import and Export submenus, Undo in the Edit menu, the
 // file and undo buttons of ToolBar1, and the window's Ctrl+O, Ctrl+S and Ctrl+Z.
 #include <QAction>
-#include <QFile>
-#include <QIcon>
 #include <QMenu>
 #include <QToolBar>
 
 #include "base/Translate.h"
 #include "ui/CommandGuard.h"
 #include "ui/Main.h"
+#include "ui/ProgramIcons.h"
 #include "ui/QtText.h"
 
 namespace {
@@ -61,9 +60,7 @@ void TMainForm::BuildFileCommands() {
   // Tool buttons: untranslated captions, translated hints, our own drawn icons.
   auto button = [&](const char* caption, const std::string& hint, const char* icon, const char* name,
                     std::function<void()> run) {
-    const QString file = QString(":/icons/") + icon;
-    // The images are carried by the program; a test program without them shows captions.
-    auto* action = ToolBar1->addAction(QFile::exists(file) ? QIcon(file) : QIcon(), QString::fromLatin1(caption));
+    auto* action = ToolBar1->addAction(programIcon(icon), QString::fromLatin1(caption));
     action->setToolTip(qs(hint));
     return command(action, name, std::move(run));
   };

@@ -1,6 +1,5 @@
 // The preview's tool buttons, their two drop-down menus and the tool-mode state machine.
 #include <QActionGroup>
-#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QToolBar>
@@ -10,18 +9,9 @@
 #include "ui/CommandGuard.h"
 #include "ui/ImageView.h"
 #include "ui/Main.h"
+#include "ui/ProgramIcons.h"
 #include "ui/QtText.h"
 #include "ui/ToolCursors.h"
-
-namespace {
-
-// The images are carried by the program; a test program without them shows captions.
-QIcon toolIcon(const char* file) {
-  const QString path = QString(":/icons/") + file;
-  return QFile::exists(path) ? QIcon(path) : QIcon();
-}
-
-}  // namespace
 
 void TMainForm::BuildToolsAndCommands() {
   Cursors[1] = MakeToolCursor(TToolCursor::Cut);
@@ -45,7 +35,7 @@ void TMainForm::BuildToolButtons() {
   // Captions of tool buttons stay as they are; their hints are translated.
   auto button = [this](const char* name, const char* caption, const std::string& hint, int image,
                        bool check, const char* icon) {
-    auto* a = new QAction(toolIcon(icon), caption, this);
+    auto* a = new QAction(programIcon(icon), caption, this);
     a->setObjectName(name);
     a->setToolTip(qs(hint));
     if (image > 0) a->setProperty("imageIndex", image);  // the image the drop-downs switch
@@ -95,7 +85,7 @@ void TMainForm::BuildToolButtons() {
     *it.field = pmPick->addAction(qs(it.caption));
     (*it.field)->setObjectName(it.name);
     (*it.field)->setProperty("imageIndex", it.image);
-    (*it.field)->setIcon(toolIcon(it.icon));
+    (*it.field)->setIcon(programIcon(it.icon));
     const uint8_t mode = static_cast<uint8_t>(it.mode);
     const int image = it.image;
     const QAction* item = *it.field;
@@ -139,7 +129,7 @@ void TMainForm::BuildToolButtons() {
     (*it.field)->setObjectName(it.name);
     (*it.field)->setProperty("imageIndex", it.image);
     (*it.field)->setStatusTip(qs(hints[i]));
-    (*it.field)->setIcon(toolIcon(it.icon));
+    (*it.field)->setIcon(programIcon(it.icon));
     const uint8_t mode = static_cast<uint8_t>(it.mode);
     const int image = it.image;
     const QAction* item = *it.field;

@@ -3,9 +3,10 @@
 
 #include <map>
 
-#include <QFile>
 #include <QPixmap>
 #include <QTreeWidgetItem>
+
+#include "ui/ProgramIcons.h"
 
 namespace {
 
@@ -16,16 +17,16 @@ bool isItemKind(TreeNodeKind kind) {
 // The drawn images of the visible kinds; a hidden kind shows its visible image greyed.
 const char* imageFile(int index) {
   switch (index) {
-    case 1: return ":/icons/gpx.svg";
-    case 2: return ":/icons/metadata.svg";
-    case 3: return ":/icons/waypoints.svg";
-    case 4: return ":/icons/waypoint.svg";
-    case 5: return ":/icons/routes.svg";
-    case 6: return ":/icons/route.svg";
-    case 7: return ":/icons/tracks.svg";
-    case 8: return ":/icons/track.svg";
-    case 9: return ":/icons/segment.svg";
-    case 10: return ":/icons/extensions.svg";
+    case 1: return "gpx.svg";
+    case 2: return "metadata.svg";
+    case 3: return "waypoints.svg";
+    case 4: return "waypoint.svg";
+    case 5: return "routes.svg";
+    case 6: return "route.svg";
+    case 7: return "tracks.svg";
+    case 8: return "track.svg";
+    case 9: return "segment.svg";
+    case 10: return "extensions.svg";
     default: return nullptr;
   }
 }
@@ -95,10 +96,7 @@ QIcon treeImage(int index) {
   const bool hidden = index >= 13 && index <= 20;
   // 13 is the hidden document, 14.. the hidden waypoint list and on (metadata has none).
   const int base = !hidden ? index : index == 13 ? 1 : index - 11;
-  if (const char* file = imageFile(base)) {
-    // The images are carried by the program; a test program without them shows none.
-    icon = treeIconFrom(QFile::exists(file) ? QIcon(file) : QIcon(), hidden);
-  }
+  if (const char* file = imageFile(base)) icon = treeIconFrom(programIcon(file), hidden);
   (*cache)[index] = icon;
   return icon;
 }
