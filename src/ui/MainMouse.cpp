@@ -79,11 +79,8 @@ void TMainForm::BuildPreviewMouse() {
   };
   GPXImage->OnDblClick = [this](QMouseEvent*) { RunGuarded(this, [this] { GPXImageDblClick(); }); };
 
-  auto* watcher = new TPaneWatcher(this, GPXImage, BottomPanel, {tvItems, mLog});
-  for (QWidget* w : {static_cast<QWidget*>(GPXImage), BottomPanel, static_cast<QWidget*>(tvItems),
-                     static_cast<QWidget*>(mLog)})
-    w->installEventFilter(watcher);
-  qApp->installEventFilter(watcher);
+  // On the application: it sees every widget's events, the panes' entries included.
+  qApp->installEventFilter(new TPaneWatcher(this, GPXImage, BottomPanel, {tvItems, mLog}));
 }
 
 void TMainForm::SetStatusText(int panel, const std::string& text) {
