@@ -83,39 +83,27 @@ void TMainForm::tbDeleteClick() {
   }
   SaveUndoState();
   TGPXwptList* lastPointOwner = nullptr;
-  // The loop replaces a deleted point's entry by its list; walk the entries as they were.
-  const std::vector<TItem*> items = sel.Items;
-  for (size_t i = 0; i < items.size(); ++i) {
-    TItem* item = items[i];
+  for (TItem* item : sel.Items) {
     if (!item) continue;
     switch (item->Kind()) {
-      case ItemKind::Rte: {
-        const int at = gpx.Routes.IndexOf(static_cast<TGPXrte*>(item));
-        if (at >= 0) Retired.Add(gpx.Routes.Extract(at));
-        GPXModified = true;
+      case ItemKind::Rte:
+        if (const int at = gpx.Routes.IndexOf(static_cast<TGPXrte*>(item)); at >= 0)
+          Retired.Add(gpx.Routes.Extract(at));
         break;
-      }
-      case ItemKind::Trk: {
-        const int at = gpx.Tracks.IndexOf(static_cast<TGPXtrk*>(item));
-        if (at >= 0) Retired.Add(gpx.Tracks.Extract(at));
-        GPXModified = true;
+      case ItemKind::Trk:
+        if (const int at = gpx.Tracks.IndexOf(static_cast<TGPXtrk*>(item)); at >= 0)
+          Retired.Add(gpx.Tracks.Extract(at));
         break;
-      }
       case ItemKind::Trkseg: {
         // A segment of a track deleted before it went with that track.
         auto* seg = static_cast<TGPXtrkseg*>(item);
-        if (TGPXtrk* trk = gpx.Tracks.FindTrackOfSegment(seg)) {
-          Retired.Add(trk->Extract(trk->IndexOf(seg)));
-          GPXModified = true;
-        }
+        if (TGPXtrk* trk = gpx.Tracks.FindTrackOfSegment(seg)) Retired.Add(trk->Extract(trk->IndexOf(seg)));
         break;
       }
       case ItemKind::Wpt: {
         auto* point = static_cast<TGPXwpt*>(item);
         if (TGPXwptList* owner = gpx.FindPointOwner(point)) {
           Retired.Add(owner->Extract(owner->IndexOf(point)));
-          GPXModified = true;
-          sel.Items[i] = owner;
           lastPointOwner = owner;
         }
         break;
@@ -128,9 +116,9 @@ void TMainForm::tbDeleteClick() {
   sel.Clear();
   // The list of the last deleted point stays selected, unless it was deleted as well.
   if (lastPointOwner && inDocument(gpx, lastPointOwner)) sel.Add(lastPointOwner);
+  GPXModified = true;
   RefreshTree();
   ReleaseStaleReferences();
-  GPXModified = true;
   tbDelete->setEnabled(false);
   DrawPreview();
 }
