@@ -78,12 +78,13 @@ TMainFormHooks DefaultMainFormHooks() {
 
 TMainForm::TMainForm(const QStringList& arguments, TMainFormHooks hooks, QWidget* parent)
     : QMainWindow(parent), Hooks(std::move(hooks)) {
-  if (!Hooks.AskYesNoCancel) Hooks.AskYesNoCancel = askYesNoCancel;
+  // A test replaces some hooks; the others stay as the program's own.
   const TMainFormHooks defaults = DefaultMainFormHooks();
+  if (!Hooks.AskYesNoCancel) Hooks.AskYesNoCancel = defaults.AskYesNoCancel;
   if (!Hooks.AskFileNames) Hooks.AskFileNames = defaults.AskFileNames;
   if (!Hooks.WriteDocument) Hooks.WriteDocument = defaults.WriteDocument;
   if (!Hooks.Beep) Hooks.Beep = defaults.Beep;
-  if (!Hooks.Now) Hooks.Now = nowLocal;
+  if (!Hooks.Now) Hooks.Now = defaults.Now;
   if (!Hooks.Proxy) Hooks.Proxy = std::make_shared<ProxyStore>();
   FormCreate(arguments);
 }

@@ -1,6 +1,5 @@
 // The item tree: rebuilding it from the document with the expanded path kept, selecting
 // nodes for a list of items, and what selecting a node does.
-#include <QLabel>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -172,7 +171,6 @@ void TMainForm::tvItemsChange() {
       break;
   }
   if (!info.Log.empty()) AddLog(info.Log);
-  for (size_t i = 0; i < statusPanels_.size() && i < info.Panels.size(); ++i)
-    statusPanels_[i]->setText(qs(info.Panels[i]));
+  for (size_t i = 0; i < info.Panels.size(); ++i) SetStatusText(static_cast<int>(i), info.Panels[i]);
   UpdateCommands(true);
 }
