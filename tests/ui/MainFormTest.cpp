@@ -255,14 +255,17 @@ TEST_F(MainFormTest, CloseQuestionAnswers) {
     form.show();
     EXPECT_EQ(form.close(), c.closes) << c.name;
     EXPECT_EQ(questions_.size(), c.modified ? 1u : 0u) << c.name;
-    if (c.modified)
+    if (c.modified) {
       EXPECT_EQ(questions_[0],
                 "Question|/data/imported.nmea\nhas been modified, do you want to save it ?");
+    }
     // The command-line file is not the document's own: Yes asks where to save it.
     EXPECT_EQ(proposals_.size(), c.answer == TQuestionAnswer::Yes ? 1u : 0u) << c.name;
     EXPECT_EQ(writes_.size(), c.writes) << c.name;
     EXPECT_EQ(errors_.size(), c.errors) << c.name;
-    if (c.writes) EXPECT_EQ(writes_[0], "/tmp/new.gpx|Corvantel " + GetFileVersionString());
+    if (c.writes) {
+      EXPECT_EQ(writes_[0], "/tmp/new.gpx|Corvantel " + GetFileVersionString());
+    }
     EXPECT_EQ(form.GPXModified, c.modified && c.writes == 0) << c.name;
   }
 }
