@@ -20,6 +20,8 @@ std::string formatInt(int64_t value);
 // Integer as decimal text, zero-padded on the left to at least `width` digits (5, 2 -> "05";
 // -5, 2 -> "-05").
 std::string formatIntPadded(int64_t value, int width);
+// The same, appended to `out`: the writers call it for every field of every point.
+void appendIntPadded(std::string& out, int64_t value, int width);
 
 // Strict parse: surrounding characters <= ' ' are trimmed, then the whole text must be an
 // optional sign, digits with an optional '.' fraction, and an optional exponent (e/E, sign,
