@@ -30,6 +30,9 @@ void appendIntPadded(std::string& out, int64_t value, int width);
 bool parseFloatStrict(std::string_view text, double& out);
 bool parseIntStrict(std::string_view text, int64_t& out);
 bool parseIntStrict(std::string_view text, int& out);
+// The strict parse, or `fallback` for a text that is no number (an int out of range included).
+double parseFloatOr(std::string_view text, double fallback);
+int parseIntOr(std::string_view text, int fallback);
 
 // Float parse with another decimal separator (the locale's) in place of '.'.
 bool parseFloatWithSeparator(std::string_view text, char separator, double& out);

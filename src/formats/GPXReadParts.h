@@ -12,11 +12,6 @@
 // The reader joins route and track extension pieces with the file line end.
 inline constexpr const char* kGPXLineEnd = "\r\n";
 
-double readNumber(const std::string& text, double fallback);
-int64_t readInteger(const std::string& text, int64_t fallback);
-// A 32-bit integer; a number outside that range is no integer and gives the fallback.
-int32_t readInt32(const std::string& text, int32_t fallback);
-
 // A point read from its flat form (no link or extensions child: those need the tree).
 TGPXwpt* readWptRecord(const XmlFlatRecord& element, TGPXwptList& into);
 bool wptChildNeedsTree(const XmlName& child);
@@ -33,7 +28,7 @@ bool readRouteLikeChild(T& item, const XmlNode& child) {
   else if (child.nameIs("desc")) item.desc = child.text();
   else if (child.nameIs("src")) item.src = child.text();
   else if (child.nameIs("link")) item.link = TGPXFile::ReadLink(child);
-  else if (child.nameIs("number")) item.number = readInt32(child.text(), -1);
+  else if (child.nameIs("number")) item.number = parseIntOr(child.text(), -1);
   else if (child.nameIs("type")) item.type = child.text();
   else if (child.nameIs("extensions")) readStyledExtensions(child, item.extensions, item.Style);
   else return false;

@@ -19,8 +19,7 @@ int intOr(Text text, int fallback) {
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) v = v * 10 + (text[i] - '0');
     if (i == text.size()) return v;
   }
-  int v;
-  return parseIntStrict(text, v) ? v : fallback;
+  return parseIntOr(text, fallback);
 }
 
 Text take(Text s, size_t n) { return s.substr(0, std::min(n, s.size())); }

@@ -8,11 +8,6 @@ namespace {
 
 bool isSpace(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-double numberOrZero(const std::string& text) {
-  double v = 0;
-  return parseFloatStrict(text, v) ? v : 0;
-}
-
 // Day number of 26 September 2000, where the file's times start.
 constexpr double kNGTBaseDate = 36795;
 
@@ -57,12 +52,10 @@ NGTLineKind parseNGTLine(std::string_view line, TGPXwpt& point) {
   const std::vector<std::string> f = splitNGTFields(line);
   if (f.size() != 15 || f[0] != "GPSMap" || f[1] != "Trace" || f[2] != "Trc5")
     return NGTLineKind::Other;
-  point.Lon = numberOrZero(f[3]) * 180;
-  point.Lat = numberOrZero(f[4]) * 180;
-  point.Ele = numberOrZero(f[6]);
-  const double days = numberOrZero(f[12]);
+  point.Lon = parseFloatOr(f[3], 0) * 180;
+  point.Lat = parseFloatOr(f[4], 0) * 180;
+  point.Ele = parseFloatOr(f[6], 0);
+  const double days = parseFloatOr(f[12], 0);
   point.Time = days != 0 ? days + kNGTBaseDate : 0;
-  int flag = 0;
-  if (!parseIntStrict(f[10], flag)) flag = 0;
-  return flag == 2 ? NGTLineKind::SegmentStart : NGTLineKind::Point;
+  return parseIntOr(f[10], 0) == 2 ? NGTLineKind::SegmentStart : NGTLineKind::Point;
 }
