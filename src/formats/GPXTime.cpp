@@ -160,8 +160,5 @@ double TGPXFile::ISO8601ToDateTime(const std::string& input) {
   if (zone.size() >= 3 && !parseZone(zone, offset)) return 0;
   // Shift by the zone on a straight time line, then go back to the date-time form, where
   // a day before 1899-12-30 carries its time of day as a positive fraction below zero.
-  double linear = day + timeOfDay - offset;
-  if (linear >= 0) return linear;
-  double whole = std::floor(linear);
-  return whole - (linear - whole);
+  return dayCountToDateTime(day + timeOfDay - offset);
 }
