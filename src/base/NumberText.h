@@ -37,8 +37,12 @@ int parseIntOr(std::string_view text, int fallback);
 // Float parse with another decimal separator (the locale's) in place of '.'.
 bool parseFloatWithSeparator(std::string_view text, char separator, double& out);
 
+// A byte that the trims remove: any character <= ' ' (control characters and the blank).
+inline bool isBlankByte(char c) { return static_cast<unsigned char>(c) <= ' '; }
 // Removes every character <= ' ' at both ends (bytes, so UTF-8 is safe).
 std::string trim(std::string_view text);
+// The same without a copy: a view into `text`.
+std::string_view trimView(std::string_view text);
 std::string trimLeft(std::string_view text);
 std::string trimRight(std::string_view text);
 
@@ -51,6 +55,7 @@ int64_t truncToInt(double value);
 int hexDigitValue(char c);
 
 // ASCII case helpers for names compared without regard to case.
+inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 std::string toLowerAscii(std::string_view text);
 std::string toUpperAscii(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);

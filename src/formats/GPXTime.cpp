@@ -26,13 +26,6 @@ Text take(Text s, size_t n) { return s.substr(0, std::min(n, s.size())); }
 Text from(Text s, size_t pos) { return pos < s.size() ? s.substr(pos) : Text(); }
 Text dropLeading(Text s, char c) { return (!s.empty() && s.front() == c) ? s.substr(1) : s; }
 
-inline bool isBlankByte(char c) { return static_cast<unsigned char>(c) <= ' '; }
-Text trimmed(Text s) {
-  while (!s.empty() && isBlankByte(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlankByte(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // Monday of ISO week 1: the week that holds 4 January.
 bool isoWeekOneMonday(int year, double& out) {
   double jan4;
@@ -130,7 +123,7 @@ bool parseZone(Text zone, double& offset) {
 
 double TGPXFile::ISO8601ToDateTime(const std::string& input) {
   if (input.size() < 8) return 0;
-  Text text = trimmed(input);
+  Text text = trimView(input);
 
   Text date = text, time;
   size_t split = text.find('T');

@@ -6,8 +6,6 @@
 
 namespace {
 
-bool isSpace(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
 // Day number of 26 September 2000, where the file's times start.
 constexpr double kNGTBaseDate = 36795;
 
@@ -17,7 +15,7 @@ std::vector<std::string> splitNGTFields(std::string_view line) {
   std::vector<std::string> fields;
   size_t p = 0;
   const size_t n = line.size();
-  while (p < n && isSpace(line[p])) ++p;
+  while (p < n && isBlankByte(line[p])) ++p;
   while (p < n) {
     std::string field;
     if (line[p] == '"') {
@@ -35,14 +33,14 @@ std::vector<std::string> splitNGTFields(std::string_view line) {
         field.push_back(line[p++]);
       }
     } else {
-      while (p < n && line[p] != '|' && !isSpace(line[p])) field.push_back(line[p++]);
+      while (p < n && line[p] != '|' && !isBlankByte(line[p])) field.push_back(line[p++]);
     }
     fields.push_back(std::move(field));
-    while (p < n && isSpace(line[p])) ++p;
+    while (p < n && isBlankByte(line[p])) ++p;
     if (p < n && line[p] == '|') {
       if (p + 1 == n) fields.emplace_back();
       ++p;
-      while (p < n && isSpace(line[p])) ++p;
+      while (p < n && isBlankByte(line[p])) ++p;
     }
   }
   return fields;

@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-namespace {
+#include "base/NumberText.h"
 
-inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+namespace {
 
 // Matches the NUL-terminated `s` against want[pos..] up to its own end; advances pos.
 inline bool matchPart(const char* s, std::string_view want, size_t& pos, bool ignoreCase) {
