@@ -79,20 +79,10 @@ bool TGPXDraw::FitAll(bool Center, bool Shrink) {
   if (!HasSize()) return false;
   ViewBox.Clear();
   Messages.emplace_back();
-  // Gathered with its own flag: a limit of exactly 0.0 (equator, Greenwich) is data too.
-  bool have = false;
-  double maxLat = 0, minLat = 0, maxLon = 0, minLon = 0;
-  auto gather = [&](TPointList2& list) {
+  TBBox data;
+  auto gather = [&data](TPointList2& list) {
     list.UpdateBBox(true);
-    if (!list.BBox.Valid) return;
-    const TBBox& lb = list.BBox;
-    if (!have) {
-      maxLat = lb.MaxLat, minLat = lb.MinLat, maxLon = lb.MaxLon, minLon = lb.MinLon;
-      have = true;
-    } else {
-      maxLat = Max(maxLat, lb.MaxLat), minLat = Min(minLat, lb.MinLat);
-      maxLon = Max(maxLon, lb.MaxLon), minLon = Min(minLon, lb.MinLon);
-    }
+    data.Extend(list.BBox);
   };
   if (GPX) {
     gather(GPX->Waypoints);
@@ -100,8 +90,9 @@ bool TGPXDraw::FitAll(bool Center, bool Shrink) {
     for (auto& t : GPX->Tracks.Items())
       for (auto& s : t->Items()) gather(*s);
   }
-  if (!have) return false;
-  ViewBox.MaxLat = maxLat, ViewBox.MinLat = minLat, ViewBox.MaxLon = maxLon, ViewBox.MinLon = minLon;
+  if (!data.Valid) return false;
+  ViewBox.MaxLat = data.MaxLat, ViewBox.MinLat = data.MinLat;
+  ViewBox.MaxLon = data.MaxLon, ViewBox.MinLon = data.MinLon;
   // Data on one position, meridian or parallel has no scale: the view stays invalid rather
   // than valid with a scale that projects everything onto one corner.
   if (!ComputeScale(Shrink)) {

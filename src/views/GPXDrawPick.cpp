@@ -1,6 +1,8 @@
 // TGPXDraw: finding what lies under the mouse, selecting it, and the box edits.
 #include <algorithm>
+#include <iterator>
 
+#include "model/PointListRemove.h"
 #include "views/GPXDraw.h"
 
 namespace {
@@ -109,20 +111,12 @@ TCutReport TGPXDraw::CutPointsInRect(const TRect& rect, bool OnlySelected, bool 
   if (east == west || north == south) return report;
   const TGPXSelection& sel = GPX->Selection;
 
-  // One compacting pass per list: the same survivors, in the same order, as deleting one
-  // point at a time from the end, without moving the tail once per deleted point.
   auto cut = [&](TPointList2& list, bool perPointSelection) {
-    auto& items = list.Items();
-    size_t kept = 0;
-    for (size_t i = 0; i < items.size(); ++i) {
-      bool drop = items[i]->IsInRect(west, east, north, south) != KeepInside;
-      if (drop && perPointSelection && !sel.Contains(items[i].get())) drop = false;
-      if (drop)
-        report.Points.push_back(std::move(items[i]));
-      else
-        items[kept++] = std::move(items[i]);
-    }
-    items.resize(kept);
+    auto removed = extractPointsIf(list, [&](int, const TPoint4D2& p) {
+      return p.IsInRect(west, east, north, south) != KeepInside && (!perPointSelection || sel.Contains(&p));
+    });
+    report.Points.insert(report.Points.end(), std::make_move_iterator(removed.begin()),
+                         std::make_move_iterator(removed.end()));
   };
 
   cut(GPX->Waypoints, OnlySelected);
