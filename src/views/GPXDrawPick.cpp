@@ -104,16 +104,13 @@ TCutReport TGPXDraw::CutPointsInRect(const TRect& rect, bool OnlySelected, bool 
   TCutReport report;
   if (!GPX || !ViewBox.Valid || !HasSize()) return report;
   if (ViewBox.Scale == 0 && !ComputeScale(false)) return report;
-  const double north = YToLat(Height - std::max(rect.Top, rect.Bottom));
-  const double south = YToLat(Height - std::min(rect.Top, rect.Bottom));
-  const double east = XToLon(std::max(rect.Left, rect.Right));
-  const double west = XToLon(std::min(rect.Left, rect.Right));
-  if (east == west || north == south) return report;
+  const TBBox r = RectLimits(rect);
+  if (r.MaxLon == r.MinLon || r.MaxLat == r.MinLat) return report;
   const TGPXSelection& sel = GPX->Selection;
 
   auto cut = [&](TPointList2& list, bool perPointSelection) {
     auto removed = extractPointsIf(list, [&](int, const TPoint4D2& p) {
-      return p.IsInRect(west, east, north, south) != KeepInside && (!perPointSelection || sel.Contains(&p));
+      return p.IsInRect(r.MinLon, r.MaxLon, r.MaxLat, r.MinLat) != KeepInside && (!perPointSelection || sel.Contains(&p));
     });
     report.Points.insert(report.Points.end(), std::make_move_iterator(removed.begin()),
                          std::make_move_iterator(removed.end()));
@@ -147,7 +144,5 @@ TCutReport TGPXDraw::CutPointsInRect(const TRect& rect, bool OnlySelected, bool 
 }
 
 TCutReport TGPXDraw::CutPointsInDragRect(int x, int y, bool OnlySelected, bool KeepInside) {
-  return CutPointsInRect({std::min(x, AnchorX), Height - std::max(y, AnchorY), std::max(x, AnchorX),
-                          Height - std::min(y, AnchorY)},
-                         OnlySelected, KeepInside);
+  return CutPointsInRect(DragRect(x, y), OnlySelected, KeepInside);
 }
