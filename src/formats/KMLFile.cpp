@@ -70,7 +70,7 @@ void TKMLFile::importDocument(std::unique_ptr<XmlDocument> doc, const XmlErrors&
   }
   XmlNode kml;
   for (XmlNode c = doc->documentNode().firstChild(); c; c = c.nextSibling())
-    if (c.isElement() && toLowerAscii(c.name()) == "kml") kml = c;
+    if (c.nameIs("kml")) kml = c;
   if (!kml) {
     Log(trim(doc->errors().text()));
     Log(_("File not loaded"));
