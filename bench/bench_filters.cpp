@@ -13,6 +13,7 @@
 
 #include "base/DateTime.h"
 #include "base/NumberText.h"
+#include "formats/GPXText.h"
 #include "model/GPX.h"
 #include "model/PointListEdit.h"
 
@@ -73,12 +74,6 @@ void copyPoints(const TGPXtrkseg& from, TGPXtrkseg& to) {
   }
 }
 
-std::string isoTime(double t) {
-  const DateTimeFields f = decodeDateTime(t);
-  return formatIntPadded(f.year, 4) + "-" + formatIntPadded(f.month, 2) + "-" + formatIntPadded(f.day, 2) + "T" +
-         formatIntPadded(f.hour, 2) + ":" + formatIntPadded(f.minute, 2) + ":" + formatIntPadded(f.second, 2) + "Z";
-}
-
 int writeGpx(const TGPXtrkseg& seg, const char* path) {
   FILE* out = std::fopen(path, "wb");
   if (!out) {
@@ -91,7 +86,7 @@ int writeGpx(const TGPXtrkseg& seg, const char* path) {
       "<trk><name>bench</name><trkseg>\n";
   for (const auto& p : seg.Items()) {
     text += "<trkpt lat=\"" + formatFixed(p->Lat, 8) + "\" lon=\"" + formatFixed(p->Lon, 8) + "\"><ele>" +
-            formatFixed(p->Ele, 2) + "</ele><time>" + isoTime(p->Time) + "</time></trkpt>\n";
+            formatFixed(p->Ele, 2) + "</ele><time>" + DateTimeToGPXTime(p->Time) + "</time></trkpt>\n";
     if (text.size() > (1 << 20)) std::fwrite(text.data(), 1, text.size(), out), text.clear();
   }
   text += "</trkseg></trk>\n</gpx>\n";

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
       d -= lengths[m];
       ++month;
     }
-    auto two = [](long v) { return std::string(v < 10 ? "0" : "") + formatInt(v); };
+    auto two = [](long v) { return formatIntPadded(v, 2); };
     std::string line = "      <trkpt lat=\"" + formatFixed(lat, 7) + "\" lon=\"" + formatFixed(lon, 7) +
                        "\">\n        <ele>" + formatFixed(ele, 1) + "</ele>\n        <time>2021-" + two(month) +
                        "-" + two(d) + "T" + two(sod / 3600) + ":" + two(sod / 60 % 60) + ":" + two(sod % 60) +

@@ -38,20 +38,6 @@ void civilFromDays(long long z, int& year, int& month, int& day) {
 // 1899-12-30 counted from 1970-01-01.
 constexpr long long epochOffset = -25569;
 
-// Date-time <-> plain linear day count (the fraction always forward in time).
-double toLinear(double value) {
-  if (value >= 0) return value;
-  double whole = std::trunc(value);
-  return whole + std::fabs(value - whole);
-}
-
-double fromLinear(double linear) {
-  if (linear >= 0) return linear;
-  double day = std::floor(linear);
-  double t = linear - day;
-  return t == 0 ? day : day - t;
-}
-
 }  // namespace
 
 bool isLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
@@ -97,10 +83,10 @@ DateTimeFields decodeDateTime(double value) {
   DateTimeFields f;
   if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return f;  // beyond year 9999: none
   // Round to milliseconds first; splitting first would give 12:00:04.999... Round on the
-  // linear day count: before the zero day the fraction runs forward, so rounding the raw
+  // plain day count: before the zero day the fraction runs forward, so rounding the raw
   // value would carry a time just short of midnight into the day before instead of after.
   const long long total =
-      static_cast<long long>(std::nearbyint(toLinear(value) * static_cast<double>(msPerDay)));
+      static_cast<long long>(std::nearbyint(dateTimeToDayCount(value) * static_cast<double>(msPerDay)));
   long long days = total / msPerDay;
   long long ms = total % msPerDay;
   if (ms < 0) {
@@ -125,9 +111,22 @@ int isoDayOfWeek(double value) {
   return static_cast<int>(w) + 1;
 }
 
-double unixToDateTime(double unixSeconds) { return fromLinear(unixSeconds / 86400.0 - epochOffset); }
+double dateTimeToDayCount(double value) {
+  if (value >= 0) return value;
+  double whole = std::trunc(value);
+  return whole + std::fabs(value - whole);
+}
 
-double dateTimeToUnix(double value) { return (toLinear(value) + epochOffset) * 86400.0; }
+double dayCountToDateTime(double dayCount) {
+  if (dayCount >= 0) return dayCount;
+  double day = std::floor(dayCount);
+  double t = dayCount - day;
+  return t == 0 ? day : day - t;
+}
+
+double unixToDateTime(double unixSeconds) { return dayCountToDateTime(unixSeconds / 86400.0 - epochOffset); }
+
+double dateTimeToUnix(double value) { return (dateTimeToDayCount(value) + epochOffset) * 86400.0; }
 
 double nowUtc() {
   using namespace std::chrono;

@@ -32,6 +32,12 @@ double nowUtc();
 // The current time, local.
 double nowLocal();
 
+// Date-time <-> a plain day count whose fraction always runs forward in time, for
+// arithmetic across the zero day; the two differ only before 1899-12-30 (-1.25, that is
+// 1899-12-29 06:00, is day count -0.75).
+double dateTimeToDayCount(double value);
+double dayCountToDateTime(double dayCount);
+
 // Seconds since 1970-01-01 UTC <-> date-time.
 double unixToDateTime(double unixSeconds);
 double dateTimeToUnix(double value);

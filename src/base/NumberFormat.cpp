@@ -129,13 +129,19 @@ std::string formatInt(int64_t value) {
   return std::string(buf, r.ptr);
 }
 
-std::string formatIntPadded(int64_t value, int width) {
+void appendIntPadded(std::string& out, int64_t value, int width) {
   char buf[32];
   // Format the magnitude as unsigned so INT64_MIN has no overflow.
-  uint64_t mag = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  auto r = std::to_chars(buf, buf + sizeof buf, mag);
-  std::string digits(buf, r.ptr);
-  std::string out = value < 0 ? "-" : "";
-  if (width > static_cast<int>(digits.size())) out.append(static_cast<size_t>(width) - digits.size(), '0');
-  return out + digits;
+  const uint64_t mag = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  const auto r = std::to_chars(buf, buf + sizeof buf, mag);
+  const auto digits = static_cast<int>(r.ptr - buf);
+  if (value < 0) out += '-';
+  if (width > digits) out.append(static_cast<size_t>(width - digits), '0');
+  out.append(buf, r.ptr);
+}
+
+std::string formatIntPadded(int64_t value, int width) {
+  std::string out;
+  appendIntPadded(out, value, width);
+  return out;
 }

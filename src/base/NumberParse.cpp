@@ -102,6 +102,16 @@ bool parseIntStrict(std::string_view text, int64_t& out) { return parseIntegral(
 
 bool parseIntStrict(std::string_view text, int& out) { return parseIntegral(text, out); }
 
+double parseFloatOr(std::string_view text, double fallback) {
+  double v = 0;
+  return parseFloatStrict(text, v) ? v : fallback;
+}
+
+int parseIntOr(std::string_view text, int fallback) {
+  int v = 0;
+  return parseIntStrict(text, v) ? v : fallback;
+}
+
 bool parseFloatWithSeparator(std::string_view text, char separator, double& out) {
   if (separator == '.') return parseFloatStrict(text, out);
   std::string t(text);

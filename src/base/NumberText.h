@@ -20,6 +20,8 @@ std::string formatInt(int64_t value);
 // Integer as decimal text, zero-padded on the left to at least `width` digits (5, 2 -> "05";
 // -5, 2 -> "-05").
 std::string formatIntPadded(int64_t value, int width);
+// The same, appended to `out`: the writers call it for every field of every point.
+void appendIntPadded(std::string& out, int64_t value, int width);
 
 // Strict parse: surrounding characters <= ' ' are trimmed, then the whole text must be an
 // optional sign, digits with an optional '.' fraction, and an optional exponent (e/E, sign,
@@ -28,12 +30,19 @@ std::string formatIntPadded(int64_t value, int width);
 bool parseFloatStrict(std::string_view text, double& out);
 bool parseIntStrict(std::string_view text, int64_t& out);
 bool parseIntStrict(std::string_view text, int& out);
+// The strict parse, or `fallback` for a text that is no number (an int out of range included).
+double parseFloatOr(std::string_view text, double fallback);
+int parseIntOr(std::string_view text, int fallback);
 
 // Float parse with another decimal separator (the locale's) in place of '.'.
 bool parseFloatWithSeparator(std::string_view text, char separator, double& out);
 
+// A byte that the trims remove: any character <= ' ' (control characters and the blank).
+inline bool isBlankByte(char c) { return static_cast<unsigned char>(c) <= ' '; }
 // Removes every character <= ' ' at both ends (bytes, so UTF-8 is safe).
 std::string trim(std::string_view text);
+// The same without a copy: a view into `text`.
+std::string_view trimView(std::string_view text);
 std::string trimLeft(std::string_view text);
 std::string trimRight(std::string_view text);
 
@@ -46,6 +55,7 @@ int64_t truncToInt(double value);
 int hexDigitValue(char c);
 
 // ASCII case helpers for names compared without regard to case.
+inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 std::string toLowerAscii(std::string_view text);
 std::string toUpperAscii(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);

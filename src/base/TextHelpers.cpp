@@ -3,8 +3,6 @@
 #include "NumberText.h"
 
 namespace {
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 }  // namespace
 
@@ -17,22 +15,24 @@ int hexDigitValue(char c) {
 
 std::string trimLeft(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
+  while (i < text.size() && isBlankByte(text[i])) ++i;
   return std::string(text.substr(i));
 }
 
 std::string trimRight(std::string_view text) {
   size_t n = text.size();
-  while (n > 0 && isBlank(text[n - 1])) --n;
+  while (n > 0 && isBlankByte(text[n - 1])) --n;
   return std::string(text.substr(0, n));
 }
 
-std::string trim(std::string_view text) {
+std::string_view trimView(std::string_view text) {
   size_t i = 0, n = text.size();
-  while (i < n && isBlank(text[i])) ++i;
-  while (n > i && isBlank(text[n - 1])) --n;
-  return std::string(text.substr(i, n - i));
+  while (i < n && isBlankByte(text[i])) ++i;
+  while (n > i && isBlankByte(text[n - 1])) --n;
+  return text.substr(i, n - i);
 }
+
+std::string trim(std::string_view text) { return std::string(trimView(text)); }
 
 std::string toLowerAscii(std::string_view text) {
   std::string out(text);

@@ -1,27 +1,10 @@
 // The GPX element readers: each turns one element (a subtree) into model objects.
 #include <cstdint>
-#include <limits>
 
 #include "base/NumberText.h"
 #include "formats/GPXFile.h"
 #include "formats/GPXReadParts.h"
 #include "formats/XmlNode.h"
-
-double readNumber(const std::string& text, double fallback) {
-  double v;
-  return parseFloatStrict(text, v) ? v : fallback;
-}
-
-int64_t readInteger(const std::string& text, int64_t fallback) {
-  int64_t v;
-  return parseIntStrict(text, v) ? v : fallback;
-}
-
-int32_t readInt32(const std::string& text, int32_t fallback) {
-  int64_t v = readInteger(text, fallback);
-  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return fallback;
-  return int32_t(v);
-}
 
 void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_StyleLine& style) {
   // Only the last extensions element counts, so each one starts from scratch.
@@ -43,10 +26,6 @@ void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_Sty
     text += piece;
   }
   text = trim(text);
-}
-
-std::string TGPXFile::GetLastNodeText(const XmlNode& element, const std::string& name) {
-  return element.childText(name);
 }
 
 std::string TGPXFile::GetExtensionNodeContent(const XmlNode& element, const std::string& name) {
@@ -94,7 +73,7 @@ TGPXperson TGPXFile::ReadPerson(const XmlNode& element) {
 TGPXcopyright TGPXFile::ReadCopyright(const XmlNode& element) {
   TGPXcopyright c;
   if (auto author = element.attribute("author")) c.author = *author;
-  c.year = readInt32(element.childText("year"), -1);
+  c.year = parseIntOr(element.childText("year"), -1);
   c.license = element.childText("license");
   c.Present = true;
   return c;
@@ -103,10 +82,10 @@ TGPXcopyright TGPXFile::ReadCopyright(const XmlNode& element) {
 TGPXbounds TGPXFile::ReadBounds(const XmlNode& element) {
   TGPXbounds b;
   if (!element.hasAttributes()) return b;
-  if (auto v = element.attribute("minlat")) b.minlat = readNumber(*v, 0);
-  if (auto v = element.attribute("minlon")) b.minlon = readNumber(*v, 0);
-  if (auto v = element.attribute("maxlat")) b.maxlat = readNumber(*v, 0);
-  if (auto v = element.attribute("maxlon")) b.maxlon = readNumber(*v, 0);
+  if (auto v = element.attribute("minlat")) b.minlat = parseFloatOr(*v, 0);
+  if (auto v = element.attribute("minlon")) b.minlon = parseFloatOr(*v, 0);
+  if (auto v = element.attribute("maxlat")) b.maxlat = parseFloatOr(*v, 0);
+  if (auto v = element.attribute("maxlon")) b.maxlon = parseFloatOr(*v, 0);
   b.Present = true;
   return b;
 }
@@ -131,10 +110,10 @@ namespace {
 // element of a name overwrites an earlier one, so the last one wins.
 template <class Child>
 void readWptTextChild(TGPXwpt& pt, const Child& c) {
-  if (c.nameIs("ele")) pt.Ele = readNumber(c.text(), 0);
+  if (c.nameIs("ele")) pt.Ele = parseFloatOr(c.text(), 0);
   else if (c.nameIs("time")) pt.Time = TGPXFile::ISO8601ToDateTime(c.text());
-  else if (c.nameIs("magvar")) pt.edit().magvar = readNumber(c.text(), 0);
-  else if (c.nameIs("geoidheight")) pt.edit().geoidheight = readNumber(c.text(), 0);
+  else if (c.nameIs("magvar")) pt.edit().magvar = parseFloatOr(c.text(), 0);
+  else if (c.nameIs("geoidheight")) pt.edit().geoidheight = parseFloatOr(c.text(), 0);
   else if (c.nameIs("name")) pt.edit().name = c.text();
   else if (c.nameIs("cmt")) pt.edit().cmt = c.text();
   else if (c.nameIs("desc")) pt.edit().desc = c.text();
@@ -142,19 +121,19 @@ void readWptTextChild(TGPXwpt& pt, const Child& c) {
   else if (c.nameIs("sym")) pt.edit().sym = c.text();
   else if (c.nameIs("type")) pt.edit().type = c.text();
   else if (c.nameIs("fix")) pt.edit().fix = toLowerAscii(c.text());
-  else if (c.nameIs("sat")) pt.edit().sat = uint8_t(readInt32(c.text(), -1) & 0xFF);
-  else if (c.nameIs("hdop")) pt.edit().hdop = readNumber(c.text(), -1.0);
-  else if (c.nameIs("vdop")) pt.edit().vdop = readNumber(c.text(), -1.0);
-  else if (c.nameIs("pdop")) pt.edit().pdop = readNumber(c.text(), -1.0);
-  else if (c.nameIs("ageofdgpsdata")) pt.edit().ageofdgpsdata = readNumber(c.text(), -1.0);
-  else if (c.nameIs("dgpsid")) pt.edit().dgpsid = readInt32(c.text(), -1);
+  else if (c.nameIs("sat")) pt.edit().sat = uint8_t(parseIntOr(c.text(), -1) & 0xFF);
+  else if (c.nameIs("hdop")) pt.edit().hdop = parseFloatOr(c.text(), -1.0);
+  else if (c.nameIs("vdop")) pt.edit().vdop = parseFloatOr(c.text(), -1.0);
+  else if (c.nameIs("pdop")) pt.edit().pdop = parseFloatOr(c.text(), -1.0);
+  else if (c.nameIs("ageofdgpsdata")) pt.edit().ageofdgpsdata = parseFloatOr(c.text(), -1.0);
+  else if (c.nameIs("dgpsid")) pt.edit().dgpsid = parseIntOr(c.text(), -1);
 }
 
 template <class Element>
 std::unique_ptr<TGPXwpt> newWpt(const Element& e) {
   auto pt = std::make_unique<TGPXwpt>();
-  if (auto lat = e.attribute("lat")) pt->Lat = readNumber(*lat, 0);
-  if (auto lon = e.attribute("lon")) pt->Lon = readNumber(*lon, 0);
+  if (auto lat = e.attribute("lat")) pt->Lat = parseFloatOr(*lat, 0);
+  if (auto lon = e.attribute("lon")) pt->Lon = parseFloatOr(*lon, 0);
   return pt;
 }
 
@@ -185,33 +164,4 @@ TGPXwpt* readWptRecord(const XmlFlatRecord& element, TGPXwptList& into) {
     if (c.isElement()) readWptTextChild(*pt, c);
   }
   return appendWpt(std::move(pt), into);
-}
-
-std::unique_ptr<TGPXtrkseg> TGPXFile::ReadTrkseg(const XmlNode& element) {
-  auto seg = std::make_unique<TGPXtrkseg>();
-  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
-    if (c.nameIs("trkpt")) ReadWpt(c, *seg);
-    else if (c.nameIs("extensions")) seg->extensions = trim(c.serializeChildren());
-  }
-  return seg;
-}
-
-std::unique_ptr<TGPXrte> TGPXFile::ReadRte(const XmlNode& element) {
-  auto rte = std::make_unique<TGPXrte>();
-  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
-    if (c.nameIs("rtept")) ReadWpt(c, *rte);
-    else if (c.isElement()) readRouteLikeChild(*rte, c);
-  }
-  finishRouteLike(*rte);
-  return rte;
-}
-
-std::unique_ptr<TGPXtrk> TGPXFile::ReadTrk(const XmlNode& element) {
-  auto trk = std::make_unique<TGPXtrk>();
-  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
-    if (c.nameIs("trkseg")) trk->Add(ReadTrkseg(c));
-    else if (c.isElement()) readRouteLikeChild(*trk, c);
-  }
-  finishRouteLike(*trk);
-  return trk;
 }

@@ -1,5 +1,5 @@
-// Pieces shared by the tree and the streaming GPX readers: the fields that routes and
-// tracks have in common, read one child element at a time so both walks use them.
+// Pieces shared by the streaming GPX walk and the element readers: flat point records, and
+// the fields that routes and tracks have in common, read one child element at a time.
 #pragma once
 #include <string>
 
@@ -11,11 +11,6 @@
 
 // The reader joins route and track extension pieces with the file line end.
 inline constexpr const char* kGPXLineEnd = "\r\n";
-
-double readNumber(const std::string& text, double fallback);
-int64_t readInteger(const std::string& text, int64_t fallback);
-// A 32-bit integer; a number outside that range is no integer and gives the fallback.
-int32_t readInt32(const std::string& text, int32_t fallback);
 
 // A point read from its flat form (no link or extensions child: those need the tree).
 TGPXwpt* readWptRecord(const XmlFlatRecord& element, TGPXwptList& into);
@@ -33,7 +28,7 @@ bool readRouteLikeChild(T& item, const XmlNode& child) {
   else if (child.nameIs("desc")) item.desc = child.text();
   else if (child.nameIs("src")) item.src = child.text();
   else if (child.nameIs("link")) item.link = TGPXFile::ReadLink(child);
-  else if (child.nameIs("number")) item.number = readInt32(child.text(), -1);
+  else if (child.nameIs("number")) item.number = parseIntOr(child.text(), -1);
   else if (child.nameIs("type")) item.type = child.text();
   else if (child.nameIs("extensions")) readStyledExtensions(child, item.extensions, item.Style);
   else return false;

@@ -143,36 +143,19 @@ std::string formatGPXNumber(double value) {
   return out;
 }
 
-namespace {
-
-void appendPadded(std::string& out, int value, int width) {
-  char buf[16];
-  int len = 0;
-  unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
-  do {
-    buf[len++] = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v);
-  if (value < 0) out += '-';
-  for (int k = len; k < width; ++k) out += '0';
-  while (len) out += buf[--len];
-}
-
-}  // namespace
-
 void appendGPXTime(std::string& out, double dateTime) {
   const DateTimeFields f = decodeDateTime(dateTime);
-  appendPadded(out, f.year, 4);
+  appendIntPadded(out, f.year, 4);
   out += '-';
-  appendPadded(out, f.month, 2);
+  appendIntPadded(out, f.month, 2);
   out += '-';
-  appendPadded(out, f.day, 2);
+  appendIntPadded(out, f.day, 2);
   out += 'T';
-  appendPadded(out, f.hour, 2);
+  appendIntPadded(out, f.hour, 2);
   out += ':';
-  appendPadded(out, f.minute, 2);
+  appendIntPadded(out, f.minute, 2);
   out += ':';
-  appendPadded(out, f.second, 2);
+  appendIntPadded(out, f.second, 2);
   out += 'Z';
 }
 

@@ -19,20 +19,12 @@ int intOr(Text text, int fallback) {
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) v = v * 10 + (text[i] - '0');
     if (i == text.size()) return v;
   }
-  int v;
-  return parseIntStrict(text, v) ? v : fallback;
+  return parseIntOr(text, fallback);
 }
 
 Text take(Text s, size_t n) { return s.substr(0, std::min(n, s.size())); }
 Text from(Text s, size_t pos) { return pos < s.size() ? s.substr(pos) : Text(); }
 Text dropLeading(Text s, char c) { return (!s.empty() && s.front() == c) ? s.substr(1) : s; }
-
-inline bool isBlankByte(char c) { return static_cast<unsigned char>(c) <= ' '; }
-Text trimmed(Text s) {
-  while (!s.empty() && isBlankByte(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlankByte(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // Monday of ISO week 1: the week that holds 4 January.
 bool isoWeekOneMonday(int year, double& out) {
@@ -131,7 +123,7 @@ bool parseZone(Text zone, double& offset) {
 
 double TGPXFile::ISO8601ToDateTime(const std::string& input) {
   if (input.size() < 8) return 0;
-  Text text = trimmed(input);
+  Text text = trimView(input);
 
   Text date = text, time;
   size_t split = text.find('T');
@@ -161,8 +153,5 @@ double TGPXFile::ISO8601ToDateTime(const std::string& input) {
   if (zone.size() >= 3 && !parseZone(zone, offset)) return 0;
   // Shift by the zone on a straight time line, then go back to the date-time form, where
   // a day before 1899-12-30 carries its time of day as a positive fraction below zero.
-  double linear = day + timeOfDay - offset;
-  if (linear >= 0) return linear;
-  double whole = std::floor(linear);
-  return whole - (linear - whole);
+  return dayCountToDateTime(day + timeOfDay - offset);
 }

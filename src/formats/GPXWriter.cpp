@@ -33,17 +33,6 @@ void appendNumberAttribute(std::string& out, std::string_view name, double value
   out += '"';
 }
 
-// A gYear has at least four digits: year 999 of a file is written 0999.
-void appendYear(std::string& out, int64_t year) {
-  if (year < 0) {
-    out += '-';
-    year = -year;
-  }
-  const std::string digits = formatInt(year);
-  if (digits.size() < 4) out.append(4 - digits.size(), '0');
-  out += digits;
-}
-
 }  // namespace
 
 TGPXWriter::TGPXWriter(bool compressed, bool gpxStyle)
@@ -254,7 +243,8 @@ void TGPXWriter::WriteMetadata(std::string& out, const TGPXmetadata& m) const {
     out += LineEnd;
     if (m.copyright.year != -1) {
       openElement(out, "year", 2);
-      appendYear(out, m.copyright.year);
+      // A gYear has at least four digits: year 999 of a file is written 0999.
+      appendIntPadded(out, m.copyright.year, 4);
       closeElement(out, "year");
     }
     WriteText(out, m.copyright.license, "license", false, 2);

@@ -28,21 +28,16 @@ std::string pathText(XmlNode node, std::initializer_list<std::string_view> path)
   return node.text();
 }
 
-double numberOrZero(std::string_view text) {
-  double v = 0;
-  return parseFloatStrict(text, v) ? v : 0;
-}
-
 // "lon,lat[,alt]" into a new point; nothing for a tuple without ",".
 std::unique_ptr<TGPXwpt> tupleToPoint(std::string_view tuple) {
   const size_t c1 = tuple.find(',');
   if (c1 == std::string_view::npos) return nullptr;
   auto p = std::make_unique<TGPXwpt>();
-  p->Lon = numberOrZero(tuple.substr(0, c1));
+  p->Lon = parseFloatOr(tuple.substr(0, c1), 0);
   const std::string_view rest = tuple.substr(c1 + 1);
   const size_t c2 = rest.find(',');
-  p->Lat = numberOrZero(rest.substr(0, c2));
-  p->Ele = c2 == std::string_view::npos ? 0 : numberOrZero(rest.substr(c2 + 1));
+  p->Lat = parseFloatOr(rest.substr(0, c2), 0);
+  p->Ele = c2 == std::string_view::npos ? 0 : parseFloatOr(rest.substr(c2 + 1), 0);
   return p;
 }
 
@@ -75,7 +70,7 @@ void TKMLFile::importDocument(std::unique_ptr<XmlDocument> doc, const XmlErrors&
   }
   XmlNode kml;
   for (XmlNode c = doc->documentNode().firstChild(); c; c = c.nextSibling())
-    if (c.isElement() && toLowerAscii(c.name()) == "kml") kml = c;
+    if (c.nameIs("kml")) kml = c;
   if (!kml) {
     Log(trim(doc->errors().text()));
     Log(_("File not loaded"));

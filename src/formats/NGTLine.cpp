@@ -6,13 +6,6 @@
 
 namespace {
 
-bool isSpace(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-double numberOrZero(const std::string& text) {
-  double v = 0;
-  return parseFloatStrict(text, v) ? v : 0;
-}
-
 // Day number of 26 September 2000, where the file's times start.
 constexpr double kNGTBaseDate = 36795;
 
@@ -22,7 +15,7 @@ std::vector<std::string> splitNGTFields(std::string_view line) {
   std::vector<std::string> fields;
   size_t p = 0;
   const size_t n = line.size();
-  while (p < n && isSpace(line[p])) ++p;
+  while (p < n && isBlankByte(line[p])) ++p;
   while (p < n) {
     std::string field;
     if (line[p] == '"') {
@@ -40,14 +33,14 @@ std::vector<std::string> splitNGTFields(std::string_view line) {
         field.push_back(line[p++]);
       }
     } else {
-      while (p < n && line[p] != '|' && !isSpace(line[p])) field.push_back(line[p++]);
+      while (p < n && line[p] != '|' && !isBlankByte(line[p])) field.push_back(line[p++]);
     }
     fields.push_back(std::move(field));
-    while (p < n && isSpace(line[p])) ++p;
+    while (p < n && isBlankByte(line[p])) ++p;
     if (p < n && line[p] == '|') {
       if (p + 1 == n) fields.emplace_back();
       ++p;
-      while (p < n && isSpace(line[p])) ++p;
+      while (p < n && isBlankByte(line[p])) ++p;
     }
   }
   return fields;
@@ -57,12 +50,10 @@ NGTLineKind parseNGTLine(std::string_view line, TGPXwpt& point) {
   const std::vector<std::string> f = splitNGTFields(line);
   if (f.size() != 15 || f[0] != "GPSMap" || f[1] != "Trace" || f[2] != "Trc5")
     return NGTLineKind::Other;
-  point.Lon = numberOrZero(f[3]) * 180;
-  point.Lat = numberOrZero(f[4]) * 180;
-  point.Ele = numberOrZero(f[6]);
-  const double days = numberOrZero(f[12]);
+  point.Lon = parseFloatOr(f[3], 0) * 180;
+  point.Lat = parseFloatOr(f[4], 0) * 180;
+  point.Ele = parseFloatOr(f[6], 0);
+  const double days = parseFloatOr(f[12], 0);
   point.Time = days != 0 ? days + kNGTBaseDate : 0;
-  int flag = 0;
-  if (!parseIntStrict(f[10], flag)) flag = 0;
-  return flag == 2 ? NGTLineKind::SegmentStart : NGTLineKind::Point;
+  return parseIntOr(f[10], 0) == 2 ? NGTLineKind::SegmentStart : NGTLineKind::Point;
 }

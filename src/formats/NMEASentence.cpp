@@ -31,16 +31,6 @@ double applyHemisphere(double value, const std::string& field, char positive) {
   return field[0] == positive ? value : -value;
 }
 
-double numberOr(const std::string& field, double fallback) {
-  double v = 0;
-  return parseFloatStrict(field, v) ? v : fallback;
-}
-
-int intOr(const std::string& field, int fallback) {
-  int v = 0;
-  return parseIntStrict(field, v) ? v : fallback;
-}
-
 }  // namespace
 
 bool nmeaCheckSum(std::string_view sentence) {
@@ -127,7 +117,7 @@ void nmeaParseGGA(std::string_view sentence, TGPXwpt& point) {
     point.Lat = applyHemisphere(lat, f.next(), 'N');
     const double lon = readDegreesOrThrow(f.next());
     point.Lon = applyHemisphere(lon, f.next(), 'E');
-    switch (intOr(f.next(), 0)) {
+    switch (parseIntOr(f.next(), 0)) {
       case 0: data.fix = "none"; break;
       case 1: data.fix = "2d"; break;
       case 2: data.fix = "dgps"; break;
@@ -135,16 +125,16 @@ void nmeaParseGGA(std::string_view sentence, TGPXwpt& point) {
       default: data.fix.clear(); break;
     }
     // 254 marks an unfilled point: only true counts below it are kept.
-    const int sat = intOr(f.next(), 255);
+    const int sat = parseIntOr(f.next(), 255);
     data.sat = sat >= 0 && sat < kNMEAUnfilled ? static_cast<uint8_t>(sat) : 255;
-    data.hdop = numberOr(f.next(), -1.0);
-    point.Ele = numberOr(f.next(), 0);
+    data.hdop = parseFloatOr(f.next(), -1.0);
+    point.Ele = parseFloatOr(f.next(), 0);
     if (point.Ele != 0 && data.fix == "2d") data.fix = "3d";
     f.skip();
-    data.geoidheight = numberOr(f.next(), 0);
+    data.geoidheight = parseFloatOr(f.next(), 0);
     f.skip();
-    data.ageofdgpsdata = numberOr(f.next(), -1.0);
-    data.dgpsid = intOr(f.next(), -1);
+    data.ageofdgpsdata = parseFloatOr(f.next(), -1.0);
+    data.dgpsid = parseIntOr(f.next(), -1);
   } catch (const FieldError&) {
     data.sat = kNMEAUnfilled;
   }
@@ -164,7 +154,7 @@ bool nmeaParseRMC(std::string_view sentence, TGPXwpt& point, int century) {
     double date = 0, tod = 0;
     if (!nmeaReadDate(f.next(), century, date) || !nmeaReadTime(timeField, tod)) throw FieldError{};
     point.Time = date + tod;
-    point.edit().magvar = numberOr(f.next(), 0);
+    point.edit().magvar = parseFloatOr(f.next(), 0);
     return true;
   } catch (const FieldError&) {
     point.edit().sat = kNMEAUnfilled;

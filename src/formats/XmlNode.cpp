@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-namespace {
+#include "base/NumberText.h"
 
-inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+namespace {
 
 // Matches the NUL-terminated `s` against want[pos..] up to its own end; advances pos.
 inline bool matchPart(const char* s, std::string_view want, size_t& pos, bool ignoreCase) {
@@ -200,21 +200,6 @@ XmlNode XmlNode::parent() const {
 }
 XmlNode XmlNode::firstChild() const { return XmlNode(node_ ? node_->children : nullptr); }
 XmlNode XmlNode::nextSibling() const { return XmlNode(node_ ? node_->next : nullptr); }
-
-std::vector<XmlNode> XmlNode::children() const {
-  std::vector<XmlNode> out;
-  if (node_)
-    for (xmlNode* c = node_->children; c; c = c->next) out.emplace_back(c);
-  return out;
-}
-
-std::vector<XmlNode> XmlNode::childElements() const {
-  std::vector<XmlNode> out;
-  if (node_)
-    for (xmlNode* c = node_->children; c; c = c->next)
-      if (c->type == XML_ELEMENT_NODE) out.emplace_back(c);
-  return out;
-}
 
 std::vector<XmlNode> XmlNode::childElements(std::string_view name) const {
   std::vector<XmlNode> out;

@@ -69,10 +69,6 @@ std::string DistanceToStr(double metres) {
   return formatFixed(d / 1000.0, 1) + " " + _("km");
 }
 
-namespace {
-std::string twoDigits(int64_t n) { return (n < 10 ? "0" : "") + formatInt(n); }
-}  // namespace
-
 std::string DurationToStr(double days) {
   if (!std::isfinite(days)) days = 0;
   days = std::clamp(days, -1e10, 1e10);  // beyond any date, and keeps the milliseconds in range
@@ -98,7 +94,7 @@ std::string DurationToStr(double days) {
     d %= 30;
   }
   if (d > 0) text += formatInt(d) + " " + (d == 1 ? _("day") : _("days")) + " ";
-  text += formatInt(s / 3600) + ":" + twoDigits((s % 3600) / 60) + ":" + twoDigits(s % 60);
+  text += formatInt(s / 3600) + ":" + formatIntPadded((s % 3600) / 60, 2) + ":" + formatIntPadded(s % 60, 2);
   return text;
 }
 

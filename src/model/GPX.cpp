@@ -11,14 +11,9 @@ TGPXwpt& TGPXwpt::operator=(const TGPXwpt& other) {
 }
 
 void TGPXwpt::CopyAllFrom(const TGPXwpt& source) {
-  if (this == &source) return;
-  Assign(source);
+  Assign(source);  // position, time and the rare fields
   Mark = source.Mark;
   Visible = source.Visible;
-  if (source.data_)
-    data_ = std::make_unique<TGPXwptData>(*source.data_);
-  else
-    data_.reset();
 }
 
 const TGPXwptData& TGPXwpt::defaults() {

@@ -80,15 +80,13 @@ public:
   bool HasData() const { return data_ != nullptr; }
   // Copies every field, the inherited ones (Mark and Visible included) and the rare ones.
   void CopyAllFrom(const TGPXwpt& source);
+  using TPoint4D2::Assign;
+  // Position, time and every GPX field, into a block of its own; Mark and Visible stay.
+  void Assign(const TGPXwpt& source);
 
 private:
   static const TGPXwptData& defaults();
   std::unique_ptr<TGPXwptData> data_;
-
-public:
-  using TPoint4D2::Assign;
-  // Position, time and every GPX field, into a block of its own; Mark and Visible stay.
-  void Assign(const TGPXwpt& source);
 };
 
 class TGPXwptList : public TPointList2 {

@@ -153,7 +153,7 @@ void TGPX::UpdateBounds() {
   TBBox box;
   auto take = [&box](TPointList2& list) {
     list.UpdateBBox(true);
-    if (list.BBox.Valid) box.Extend(list.BBox);
+    box.Extend(list.BBox);
   };
   take(Waypoints);
   for (auto& rte : Routes.Items()) take(*rte);

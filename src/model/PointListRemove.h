@@ -1,5 +1,5 @@
-// One-pass removal of points from a list, for the filters: removing them one by one from the
-// top would move the tail of a million-point list once per removed point.
+// One-pass removal of points from a list, for the filters and the box edits: removing them one
+// by one would move the tail of a million-point list once per removed point.
 #pragma once
 #include <cstddef>
 #include <memory>

@@ -79,20 +79,10 @@ bool TGPXDraw::FitAll(bool Center, bool Shrink) {
   if (!HasSize()) return false;
   ViewBox.Clear();
   Messages.emplace_back();
-  // Gathered with its own flag: a limit of exactly 0.0 (equator, Greenwich) is data too.
-  bool have = false;
-  double maxLat = 0, minLat = 0, maxLon = 0, minLon = 0;
-  auto gather = [&](TPointList2& list) {
+  TBBox data;
+  auto gather = [&data](TPointList2& list) {
     list.UpdateBBox(true);
-    if (!list.BBox.Valid) return;
-    const TBBox& lb = list.BBox;
-    if (!have) {
-      maxLat = lb.MaxLat, minLat = lb.MinLat, maxLon = lb.MaxLon, minLon = lb.MinLon;
-      have = true;
-    } else {
-      maxLat = Max(maxLat, lb.MaxLat), minLat = Min(minLat, lb.MinLat);
-      maxLon = Max(maxLon, lb.MaxLon), minLon = Min(minLon, lb.MinLon);
-    }
+    data.Extend(list.BBox);
   };
   if (GPX) {
     gather(GPX->Waypoints);
@@ -100,8 +90,9 @@ bool TGPXDraw::FitAll(bool Center, bool Shrink) {
     for (auto& t : GPX->Tracks.Items())
       for (auto& s : t->Items()) gather(*s);
   }
-  if (!have) return false;
-  ViewBox.MaxLat = maxLat, ViewBox.MinLat = minLat, ViewBox.MaxLon = maxLon, ViewBox.MinLon = minLon;
+  if (!data.Valid) return false;
+  ViewBox.MaxLat = data.MaxLat, ViewBox.MinLat = data.MinLat;
+  ViewBox.MaxLon = data.MaxLon, ViewBox.MinLon = data.MinLon;
   // Data on one position, meridian or parallel has no scale: the view stays invalid rather
   // than valid with a scale that projects everything onto one corner.
   if (!ComputeScale(Shrink)) {
@@ -131,13 +122,10 @@ bool TGPXDraw::IsPointVisible(const TPoint4D2& p) const {
 bool TGPXDraw::ZoomToRect(const TRect& rect) {
   if (!ViewBox.Valid || !HasSize()) return false;
   if (ViewBox.Scale == 0 && !ComputeScale(false)) return false;
-  const double maxLat = YToLat(Height - std::max(rect.Top, rect.Bottom));
-  const double minLat = YToLat(Height - std::min(rect.Top, rect.Bottom));
-  const double maxLon = XToLon(std::max(rect.Left, rect.Right));
-  const double minLon = XToLon(std::min(rect.Left, rect.Right));
-  if (maxLon == minLon || maxLat == minLat) return false;
+  const TBBox r = RectLimits(rect);
+  if (r.MaxLon == r.MinLon || r.MaxLat == r.MinLat) return false;
   const TBBox saved = ViewBox;
-  ViewBox.MaxLat = maxLat, ViewBox.MinLat = minLat, ViewBox.MaxLon = maxLon, ViewBox.MinLon = minLon;
+  ViewBox.MaxLat = r.MaxLat, ViewBox.MinLat = r.MinLat, ViewBox.MaxLon = r.MaxLon, ViewBox.MinLon = r.MinLon;
   if (!ComputeScale(false)) {
     ViewBox = saved;
     return false;
@@ -183,10 +171,20 @@ bool TGPXDraw::PanBy(int x0, int y0, int x1, int y1) {
   return ZoomToRect({dx, dy, dx + Width, dy + Height});
 }
 
-bool TGPXDraw::ZoomToDragRect(int x, int y) {
-  return ZoomToRect({std::min(x, AnchorX), Height - std::max(y, AnchorY), std::max(x, AnchorX),
-                     Height - std::min(y, AnchorY)});
+TRect TGPXDraw::DragRect(int x, int y) const {
+  return {std::min(x, AnchorX), Height - std::max(y, AnchorY), std::max(x, AnchorX), Height - std::min(y, AnchorY)};
 }
+
+TBBox TGPXDraw::RectLimits(const TRect& rect) const {
+  TBBox r;
+  r.MaxLat = YToLat(Height - std::max(rect.Top, rect.Bottom));
+  r.MinLat = YToLat(Height - std::min(rect.Top, rect.Bottom));
+  r.MaxLon = XToLon(std::max(rect.Left, rect.Right));
+  r.MinLon = XToLon(std::min(rect.Left, rect.Right));
+  return r;
+}
+
+bool TGPXDraw::ZoomToDragRect(int x, int y) { return ZoomToRect(DragRect(x, y)); }
 
 bool TGPXDraw::ZoomToPointList(TPointList2* list) {
   return list && ZoomToPointRange(list, 0, list->Count() - 1);

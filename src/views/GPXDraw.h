@@ -122,5 +122,9 @@ private:
   void CenterBox();
   bool HasSize() const { return Width > 0 && Height > 0; }
   void CopyCanvas(::Canvas& to, const ::Canvas& from);
+  // The rectangle dragged from the anchor to (x, y), in ZoomToRect's form.
+  TRect DragRect(int x, int y) const;
+  // The latitude and longitude limits of a rectangle in ZoomToRect's form.
+  TBBox RectLimits(const TRect& rect) const;
   void SelectNearest(const TPoint4D2& point, bool Additive, bool wpts, bool rtes, bool segs);
 };

@@ -1,6 +1,7 @@
 // TGPXDraw: painting the document, point symbols, point lists and the rubber band.
 #include <string>
 
+#include "base/NumberText.h"
 #include "views/GPXDraw.h"
 
 bool TGPXDraw::DrawPoint(const TPoint4D2* point, uint32_t color, int symbol) {
@@ -83,16 +84,15 @@ void TGPXDraw::DrawPointList(const TPointList2* list, uint32_t color) {
 
 std::string TGPXDraw::CountsText() const {
   if (!GPX) return {};
-  long long rtePoints = 0, segments = 0, trkPoints = 0;
+  int64_t rtePoints = 0, segments = 0, trkPoints = 0;
   for (const auto& r : GPX->Routes.Items()) rtePoints += r->Count();
   for (const auto& t : GPX->Tracks.Items()) {
     segments += t->Count();
     for (const auto& s : t->Items()) trkPoints += s->Count();
   }
-  using std::to_string;
-  return "[" + to_string(GPX->Waypoints.Count()) + "], " + "[" + to_string(GPX->Routes.Count()) + ", " +
-         to_string(rtePoints) + "]," + "[" + to_string(GPX->Tracks.Count()) + ", " + to_string(segments) +
-         ", " + to_string(trkPoints) + "]";
+  return "[" + formatInt(GPX->Waypoints.Count()) + "], " + "[" + formatInt(GPX->Routes.Count()) + ", " +
+         formatInt(rtePoints) + "]," + "[" + formatInt(GPX->Tracks.Count()) + ", " + formatInt(segments) +
+         ", " + formatInt(trkPoints) + "]";
 }
 
 void TGPXDraw::Draw() {

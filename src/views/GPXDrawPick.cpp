@@ -1,6 +1,8 @@
 // TGPXDraw: finding what lies under the mouse, selecting it, and the box edits.
 #include <algorithm>
+#include <iterator>
 
+#include "model/PointListRemove.h"
 #include "views/GPXDraw.h"
 
 namespace {
@@ -102,27 +104,16 @@ TCutReport TGPXDraw::CutPointsInRect(const TRect& rect, bool OnlySelected, bool 
   TCutReport report;
   if (!GPX || !ViewBox.Valid || !HasSize()) return report;
   if (ViewBox.Scale == 0 && !ComputeScale(false)) return report;
-  const double north = YToLat(Height - std::max(rect.Top, rect.Bottom));
-  const double south = YToLat(Height - std::min(rect.Top, rect.Bottom));
-  const double east = XToLon(std::max(rect.Left, rect.Right));
-  const double west = XToLon(std::min(rect.Left, rect.Right));
-  if (east == west || north == south) return report;
+  const TBBox r = RectLimits(rect);
+  if (r.MaxLon == r.MinLon || r.MaxLat == r.MinLat) return report;
   const TGPXSelection& sel = GPX->Selection;
 
-  // One compacting pass per list: the same survivors, in the same order, as deleting one
-  // point at a time from the end, without moving the tail once per deleted point.
   auto cut = [&](TPointList2& list, bool perPointSelection) {
-    auto& items = list.Items();
-    size_t kept = 0;
-    for (size_t i = 0; i < items.size(); ++i) {
-      bool drop = items[i]->IsInRect(west, east, north, south) != KeepInside;
-      if (drop && perPointSelection && !sel.Contains(items[i].get())) drop = false;
-      if (drop)
-        report.Points.push_back(std::move(items[i]));
-      else
-        items[kept++] = std::move(items[i]);
-    }
-    items.resize(kept);
+    auto removed = extractPointsIf(list, [&](int, const TPoint4D2& p) {
+      return p.IsInRect(r.MinLon, r.MaxLon, r.MaxLat, r.MinLat) != KeepInside && (!perPointSelection || sel.Contains(&p));
+    });
+    report.Points.insert(report.Points.end(), std::make_move_iterator(removed.begin()),
+                         std::make_move_iterator(removed.end()));
   };
 
   cut(GPX->Waypoints, OnlySelected);
@@ -153,7 +144,5 @@ TCutReport TGPXDraw::CutPointsInRect(const TRect& rect, bool OnlySelected, bool 
 }
 
 TCutReport TGPXDraw::CutPointsInDragRect(int x, int y, bool OnlySelected, bool KeepInside) {
-  return CutPointsInRect({std::min(x, AnchorX), Height - std::max(y, AnchorY), std::max(x, AnchorX),
-                          Height - std::min(y, AnchorY)},
-                         OnlySelected, KeepInside);
+  return CutPointsInRect(DragRect(x, y), OnlySelected, KeepInside);
 }

@@ -98,6 +98,15 @@ TEST(ParseIntStrict, AcceptsWholeIntegersInRange) {
   EXPECT_EQ(small, 2147483647);
 }
 
+TEST(ParseOr, GivesTheFallbackForTextThatIsNoNumber) {
+  EXPECT_EQ(parseFloatOr(" 2.5 ", -1.0), 2.5);
+  EXPECT_EQ(parseFloatOr("2,5", -1.0), -1.0);
+  EXPECT_EQ(parseFloatOr("", 7.0), 7.0);
+  EXPECT_EQ(parseIntOr("-12", 0), -12);
+  EXPECT_EQ(parseIntOr("12.0", -1), -1);
+  EXPECT_EQ(parseIntOr("2147483648", -1), -1);  // out of int range
+}
+
 TEST(Trim, RemovesControlCharactersAndBlanksOnlyAtTheEnds) {
   EXPECT_EQ(trim("  a b \t\r\n"), "a b");
   EXPECT_EQ(trim(std::string("\0\x01x\x1f", 4)), "x");
