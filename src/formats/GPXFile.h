@@ -31,6 +31,8 @@ public:
   void LoadFromFile(const std::string& fileName);
   void LoadFromString(const std::string& text);
 
+  // The normalised text of the last child element of a name (case ignored); empty when none.
+  static std::string GetLastNodeText(const XmlNode& element, const std::string& name);
   // The serialised children of the last child element of a name, trimmed.
   static std::string GetExtensionNodeContent(const XmlNode& element, const std::string& name);
   // ISO 8601 date and time (calendar, ordinal or week date, fractions, zones) to a UTC
@@ -46,6 +48,9 @@ public:
   static TGPXbounds ReadBounds(const XmlNode& element);
   // Appends the point to the list and marks the list present.
   static TGPXwpt* ReadWpt(const XmlNode& element, TGPXwptList& into);
+  static std::unique_ptr<TGPXrte> ReadRte(const XmlNode& element);
+  static std::unique_ptr<TGPXtrk> ReadTrk(const XmlNode& element);
+  static std::unique_ptr<TGPXtrkseg> ReadTrkseg(const XmlNode& element);
   // A top-level extensions element: its serialised children.
   static std::string ReadExtensions(const XmlNode& element);
 

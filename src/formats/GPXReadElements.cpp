@@ -28,6 +28,10 @@ void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_Sty
   text = trim(text);
 }
 
+std::string TGPXFile::GetLastNodeText(const XmlNode& element, const std::string& name) {
+  return element.childText(name);
+}
+
 std::string TGPXFile::GetExtensionNodeContent(const XmlNode& element, const std::string& name) {
   XmlNode ext = element.child(name);
   return ext ? trim(ext.serializeChildren()) : std::string();
@@ -164,4 +168,33 @@ TGPXwpt* readWptRecord(const XmlFlatRecord& element, TGPXwptList& into) {
     if (c.isElement()) readWptTextChild(*pt, c);
   }
   return appendWpt(std::move(pt), into);
+}
+
+std::unique_ptr<TGPXtrkseg> TGPXFile::ReadTrkseg(const XmlNode& element) {
+  auto seg = std::make_unique<TGPXtrkseg>();
+  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
+    if (c.nameIs("trkpt")) ReadWpt(c, *seg);
+    else if (c.nameIs("extensions")) seg->extensions = trim(c.serializeChildren());
+  }
+  return seg;
+}
+
+std::unique_ptr<TGPXrte> TGPXFile::ReadRte(const XmlNode& element) {
+  auto rte = std::make_unique<TGPXrte>();
+  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
+    if (c.nameIs("rtept")) ReadWpt(c, *rte);
+    else if (c.isElement()) readRouteLikeChild(*rte, c);
+  }
+  finishRouteLike(*rte);
+  return rte;
+}
+
+std::unique_ptr<TGPXtrk> TGPXFile::ReadTrk(const XmlNode& element) {
+  auto trk = std::make_unique<TGPXtrk>();
+  for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
+    if (c.nameIs("trkseg")) trk->Add(ReadTrkseg(c));
+    else if (c.isElement()) readRouteLikeChild(*trk, c);
+  }
+  finishRouteLike(*trk);
+  return trk;
 }

@@ -1,5 +1,5 @@
-// Pieces shared by the streaming GPX walk and the element readers: flat point records, and
-// the fields that routes and tracks have in common, read one child element at a time.
+// Pieces shared by the tree and the streaming GPX readers: the fields that routes and
+// tracks have in common, read one child element at a time so both walks use them.
 #pragma once
 #include <string>
 

@@ -201,6 +201,21 @@ XmlNode XmlNode::parent() const {
 XmlNode XmlNode::firstChild() const { return XmlNode(node_ ? node_->children : nullptr); }
 XmlNode XmlNode::nextSibling() const { return XmlNode(node_ ? node_->next : nullptr); }
 
+std::vector<XmlNode> XmlNode::children() const {
+  std::vector<XmlNode> out;
+  if (node_)
+    for (xmlNode* c = node_->children; c; c = c->next) out.emplace_back(c);
+  return out;
+}
+
+std::vector<XmlNode> XmlNode::childElements() const {
+  std::vector<XmlNode> out;
+  if (node_)
+    for (xmlNode* c = node_->children; c; c = c->next)
+      if (c->type == XML_ELEMENT_NODE) out.emplace_back(c);
+  return out;
+}
+
 std::vector<XmlNode> XmlNode::childElements(std::string_view name) const {
   std::vector<XmlNode> out;
   if (node_)

@@ -31,6 +31,8 @@ public:
   XmlNode parent() const;
   XmlNode firstChild() const;
   XmlNode nextSibling() const;
+  std::vector<XmlNode> children() const;
+  std::vector<XmlNode> childElements() const;
   // Child elements of a name (case ignored), in document order.
   std::vector<XmlNode> childElements(std::string_view name) const;
   // The last child element of a name (case ignored); a null handle when there is none.

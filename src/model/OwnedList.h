@@ -53,6 +53,11 @@ public:
     auto item = Extract(from);
     Insert(to, std::move(item));
   }
+  void Exchange(int a, int b) {
+    if (a < 0 || a >= Count()) throwListIndexError(a, Count());
+    if (b < 0 || b >= Count()) throwListIndexError(b, Count());
+    std::swap(items_[static_cast<size_t>(a)], items_[static_cast<size_t>(b)]);
+  }
   // Frees every item, from the last to the first.
   void FreeAll() {
     while (!items_.empty()) items_.pop_back();

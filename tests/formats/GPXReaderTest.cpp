@@ -573,4 +573,37 @@ TEST(GPXReader, StreamedPointsReadAsFromATree) {
   EXPECT_EQ(n, 64);
 }
 
+
+// The element readers work on a tree element alone and agree with the streaming load.
+TEST(GPXReaderPaths, ElementReadersOfRoutesAndTracksAgreeWithTheStreamingLoad) {
+  const std::string text = gpx(
+      "<rte><name>R</name><number>4</number><extensions><line><color>ff0000</color></line>"
+      "<x:e xmlns:x='urn:x'>1</x:e></extensions>"
+      "<rtept lat='1' lon='2'><name>a</name></rtept><rtept lat='3' lon='4'/></rte>"
+      "<trk><name>T</name><name>T2</name><trkseg><trkpt lat='5' lon='6'><ele>7</ele></trkpt></trkseg>"
+      "<trkseg><extensions><x:s xmlns:x='urn:x'/></extensions></trkseg></trk>");
+  TGPX streamed;
+  load(streamed, text);
+  XmlErrors errors;
+  auto tree = XmlDocument::parse(text, errors);
+  ASSERT_TRUE(tree) << errors.text();
+  auto rte = TGPXFile::ReadRte(tree->root().child("rte"));
+  auto trk = TGPXFile::ReadTrk(tree->root().child("trk"));
+  ASSERT_TRUE(rte && trk);
+  const TGPXrte& r = *streamed.Routes.GetRoute(0);
+  EXPECT_EQ(rte->name, r.name);
+  EXPECT_EQ(rte->number, r.number);
+  EXPECT_EQ(rte->extensions, r.extensions);
+  EXPECT_EQ(rte->Style.Color, r.Style.Color);
+  ASSERT_EQ(rte->Count(), r.Count());
+  for (int i = 0; i < r.Count(); ++i) EXPECT_EQ(describe(*rte->GetPoint(i)), describe(*r.GetPoint(i)));
+  const TGPXtrk& t = *streamed.Tracks.GetTrack(0);
+  EXPECT_EQ(trk->name, "T2");
+  EXPECT_EQ(trk->name, t.name);
+  ASSERT_EQ(trk->Count(), t.Count());
+  EXPECT_EQ(trk->GetSegment(1)->extensions, t.GetSegment(1)->extensions);
+  EXPECT_EQ(describe(*trk->GetSegment(0)->GetPoint(0)), describe(*t.GetSegment(0)->GetPoint(0)));
+  EXPECT_EQ(TGPXFile::GetLastNodeText(tree->root().child("trk"), "NAME"), "T2");
+}
+
 }  // namespace
