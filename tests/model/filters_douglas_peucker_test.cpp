@@ -68,7 +68,9 @@ TEST(DouglasPeucker, EachVariantMeasuresInItsOwnSpace) {
     if (c.filter != DouglasPeuckerMetric) {
       EXPECT_EQ(list.First()->Mark, 0) << c.what;
       EXPECT_EQ(list.Last()->Mark, 0) << c.what;
-      if (c.kept) EXPECT_EQ(list.GetPoint(1)->Mark, 1) << c.what;
+      if (c.kept) {
+        EXPECT_EQ(list.GetPoint(1)->Mark, 1) << c.what;
+      }
     }
   }
 }
