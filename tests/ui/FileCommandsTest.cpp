@@ -4,8 +4,6 @@
 #include <iterator>
 
 #include <QMenu>
-#include <QMimeData>
-#include <QUrl>
 
 #include "platform/ProgramVersion.h"
 #include "WindowFixture.h"
@@ -13,18 +11,6 @@
 namespace {
 
 std::string version() { return GetFileVersionString(); }
-
-void dropOn(QWidget* target, const std::vector<std::string>& files) {
-  QMimeData data;
-  QList<QUrl> urls;
-  for (const auto& f : files) urls << QUrl::fromLocalFile(QString::fromStdString(f));
-  data.setUrls(urls);
-  // As the desktop does it: the drag enters, then drops.
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(target, &enter);
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(target, &drop);
-}
 
 }  // namespace
 
@@ -44,7 +30,7 @@ TEST_F(FileCommandsTest, OpenReadsTheFileAndCancelLeavesAnEmptyDocument) {
   EXPECT_TRUE(action("tbSaveGPX")->isEnabled());
 
   // Open again, cancelled: closed, the dialog proposed the previous file.
-  f.GPXModified = true;  // Open closes without asking
+  f.GPXModified = true;  // answered No: closed without saving
   action("OpenGPX1")->trigger();
   EXPECT_EQ(requests_.back().FileName, walk);
   EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 0);
@@ -73,8 +59,9 @@ TEST_F(FileCommandsTest, AddAppendsEachFileAndKeepsUnsavedChanges) {
   EXPECT_EQ(f.UndoList.size(), 1u);
   // Each read clears the log: only the last file's lines are left.
   EXPECT_EQ(log().front(), "Opening c.gpx");
-  EXPECT_EQ(f.CurrentFileName, files[2]);
-  EXPECT_EQ(title(), "Corvantel " + version() + " - c.gpx");
+  // The document still belongs to the file it was opened from.
+  EXPECT_EQ(f.CurrentFileName, files[0]);
+  EXPECT_EQ(title(), "Corvantel " + version() + " - a.gpx");
   EXPECT_EQ(f.LastFiles, (std::vector<std::string>{files[2], files[1], files[0]}));
 }
 
@@ -90,11 +77,13 @@ TEST_F(FileCommandsTest, AFailedAddKeepsTheDataAndIsNeverSavedOver) {
   EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 1);
   EXPECT_EQ(title(), "Corvantel " + version() + " - good.gpx");
   EXPECT_GE(log().size(), 2u);  // "Opening bad.gpx" and the parse error
-  // Save asks where to: the broken file is not overwritten.
-  answers_ = {{}};
+  // Save writes the document's own file: the broken file is not overwritten.
+  const size_t asked = requests_.size();
   action("tbSaveGPX")->trigger();
-  EXPECT_EQ(requests_.back().ObjectName, "SaveDialog1");
-  EXPECT_EQ(requests_.back().FileName, bad);
+  EXPECT_EQ(requests_.size(), asked);
+  EXPECT_EQ(lastLog(), good + " saved");
+  std::ifstream in(bad, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "this is not XML");
 }
 
 TEST_F(FileCommandsTest, AMalformedFileLeavesTheWindowAsCloseDoes) {
