@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "WindowFixture.h"
+#include "ui/ImageView.h"
 #include "ui/TreeNodes.h"
 
 namespace {
@@ -298,4 +299,25 @@ TEST_F(TreeTest, ASelectedNodeShowsTheSameImage) {
         << hidden;
   }
   EXPECT_NE(treeIconFrom(QIcon(drawn), true).pixmap(16, 16).toImage(), drawn.toImage());
+}
+
+TEST_F(TreeTest, ThePreviewHighlightsOnlyWhatIsSelected) {
+  TMainForm& f = openTrip();
+  auto* image = f.findChild<TImageView*>("GPXImage");
+  auto highlighted = [&] {
+    for (int y = 0; y < image->height(); ++y)
+      for (int x = 0; x < image->width(); ++x)
+        if (image->canvas().GetPixel(x, y) == f.PreviewDraw->Options.SelectionColor) return true;
+    return false;
+  };
+  // A selected track highlights nothing; every other change of node redraws what is left.
+  const std::pair<const char*, bool> steps[] = {
+      {"A", true},     {"T", false},        {"Camp", true}, {"Metadata", false}, {"Track Segment #1", true},
+      {"GPX", false},  {"Route #2", false}, {"A", true},    {"Routes (2)", false},
+  };
+  for (const auto& [caption, lit] : steps) {
+    if (std::string(caption) == "Track Segment #1") node("T")->setExpanded(true);
+    select(caption);
+    EXPECT_EQ(highlighted(), lit) << caption;
+  }
 }
