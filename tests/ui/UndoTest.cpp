@@ -1,5 +1,8 @@
 // The undo stack and the release of references after Undo and Close: the preview, the
 // selection and the tree never point into a replaced document.
+#include <algorithm>
+
+#include "ui/UndoMemory.h"
 #include "WindowFixture.h"
 
 using UndoTest = WindowTest;
@@ -74,4 +77,36 @@ TEST_F(UndoTest, ImportedDataIsDroppedByTheNextUndo) {
   EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 2);
   f.ActionUndoExecute();
   EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 1);
+}
+
+TEST_F(UndoTest, CopiesStayWithinTheMemoryBoundOldestDroppedFirst) {
+  struct Case {
+    double copies;  // the bound, in copies of the document
+    size_t kept;
+  } cases[] = {{1000, 5}, {2.5, 2}, {0, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.copies);
+    TMainForm& f = form();
+    f.OpenGPXFile(writeTrack("walk.gpx", "Name0", 500));
+    f.SaveUndoState();
+    const uint64_t copy = f.UndoList.size() == 1 ? estimatedCopyBytes(*f.UndoList.back()) : 0;
+    EXPECT_GT(copy, 500u * sizeof(TGPXwpt));
+    f.UndoList.clear();
+    f.UndoMemoryLimit = static_cast<uint64_t>(c.copies * static_cast<double>(copy));
+    for (int i = 1; i <= 5; ++i) node("Name" + std::to_string(i - 1))->setText(0, QString("Name%1").arg(i));
+    EXPECT_EQ(f.UndoList.size(), c.kept);
+    const auto lines = log();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "Oldest undo step dropped: the undo copies reached their memory limit"),
+              static_cast<long>(5 - c.kept));
+    // What is kept undoes as before, newest first.
+    for (size_t i = 0; i < c.kept; ++i) {
+      action("ActionUndo")->trigger();
+      EXPECT_EQ(f.CurrentGPX->Tracks.GetTrack(0)->name, "Name" + std::to_string(4 - i));
+    }
+    EXPECT_EQ(beeps_, 0);
+    action("ActionUndo")->trigger();
+    EXPECT_EQ(beeps_, 1);
+    beeps_ = 0;
+  }
 }
