@@ -65,13 +65,35 @@ TEST(Projection, DataOnTheEquatorAndGreenwichIsFitted) {
   EXPECT_TRUE(s.view.IsPointVisible(at(1, 2)));
 }
 
-TEST(Projection, NoExtentOrNoSizeChangesNothing) {
-  // A lone waypoint, data on one meridian, on one position, or none: invalid, no NaN.
-  TGPX lone, meridian, onePlace, empty;
+TEST(Projection, DataWithoutExtentIsFittedToAHundredMetres) {
+  // A lone waypoint or route point, data on one meridian, on one parallel, on one position.
+  TGPX lone, loneRoutePoint, meridian, parallel, onePlace;
   addPoint(lone.Waypoints, 45, 5);
-  addRoute(meridian, {{45, 5}, {46, 5}});
+  addRoute(loneRoutePoint, {{45, 5}});
+  addRoute(meridian, {{45, 5}, {45.5, 5}});
+  addRoute(parallel, {{45, 5}, {45, 5.5}});
   addRoute(onePlace, {{45, 5}, {45, 5}, {45, 5}});
-  for (TGPX* g : {&lone, &meridian, &onePlace, &empty}) {
+  for (TGPX* g : {&lone, &loneRoutePoint, &meridian, &parallel, &onePlace}) {
+    SizedView s(300, 200, g);
+    ASSERT_TRUE(s.view.FitAll(true, true));
+    EXPECT_TRUE(s.view.ViewBox.Valid && finiteBox(s.view.ViewBox));
+    // Drawn in the middle, with at least about 100 m shown each way.
+    EXPECT_TRUE(s.view.IsPointVisible(at(45, 5)));
+    EXPECT_GE(s.view.ViewBox.MaxLat - s.view.ViewBox.MinLat, 0.0009);
+    EXPECT_GE(s.view.ViewBox.MaxLon - s.view.ViewBox.MinLon, 0.0009);
+    EXPECT_LE(s.view.ViewBox.MaxLat - s.view.ViewBox.MinLat, 0.6);
+    // And the zooms act on it.
+    const double scale = s.view.ViewBox.Scale;
+    EXPECT_TRUE(s.view.ZoomIn());
+    EXPECT_GT(s.view.ViewBox.Scale, scale);
+  }
+}
+
+TEST(Projection, NoExtentOrNoSizeChangesNothing) {
+  // A document without visible data: invalid, no NaN.
+  TGPX empty, hidden;
+  addPoint(hidden.Waypoints, 45, 5)->Visible = false;
+  for (TGPX* g : {&empty, &hidden}) {
     SizedView s(300, 200, g);
     EXPECT_FALSE(s.view.FitAll(true, true));
     EXPECT_FALSE(s.view.ViewBox.Valid);
