@@ -49,6 +49,10 @@ public:
     text_ += s;
     text_ += "\r\n";
   }
+  // A run of fixed lines at one depth.
+  void lines(int depth, std::initializer_list<std::string_view> run) {
+    for (std::string_view s : run) line(depth, s);
+  }
   void blank() { text_ += "\r\n"; }
   std::string take() { return std::move(text_); }
 
@@ -162,15 +166,15 @@ std::string TGMap::GetPageHTML() {
             "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">");
   p.line(0, "<html xmlns=\"http://www.w3.org/1999/xhtml\" xmlns:v=\"urn:schemas-microsoft-com:vml\">");
   p.line(1, "<head>");
-  p.line(2, "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\"/>");
-  p.line(2, "<title>Google map</title>");
-  p.line(2, "<style TYPE=\"text/css\">");
-  p.line(3, "<!--");
-  p.line(3, "html { overflow: auto }");
-  p.line(3, "body { font-size: small; font-family: Verdana, Geneva, Arial, Helvetica, sans-serif }");
-  p.line(3, "div.BCoord { font-size: smaller }");
-  p.line(3, "div.BName { font-size: larger; font-weight: bold }");
-  p.line(3, "-->");
+  p.lines(2, {"<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\"/>",
+              "<title>Google map</title>",
+              "<style TYPE=\"text/css\">"});
+  p.lines(3, {"<!--",
+              "html { overflow: auto }",
+              "body { font-size: small; font-family: Verdana, Geneva, Arial, Helvetica, sans-serif }",
+              "div.BCoord { font-size: smaller }",
+              "div.BName { font-size: larger; font-weight: bold }",
+              "-->"});
   p.line(2, "</style>");
   p.line(2, "<script src=\"" + c.ScriptProvider + "/maps?file=api&amp;v=2.159&amp;key=" + c.ApiKey +
                 "\" type=\"text/javascript\"></script>");
@@ -180,21 +184,21 @@ std::string TGMap::GetPageHTML() {
   for (const std::string* image : {&redMarker, &blueMarker, &greenMarker, &shadow})
     p.line(2, "<img src = \"" + *image + "\" style=\"display:none\">");
   p.line(2, "<div id=\"mymap\"  style=\"position: absolute; top: 0; left: 0; width: 100%; height: 100%;\"></div>");
-  p.line(1, "</body>");
-  p.line(1, "<script type=\"text/javascript\">");
-  p.line(1, "//<![CDATA[");
-  p.line(1, "var map;");
-  p.line(1, "var lastPoint;");
-  p.line(1, "var MovableMarker;");
+  p.lines(1, {"</body>",
+              "<script type=\"text/javascript\">",
+              "//<![CDATA[",
+              "var map;",
+              "var lastPoint;",
+              "var MovableMarker;"});
   p.blank();
   writeIcon(p, "SmallRedIcon", redMarker, shadow);
   writeIcon(p, "SmallBlueIcon", blueMarker, shadow);
   writeIcon(p, "SmallGreenIcon", greenMarker, shadow);
   p.blank();
   p.line(1, "function createMapMarker(lat, lng, html, ref) {");
-  p.line(2, "var point = new GLatLng(parseFloat(lat),parseFloat(lng));");
-  p.line(2, "var marker = new GMarker(point,{icon: SmallBlueIcon, draggable: true});");
-  p.line(2, "GEvent.addListener(marker, \"click\", function() {marker.openInfoWindowHtml(html);});");
+  p.lines(2, {"var point = new GLatLng(parseFloat(lat),parseFloat(lng));",
+              "var marker = new GMarker(point,{icon: SmallBlueIcon, draggable: true});",
+              "GEvent.addListener(marker, \"click\", function() {marker.openInfoWindowHtml(html);});"});
   p.line(4, "GEvent.addListener(marker, \"dragend\", function() {window.status = \"Move \" + "
             "marker.getPoint().lat() + \", \" + marker.getPoint().lng() + \" <\" + ref + \">\";});");
   p.line(2, "map.addOverlay(marker);");
@@ -202,9 +206,9 @@ std::string TGMap::GetPageHTML() {
   p.line(1, "}");
   p.blank();
   p.line(1, "function MoveGreenMarker(lat, lng) {");
-  p.line(2, "MovableMarker.setPoint(new GLatLng(lat,lng));");
-  p.line(2, "MovableMarker.show();");
-  p.line(2, "return MovableMarker;");
+  p.lines(2, {"MovableMarker.setPoint(new GLatLng(lat,lng));",
+              "MovableMarker.show();",
+              "return MovableMarker;"});
   p.line(1, "}");
   for (const TileLayer& l : layers) {
     if (!l.on) continue;
@@ -221,9 +225,9 @@ std::string TGMap::GetPageHTML() {
   p.line(3, "map = new GMap2(document.getElementById(\"mymap\"));");
   if (o.Control == 1) p.line(3, "map.addControl(new GSmallMapControl());");
   if (o.Control == 2) p.line(3, "map.addControl(new GLargeMapControl());");
-  p.line(3, "map.enableDoubleClickZoom();");
-  p.line(3, "map.enableContinuousZoom();");
-  p.line(3, "map.enableScrollWheelZoom();");
+  p.lines(3, {"map.enableDoubleClickZoom();",
+              "map.enableContinuousZoom();",
+              "map.enableScrollWheelZoom();"});
   if (o.MapType) p.line(3, "map.addControl(new GMapTypeControl());");
   if (!o.MapTypeSatellite) p.line(3, "map.removeMapType(G_SATELLITE_MAP);");
   if (!o.MapTypeHybrid) p.line(3, "map.removeMapType(G_HYBRID_MAP);");
@@ -243,17 +247,17 @@ std::string TGMap::GetPageHTML() {
   p.line(3, "var n = " + pageNumberText(DataBBox.MaxLat) + ";");
   p.line(3, "var o = " + pageNumberText(DataBBox.MinLon) + ";");
   p.line(3, "var e = " + pageNumberText(DataBBox.MaxLon) + ";");
-  p.line(3, "var SO = new GLatLng(s,o);");
-  p.line(3, "var NE = new GLatLng(n,e);");
-  p.line(3, "var Bnd = new GLatLngBounds(SO,NE);");
-  p.line(3, "var Zoom = map.getBoundsZoomLevel(Bnd);");
-  p.line(3, "window.status = \"Zoom \" + Zoom;");
-  p.line(3, "map.setCenter(Bnd.getCenter(), Zoom);");
-  p.line(3, "window.status = \"Bounds \" + map.getBounds();");
+  p.lines(3, {"var SO = new GLatLng(s,o);",
+              "var NE = new GLatLng(n,e);",
+              "var Bnd = new GLatLngBounds(SO,NE);",
+              "var Zoom = map.getBoundsZoomLevel(Bnd);",
+              "window.status = \"Zoom \" + Zoom;",
+              "map.setCenter(Bnd.getCenter(), Zoom);",
+              "window.status = \"Bounds \" + map.getBounds();"});
   p.blank();
-  p.line(3, "MovableMarker = new GMarker(Bnd.getCenter(),{icon: SmallGreenIcon, draggable: false, hide: true});");
-  p.line(3, "map.addOverlay(MovableMarker);");
-  p.line(3, "MovableMarker.hide();");
+  p.lines(3, {"MovableMarker = new GMarker(Bnd.getCenter(),{icon: SmallGreenIcon, draggable: false, hide: true});",
+              "map.addOverlay(MovableMarker);",
+              "MovableMarker.hide();"});
   const TGPXwptList& wpts = GPX->Waypoints;
   if (!wpts.Empty()) {
     p.blank();
@@ -302,9 +306,9 @@ std::string TGMap::GetPageHTML() {
   writeListener(p, "resize", "", {"window.status = \"Bounds \" + map.getBounds();"});
 
   p.line(2, "}");
-  p.line(1, "}");
-  p.line(1, "//]]>");
-  p.line(1, "</script>");
+  p.lines(1, {"}",
+              "//]]>",
+              "</script>"});
   p.line(0, "</html>");
   return p.take();
 }
