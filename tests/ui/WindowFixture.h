@@ -13,11 +13,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
-#include <QUrl>
 
 #include "base/DateTime.h"
 #include "platform/AppPaths.h"
@@ -110,17 +108,6 @@ protected:
     if (n) tree()->setCurrentItem(n);
   }
   std::string title() { return form_->windowTitle().toStdString(); }
-  // Files dropped on a widget as the desktop does it: the drag enters, then drops.
-  static void dropOn(QWidget* target, const std::vector<std::string>& files) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const auto& f : files) urls << QUrl::fromLocalFile(QString::fromStdString(f));
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-  }
 
   fs::path dir_;
   TMainFormHooks hooks_;

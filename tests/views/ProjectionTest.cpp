@@ -65,40 +65,25 @@ TEST(Projection, DataOnTheEquatorAndGreenwichIsFitted) {
   EXPECT_TRUE(s.view.IsPointVisible(at(1, 2)));
 }
 
-TEST(Projection, DataWithoutExtentIsFittedToAHundredMetres) {
-  // A lone waypoint or route point, data on one meridian, on one parallel, on one position.
-  TGPX lone, loneRoutePoint, meridian, parallel, onePlace;
+TEST(Projection, NoExtentIsFittedNoDataOrNoSizeChangesNothing) {
+  // A lone waypoint or route point, data on one meridian, parallel or position: fitted to
+  // about 100 m and zoomable. No visible data: invalid. Never a NaN.
+  TGPX lone, lonePoint, meridian, parallel, onePlace, empty, hidden;
   addPoint(lone.Waypoints, 45, 5);
-  addRoute(loneRoutePoint, {{45, 5}});
+  addRoute(lonePoint, {{45, 5}});
   addRoute(meridian, {{45, 5}, {45.5, 5}});
   addRoute(parallel, {{45, 5}, {45, 5.5}});
   addRoute(onePlace, {{45, 5}, {45, 5}, {45, 5}});
-  for (TGPX* g : {&lone, &loneRoutePoint, &meridian, &parallel, &onePlace}) {
-    SizedView s(300, 200, g);
-    ASSERT_TRUE(s.view.FitAll(true, true));
-    EXPECT_TRUE(s.view.ViewBox.Valid && finiteBox(s.view.ViewBox));
-    // Drawn in the middle, with at least about 100 m shown each way.
-    EXPECT_TRUE(s.view.IsPointVisible(at(45, 5)));
-    EXPECT_GE(s.view.ViewBox.MaxLat - s.view.ViewBox.MinLat, 0.0009);
-    EXPECT_GE(s.view.ViewBox.MaxLon - s.view.ViewBox.MinLon, 0.0009);
-    EXPECT_LE(s.view.ViewBox.MaxLat - s.view.ViewBox.MinLat, 0.6);
-    // And the zooms act on it.
-    const double scale = s.view.ViewBox.Scale;
-    EXPECT_TRUE(s.view.ZoomIn());
-    EXPECT_GT(s.view.ViewBox.Scale, scale);
-  }
-}
-
-TEST(Projection, NoExtentOrNoSizeChangesNothing) {
-  // A document without visible data: invalid, no NaN.
-  TGPX empty, hidden;
   addPoint(hidden.Waypoints, 45, 5)->Visible = false;
-  for (TGPX* g : {&empty, &hidden}) {
+  for (TGPX* g : {&lone, &lonePoint, &meridian, &parallel, &onePlace, &empty, &hidden}) {
+    const bool data = g != &empty && g != &hidden;
     SizedView s(300, 200, g);
-    EXPECT_FALSE(s.view.FitAll(true, true));
-    EXPECT_FALSE(s.view.ViewBox.Valid);
-    EXPECT_TRUE(finiteBox(s.view.ViewBox));
-    EXPECT_FALSE(s.view.ZoomIn());
+    EXPECT_EQ(s.view.FitAll(true, true), data);
+    const TBBox& b = s.view.ViewBox;
+    EXPECT_EQ(b.Valid && s.view.IsPointVisible(at(45, 5)), data);
+    EXPECT_EQ(std::min(b.MaxLat - b.MinLat, b.MaxLon - b.MinLon) >= 0.0009, data);
+    EXPECT_TRUE(finiteBox(b));
+    EXPECT_EQ(s.view.ZoomIn(), data);
   }
   // Zooming to a list or range without extent keeps a fitted view as it was.
   WideDoc d;
