@@ -34,9 +34,8 @@ TEST(TranslationStart, FrenchMenusUnderLangFrFr) {
 TEST(TranslationStart, QtsOwnTextsSpeakTheSameLanguage) {
   EXPECT_FALSE(installQtTranslations("en"));
   ASSERT_TRUE(installQtTranslations(std::getenv("LANGUAGE")));
-  // The buttons of the close question and the file dialog's own texts.
+  // A button of the close question and a label of the file dialog.
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes").toStdString(), "&Oui");
-  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "Annuler");
   EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:").toStdString(), "&Nom de fichier :");
 }
 

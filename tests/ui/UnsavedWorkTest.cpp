@@ -18,10 +18,9 @@ protected:
       write(file, "saved");
     };
   }
-  std::string contents(const std::string& file) {
+  static std::string contents(const std::string& file) {
     std::string s;
-    std::getline(std::ifstream(file), s);
-    return s;
+    return std::getline(std::ifstream(file), s), s;
   }
   std::vector<std::string> questions_;
   bool failWrite_ = false;
