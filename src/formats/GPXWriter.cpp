@@ -285,12 +285,12 @@ std::string TGPXWriter::ExportGPXTRKList(const TGPXtrkList& list) const {
   return out;
 }
 
-void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
+void TGPXWriter::WriteStartTag(std::string& out, std::string_view creator) const {
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>";
   out += LineEnd;
   out += "<gpx";
   appendAttribute(out, "version", "1.1");
-  appendAttribute(out, "creator", gpx.Creator);
+  appendAttribute(out, "creator", creator);
   appendAttribute(out, "xmlns", kGPXNamespace);
   appendAttribute(out, "xmlns:xsi", kXSINamespace);
   std::string location(kGPXNamespace);
@@ -299,6 +299,10 @@ void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
   appendAttribute(out, "xsi:schemaLocation", location);
   out += '>';
   out += LineEnd;
+}
+
+void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
+  WriteStartTag(out, gpx.Creator);
   if (gpx.Metadata.Present) WriteMetadata(out, gpx.Metadata);
   if (!gpx.Waypoints.Empty()) {
     writePoints(out, gpx.Waypoints, "wpt", 0);

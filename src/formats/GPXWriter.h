@@ -28,6 +28,9 @@ public:
   std::string WriteDocument(const TGPX& gpx) const;
   void WriteDocument(std::string& out, const TGPX& gpx) const;
 
+  // The XML declaration and the gpx start tag, each followed by the line end.
+  void WriteStartTag(std::string& out, std::string_view creator) const;
+
   // Element text of a whole list; an empty list gives empty text.
   std::string ExportGPXWPTList(const TGPXwptList& list) const;
   std::string ExportGPXRTEList(const TGPXrteList& list) const;

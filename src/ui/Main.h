@@ -13,6 +13,7 @@
 #include "model/DocumentIndex.h"
 #include "model/GPX.h"
 #include "model/RetiredItems.h"
+#include "platform/FileAssociations.h"
 #include "platform/ProxyStore.h"
 #include "views/GPXDraw.h"
 #include "views/DrawOptions.h"
@@ -66,6 +67,9 @@ struct TMainFormHooks {
   std::shared_ptr<ProxyStore> Proxy;
 };
 TMainFormHooks DefaultMainFormHooks();
+
+class QDialog;
+class TSettingsForm;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -345,4 +349,36 @@ private:
   void AddGPXFile(const std::string& fileName);
   // Estimated bytes of each undo copy, oldest first, as UndoList.
   std::vector<uint64_t> undoSizes_;
+
+  // ---- settings dialog, clipboard copy and paste, file associations ----
+public:
+  // Options/Settings: the dialog edits copies of the four option objects; OK copies them
+  // back, redraws the views, writes the proxy store and empties the recent files when the
+  // history depth is 0.
+  void Settings1Click();
+  // Copy: the selected waypoint, route, track or list as a GPX document in our private
+  // clipboard format, with a plain text beside it. Paste: appends what it holds.
+  void Copy1Click();
+  void Paste1Click();
+  void AssociatefithGPXfiles1Click();
+  void AssociatewithNMEAfiles1Click();
+  // Runs a modal dialog and returns its result; tests answer in its place.
+  std::function<int(QDialog* dialog)> RunSettingsDialog;
+  // The user's desktop files the associations edit; tests point them elsewhere.
+  std::function<DesktopFolders()> AssociationFolders;
+  TSettingsForm* SettingsForm = nullptr;
+
+private:
+  void BuildSettingsCommands();
+  void BuildClipboardCommands();
+  // Copy for a waypoint, route, track or list node; Paste for a node with data while the
+  // clipboard holds our format.
+  void UpdateClipboardCommands();
+  // After the settings dialog's OK: every view draws itself with the options copied back.
+  void RedrawViewsAfterSettings();
+  void AssociateFileType(const FileTypeAssociation& type, const std::string& question,
+                         const std::string& done);
+  QAction *Settings1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
+          *AssociatefithGPXfiles1 = nullptr, *AssociatewithNMEAfiles1 = nullptr;
+  // ---- end of settings dialog, clipboard, file associations ----
 };
