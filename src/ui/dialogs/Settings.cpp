@@ -3,6 +3,8 @@
 // writes the field.
 #include "ui/dialogs/Settings.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -63,7 +65,9 @@ uint32_t fromQColor(const QColor& c) {
 
 void paintPanel(QPushButton* panel, const QColor& color) {
   panel->setProperty("color", color);
-  const char* text = color.lightness() < 128 ? "white" : "black";
+  // The caption stays readable on dark and saturated colours alike.
+  const int luminance = (299 * color.red() + 587 * color.green() + 114 * color.blue()) / 1000;
+  const char* text = luminance < 140 ? "white" : "black";
   panel->setStyleSheet(QString("QPushButton { background-color: %1; color: %2; border: 1px solid gray; "
                                "padding: 4px; }").arg(color.name(), QString::fromLatin1(text)));
 }
@@ -97,6 +101,8 @@ TSettingsForm::TSettingsForm(QWidget* parent) : QDialog(parent) {
   BuildControls();
   PageControl1->setCurrentIndex(0);
   lbSettings->setCurrentRow(0);
+  // Wide enough for the six tabs side by side.
+  resize(std::max(880, sizeHint().width()), sizeHint().height());
 }
 
 void TSettingsForm::BuildControls() {
