@@ -10,6 +10,7 @@ PACKAGES=(
   gpsbabel python3-gpxpy time
   python3-polyline nodejs
   xvfb xauth
+  desktop-file-utils shared-mime-info
 )
 
 missing=()

@@ -100,6 +100,18 @@ void writeFile(const std::string& name, const std::string& text) {
     throw FileAssociationError(name + ": " + file.errorString().toStdString());
 }
 
+// Text inside an element of the MIME package.
+std::string xmlText(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '&') out += "&amp;";
+    else if (c == '<') out += "&lt;";
+    else if (c == '>') out += "&gt;";
+    else out += c;
+  }
+  return out;
+}
+
 std::string desktopId(const FileTypeAssociation& type) { return type.ClassName + ".desktop"; }
 
 }  // namespace
@@ -226,7 +238,7 @@ void FileAssociations::Associate(const FileTypeAssociation& type) {
               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
               "  <mime-type type=\"" + type.MimeType + "\">\n"
               "    <sub-class-of type=\"text/plain\"/>\n"
-              "    <comment>" + type.Description + "</comment>\n"
+              "    <comment>" + xmlText(type.Description) + "</comment>\n"
               "    <icon name=\"" + type.ClassName + "\"/>\n"
               "    <glob pattern=\"*." + type.Extension + "\"/>\n"
               "  </mime-type>\n"
