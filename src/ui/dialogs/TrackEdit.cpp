@@ -504,6 +504,8 @@ void TTrackEditForm::TabSheet2Show() {
   {
     const QSignalBlocker b1(tbBefore), b2(tbAfter);
     tbBefore->setRange(0, std::max(0, count - 2));
+    for (QSlider* bar : {tbBefore, tbAfter})
+      bar->setTickPosition(tick > 0 ? QSlider::TicksBelow : QSlider::NoTicks);
     tbBefore->setTickInterval(tick);
     tbBefore->setValue(0);
     udBefore->setRange(0, std::max(0, count - 2));
