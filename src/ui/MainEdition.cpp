@@ -359,6 +359,7 @@ void TMainForm::TREImageMouseMove(uint8_t pane, Qt::MouseButtons buttons, int X,
   if (!(buttons & Qt::LeftButton)) return;
   if (v.ToolMode == 1) {
     v.PanTo(X, Y);
+    v.Draw();
   } else if (v.ToolMode == 2) {
     v.DrawRubberBand(X, Y, 0x0000FF);
   }

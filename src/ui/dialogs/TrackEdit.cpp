@@ -401,6 +401,11 @@ void TTrackEditForm::ShowInView(TGPXDraw& view, TImageView* image, TGPXtrkseg* s
 }
 
 void TTrackEditForm::FormShow() {
+  // A pick left unfinished at the last closing ends here.
+  ResultDraw->ToolMode = 1;
+  DstImage->unsetCursor();
+  btnSelectBefore->setEnabled(true);
+  btnSelectAfter->setEnabled(true);
   ShowInView(*SourceDraw, SrcImage, SourceSegment);
   ShowInView(*ResultDraw, DstImage, ResultSegment);
   UpdateFilterAvailability();
@@ -580,7 +585,7 @@ void TTrackEditForm::DstImageMouseMove(Qt::MouseButtons buttons, int X, int Y) {
   }
   if ((buttons & Qt::LeftButton) && v.ToolMode == 1 && (v.AnchorX != 0 || v.AnchorY != 0)) {
     v.PanTo(X, Y);
-    DstImage->update();
+    DrawResult();
   }
 }
 
