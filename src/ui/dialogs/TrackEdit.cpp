@@ -79,12 +79,17 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, const std::string& capt
   return box;
 }
 
-QLabel* heading(QWidget* parent, const std::string& text) {
-  auto* l = new QLabel(qs(text), parent);
-  QFont f = l->font();
+// A filter page with its heading in bold; its controls go into the layout returned.
+QVBoxLayout* newPage(QWidget*& page, const char* name, const std::string& heading) {
+  page = new QWidget;
+  page->setObjectName(name);
+  auto* layout = new QVBoxLayout(page);
+  auto* label = new QLabel(qs(heading), page);
+  QFont f = label->font();
   f.setBold(true);
-  l->setFont(f);
-  return l;
+  label->setFont(f);
+  layout->addWidget(label);
+  return layout;
 }
 
 }  // namespace
@@ -208,10 +213,7 @@ void TTrackEditForm::BuildWidgets() {
 }
 
 QWidget* TTrackEditForm::BuildPrecisionPage() {
-  TabSheet1 = new QWidget(pcFilter);
-  TabSheet1->setObjectName("TabSheet1");
-  auto* l = new QVBoxLayout(TabSheet1);
-  l->addWidget(heading(TabSheet1, _("Filter by precision data")));
+  QVBoxLayout* l = newPage(TabSheet1, "TabSheet1", _("Filter by precision data"));
   auto* grid = new QHBoxLayout();
   l->addLayout(grid);
   auto column = [&](QCheckBox*& check, const char* name, const std::string& caption) {
@@ -257,10 +259,7 @@ QWidget* TTrackEditForm::BuildPrecisionPage() {
 }
 
 QWidget* TTrackEditForm::BuildEndingPage() {
-  TabSheet2 = new QWidget(pcFilter);
-  TabSheet2->setObjectName("TabSheet2");
-  auto* l = new QVBoxLayout(TabSheet2);
-  l->addWidget(heading(TabSheet2, _("Remove ending points")));
+  QVBoxLayout* l = newPage(TabSheet2, "TabSheet2", _("Remove ending points"));
   auto limit = [&](const std::string& caption, QSlider*& bar, const char* barName, QSpinBox*& ud,
                    const char* udName, const char* editName, QPushButton*& select, const char* selectName,
                    QLabel*& label, const char* labelName, bool before) {
@@ -297,10 +296,7 @@ QWidget* TTrackEditForm::BuildEndingPage() {
 }
 
 QWidget* TTrackEditForm::BuildReductionPage() {
-  TabSheet3 = new QWidget(pcFilter);
-  TabSheet3->setObjectName("TabSheet3");
-  auto* l = new QVBoxLayout(TabSheet3);
-  l->addWidget(heading(TabSheet3, _("Point reduction")));
+  QVBoxLayout* l = newPage(TabSheet3, "TabSheet3", _("Point reduction"));
   rgDouglasPeucker = radioGroup(TabSheet3, "rgDouglasPeucker", _("Douglas-Peucker method"),
                                 {"2D", "3D", "3D Meter"}, methodGroup_);
   l->addWidget(rgDouglasPeucker);
@@ -328,10 +324,7 @@ QWidget* TTrackEditForm::BuildReductionPage() {
 }
 
 QWidget* TTrackEditForm::BuildScatterPage() {
-  TabSheet4 = new QWidget(pcFilter);
-  TabSheet4->setObjectName("TabSheet4");
-  auto* l = new QVBoxLayout(TabSheet4);
-  l->addWidget(heading(TabSheet4, _("Scatter detection")));
+  QVBoxLayout* l = newPage(TabSheet4, "TabSheet4", _("Scatter detection"));
   l->addWidget(new QLabel(qs(_("Speed")), TabSheet4));
   tbScatterSpeed = slider(TabSheet4, "tbScatterSpeed", 0, 10, 0, 1);
   l->addWidget(tbScatterSpeed);
@@ -342,10 +335,7 @@ QWidget* TTrackEditForm::BuildScatterPage() {
 }
 
 QWidget* TTrackEditForm::BuildAnglePage() {
-  TabSheet5 = new QWidget(pcFilter);
-  TabSheet5->setObjectName("TabSheet5");
-  auto* l = new QVBoxLayout(TabSheet5);
-  l->addWidget(heading(TabSheet5, _("Remove points based on angles")));
+  QVBoxLayout* l = newPage(TabSheet5, "TabSheet5", _("Remove points based on angles"));
   l->addWidget(new QLabel(qs(_("Remove angle less than")), TabSheet5));
   tbAngleLess = slider(TabSheet5, "tbAngleLess", 1, 180, 1, 10);
   l->addWidget(tbAngleLess);
