@@ -6,6 +6,7 @@
 
 #include "base/Translate.h"
 #include "ui/CommandGuard.h"
+#include "ui/ImageView.h"
 #include "ui/Main.h"
 #include "ui/QtText.h"
 #include "ui/dialogs/Settings.h"
@@ -41,6 +42,7 @@ void TMainForm::Settings1Click() {
   GPXOptions.Assign(f.GPXOptions);
   GMapOptions.Assign(f.GMapOptions);
   PreviewDraw->Options.Assign(f.DrawOptions);
+  for (uint8_t pane : {3, 4}) TREDraw(pane).Options.Assign(f.DrawOptions);
   StatOptions.Assign(f.StatOptions);
   RedrawViewsAfterSettings();
   WriteProxySettings();
@@ -55,6 +57,13 @@ void TMainForm::RedrawViewsAfterSettings() {
     DrawPreview();
   else
     ShowPreviewBackground();  // its colour may have changed
+  // The two previews of the track and route edition page.
+  for (uint8_t pane : {3, 4}) {
+    TGPXDraw& view = TREDraw(pane);
+    if (!view.GPX || !view.Canvas) continue;
+    view.Draw();
+    TREImage(pane)->update();
+  }
   // The statistics graph and the web map page redraw here with the new options.
 }
 
