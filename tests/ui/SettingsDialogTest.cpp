@@ -86,6 +86,8 @@ TEST_F(SettingsDialogTest, OkCopiesBackRedrawsAndWritesTheProxy) {
        [](TMainForm& f) {
          EXPECT_EQ(f.PreviewDraw->Options.BackgroundColor, 0x1E140Au);
          EXPECT_EQ(f.findChild<TImageView*>("GPXImage")->canvas().GetPixel(5, 5), 0x1E140Au);
+         EXPECT_EQ(f.TRESrcDraw->Options.BackgroundColor, 0x1E140Au);  // the edition previews too
+         EXPECT_EQ(f.TREDstDraw->Options.BackgroundColor, 0x1E140Au);
        }},
       {"web map colour as upper-case hexadecimal", nullptr,
        [](TSettingsForm& d) {
