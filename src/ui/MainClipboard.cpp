@@ -106,6 +106,11 @@ void TMainForm::Paste1Click() {
     return;
   }
   GPXModified = true;
+  // A window that showed no document (none opened, or closed) shows the pasted one, as an
+  // import does: else it could be neither saved nor closed.
+  const bool wasShown = GPXLoaded && PreviewDraw->GPX == CurrentGPX.get();
+  GPXLoaded = true;
+  if (!wasShown) ShowDocumentInPreview(true);
   RefreshTree();
   AddLog(_("data pasted"));
 }

@@ -50,6 +50,15 @@ TEST_F(ClipboardTest, CtrlCAndCtrlVCarryATrackToAnotherWindow) {
   EXPECT_EQ(form_->CurrentGPX->Tracks.GetTrack(1)->GetSegment(0)->Count(), 3);
 }
 
+TEST_F(ClipboardTest, PasteIntoAWindowWithoutDocumentShowsItForSaving) {
+  form();
+  putPrivate("<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>");
+  form_->Paste1Click();
+  EXPECT_EQ(form_->CurrentGPX->Waypoints.Count(), 1);
+  EXPECT_TRUE(form_->GPXLoaded);
+  EXPECT_TRUE(action("tbSaveGPX")->isEnabled());
+}
+
 TEST_F(ClipboardTest, DataThatDoesNotLoadChangesNothing) {
   const struct {
     QByteArray bytes;
