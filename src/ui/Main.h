@@ -325,4 +325,17 @@ private:
   QAction *Pickanything1 = nullptr, *Pickwaypoint1 = nullptr, *Pickroute1 = nullptr,
           *Picktrack1 = nullptr, *Deleteinsquare1 = nullptr,
           *Deleteinsquareonlyseleted1 = nullptr, *Trim1 = nullptr, *TrimonlySelected1 = nullptr;
+
+  // ---- altitude shift, time anonymizing and elevation downloads (MainAltitude.cpp) ----
+public:
+  void Shiftaltitude1Click();
+  void Anonymizetime1Click();
+  void Downloadallwaypointsaltitude1Click();
+  void Downloadmap1Click();
+  // Created once with the window; any dialog may open the download dialog on its points.
+  class TShiftAltitudeForm* ShiftAltitudeForm = nullptr;
+  class TAltitudeDownloadForm* AltitudeDownloadForm = nullptr;
+
+private:
+  void BuildAltitudeCommands();
 };
