@@ -49,6 +49,7 @@ TAltitudeDownloadForm::TAltitudeDownloadForm(QWidget* parent) : QDialog(parent) 
   setObjectName("AltitudeDownloadForm");
   setWindowTitle(qs(_("Altitude data download")));
   setModal(true);
+  setMinimumWidth(320);
   auto* layout = new QVBoxLayout(this);
   auto label = [&](QLabel*& field, const char* name, const std::string& text) {
     field = new QLabel(qs(text), this);
