@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""Fake elevation service, HTTP proxy and SOCKS 5 proxy on 127.0.0.1; prints their ports.
-Each request is appended to the log file (argv[1]): "service <version> ua=.. accept=.. <path>",
-"http-proxy <url>" or "socks5 <host>:<port>". A path's first element may script the answer:
-nodata, garbage, short, blank, statusNNN, delayMS, redirectN, ftp, close.
-srtm3 answers round(lat * 100) a point, gtopo30 round(lat * 10)."""
+"""Fake elevation service (srtm3 answers round(lat*100), gtopo30 round(lat*10); a first path
+element scripts the answer), HTTP proxy and SOCKS 5 proxy on 127.0.0.1; prints their ports
+and logs every request to argv[1]."""
 import socket, socketserver, struct, sys, threading, time
 from urllib.parse import parse_qs, urlsplit
 
@@ -65,8 +63,7 @@ class Service(socketserver.BaseRequestHandler):
             answer = ['-32768'] * len(answer)
         if mode == 'garbage':
             answer[min(1, len(answer) - 1)] = 'n/a'
-        body = '\n'.join(answer[:-1] if mode == 'short' else answer)
-        reply(self.request, '200 OK', '\r\n \n%s\n\n\t' % body if mode == 'blank' else body)
+        reply(self.request, '200 OK', '\n'.join(answer[:-1] if mode == 'short' else answer))
 
 
 class HttpProxy(socketserver.BaseRequestHandler):
