@@ -8,6 +8,7 @@
 
 #include "../platform/FakeElevationService.h"
 #include "WindowFixture.h"
+#include "base/NumberText.h"
 #include "platform/ElevationService.h"
 #include "platform/HttpClient.h"
 #include "ui/dialogs/AltitudeDownload.h"
@@ -219,4 +220,18 @@ TEST_F(AltitudeCommandsTest, DownloadAllWaypointsAltitude) {
     ASSERT_EQ(f.UndoList.size(), 1u);
     EXPECT_EQ(f.UndoList[0]->Waypoints.GetPoint(0)->Ele + f.GPXModified, 4);  // the old altitude, modified
   }
+}
+
+TEST_F(AltitudeCommandsTest, DownloadMapLogsTheQueryOfTheFittedView) {
+  TMainForm& f = form();
+  f.show();
+  f.OpenGPXFile(writeTrack("t.gpx", "T", 3));  // 45 .. 45.02 north, 5 east
+  f.Downloadmap1Click();
+  const std::string prefix = "Downloading https://api.openstreetmap.org/api/0.6/map?bbox=";
+  ASSERT_EQ(lastLog().rfind(prefix, 0), 0u) << lastLog();
+  double box[4] = {};  // west, south, east, north
+  const QStringList parts = QString::fromStdString(lastLog().substr(prefix.size())).split(',');
+  for (int i = 0; i < 4 && i < parts.size(); ++i) ASSERT_TRUE(parseFloatStrict(parts[i].toStdString(), box[i])) << lastLog();
+  EXPECT_TRUE(box[0] <= 5 && 5 <= box[2] && box[1] <= 45 && 45.02 <= box[3]) << lastLog();
+  EXPECT_TRUE(f.UndoList.empty());
 }
