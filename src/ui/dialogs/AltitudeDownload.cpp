@@ -162,8 +162,8 @@ void TAltitudeDownloadForm::btnDownloadClick() {
     }
   }
 
-  // A position the service gave no value keeps its points' altitudes as they are; the
-  // list's points take a 0 as no news.
+  // A position the service gave no value keeps its points' altitudes as they are, so no
+  // point takes another's old altitude; a waypoint takes an answer of 0 as no news.
   for (TGPXwptList* list : lists)
     for (int i = 0; i < list->Count(); ++i) {
       TPoint4D2& p = *list->GetPoint(i);
