@@ -30,6 +30,7 @@ void TMainForm::BuildToolsAndCommands() {
   BuildActionList();
   BuildPreviewMouse();
   BuildTreeDragDrop();
+  BuildTrackEdit();
 }
 
 void TMainForm::BuildToolButtons() {
