@@ -7,6 +7,7 @@
 
 #include "base/DateTime.h"
 #include "formats/KMLFile.h"
+#include "formats/KMLWriter.h"
 #include "model/GPX.h"
 
 namespace {
@@ -58,6 +59,42 @@ TEST_F(KMLImport, PointPlacemarksBecomeWaypoints) {
   EXPECT_EQ(bad.data().name, "Bad");
   EXPECT_EQ(bad.Lat, 0);
   EXPECT_EQ(gpx.Tracks.Count(), 0);
+}
+
+TEST_F(KMLImport, TheSnippetElseTheDescriptionDescribesAWaypoint) {
+  const struct {
+    const char* elements;
+    const char* desc;
+  } cases[] = {
+      {"<Snippet>short</Snippet><description>long</description>", "short"},
+      {"<description>long&lt;br/&gt;more</description>", "long\r\nmore"},
+      {"<Snippet/><description>long</description>", "long"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    gpx.Waypoints.FreeAll();
+    importText(kml(std::string("<Folder><Placemark>") + c.elements +
+                   "<Point><coordinates>7,46</coordinates></Point></Placemark></Folder>"));
+    ASSERT_EQ(gpx.Waypoints.Count(), 1) << c.elements;
+    EXPECT_EQ(gpx.Waypoints.GetPoint(0)->data().desc, c.desc) << c.elements;
+  }
+
+  // Our own export read back: waypoint descriptions and track names return.
+  TGPX source;
+  auto w = std::make_unique<TGPXwpt>();
+  w->edit().desc = "Food & beds";
+  source.Waypoints.AddPoint(std::move(w));
+  auto trk = std::make_unique<TGPXtrk>();
+  trk->name = "Walk";
+  TGPXtrkseg* seg = trk->Add(std::make_unique<TGPXtrkseg>());
+  for (int i = 0; i < 2; ++i) seg->AddPoint(std::make_unique<TGPXwpt>())->Lat = i;
+  source.Tracks.Add(std::move(trk));
+  gpx.Waypoints.FreeAll();
+  importText(TKMLWriter(false, false).WriteDocument(source));
+  ASSERT_EQ(gpx.Waypoints.Count(), 1);
+  EXPECT_EQ(gpx.Waypoints.GetPoint(0)->data().desc, "Food & beds");
+  ASSERT_EQ(gpx.Tracks.Count(), 1);
+  EXPECT_EQ(gpx.Tracks.GetTrack(0)->name, "Walk");
 }
 
 TEST_F(KMLImport, LineStringsBecomeTracksNamedAfterTheirFolder) {
