@@ -12,17 +12,8 @@ constexpr const char* kGPX10Namespace = "http://www.topografix.com/GPX/1/0";
 
 // A 1.0 element that GPX 1.1 lacks, as an extension element in the 1.0 namespace: valid in a
 // 1.1 file's extensions, and still saying what it is.
-std::string asGPX10Extension(const char* name, const std::string& text) {
-  std::string out = "<";
-  out += name;
-  out += " xmlns=\"";
-  out += kGPX10Namespace;
-  out += "\">";
-  appendXMLText(out, text, XmlTextKind::Element);
-  out += "</";
-  out += name;
-  out += '>';
-  return out;
+std::string asGPX10Extension(const std::string& name, const std::string& text) {
+  return "<" + name + " xmlns=\"" + kGPX10Namespace + "\">" + XMLise(text) + "</" + name + ">";
 }
 
 // Route and track extension pieces are joined by line ends, as when read from GPX 1.1.
@@ -65,8 +56,10 @@ TGPXwpt* GPX10Reader::readWpt(const XmlNode& element, TGPXwptList& into) const {
 }
 
 void GPX10Reader::readDocumentChild(const XmlNode& c, TGPX& doc, bool& hasExtensions) const {
-  if (foreign(c)) {
-    doc.Extension.Text += c.serialize();
+  // Some 1.0 writers borrow the extensions element of 1.1; its content is kept as in 1.1.
+  const bool extensions = !foreign(c) && c.nameIs("extensions");
+  if (extensions || foreign(c)) {
+    doc.Extension.Text += extensions ? TGPXFile::ReadExtensions(c) : c.serialize();
     hasExtensions = true;
     return;
   }

@@ -71,9 +71,10 @@ const OpenSaveCase kCases[] = {
      {{"<link href=\"http://e.org/r\">", 1},
       {"<link href=\"\">\r\n\t\t<text>T</text>", 1},
       {"<gs:note xmlns:gs=\"http://www.groundspeak.com/cache/1/0\">n</gs:note>", 2}}},
-    {"GPX 1.0 without a namespace", k10Bare,
-     R"(<trk><trkseg><trkpt lat="1" lon="2"><speed>2</speed></trkpt></trkseg></trk>)",
-     {{"<speed" + kGPX10 + "2</speed>", 1}}},
+    {"GPX 1.0 without a namespace, extensions borrowed from 1.1", k10Bare,
+     R"(<trk><trkseg><trkpt lat="1" lon="2"><speed>2</speed></trkpt></trkseg></trk>
+        <extensions><x:a xmlns:x="urn:x">1</x:a></extensions>)",
+     {{"<speed" + kGPX10 + "2</speed>", 1}, {"<extensions><x:a xmlns:x=\"urn:x\">1</x:a></extensions>", 1}}},
 };
 
 size_t occurrences(const std::string& text, const std::string& piece) {
