@@ -100,9 +100,13 @@ void GPX10Reader::readRouteLike(const XmlNode& child, RouteOrTrack& item) const 
   else if (!readUrl(child, item.link)) readRouteLikeChild(item, child);
 }
 
-void GPX10Reader::readRouteChild(const XmlNode& child, TGPXrte& route) const { readRouteLike(child, route); }
+void GPX10Reader::readRouteChild(const XmlNode& child, TGPXrte& route) const {
+  readRouteLike(child, route);
+}
 
-void GPX10Reader::readTrackChild(const XmlNode& child, TGPXtrk& track) const { readRouteLike(child, track); }
+void GPX10Reader::readTrackChild(const XmlNode& child, TGPXtrk& track) const {
+  readRouteLike(child, track);
+}
 
 void GPX10Reader::readSegmentChild(const XmlNode& child, TGPXtrkseg& segment) const {
   if (foreign(child)) segment.extensions += child.serialize();

@@ -7,7 +7,6 @@
 
 #include "base/DateTime.h"
 #include "formats/KMLFile.h"
-#include "formats/KMLWriter.h"
 #include "model/GPX.h"
 
 namespace {
@@ -79,22 +78,15 @@ TEST_F(KMLImport, TheSnippetElseTheDescriptionDescribesAWaypoint) {
     EXPECT_EQ(gpx.Waypoints.GetPoint(0)->data().desc, c.desc) << c.elements;
   }
 
-  // Our own export read back: waypoint descriptions and track names return.
-  TGPX source;
-  auto w = std::make_unique<TGPXwpt>();
-  w->edit().desc = "Food & beds";
-  source.Waypoints.AddPoint(std::move(w));
-  auto trk = std::make_unique<TGPXtrk>();
-  trk->name = "Walk";
-  TGPXtrkseg* seg = trk->Add(std::make_unique<TGPXtrkseg>());
-  for (int i = 0; i < 2; ++i) seg->AddPoint(std::make_unique<TGPXwpt>())->Lat = i;
-  source.Tracks.Add(std::move(trk));
+  // Our own export (the golden file) read back: waypoint descriptions and track names return.
   gpx.Waypoints.FreeAll();
-  importText(TKMLWriter(false, false).WriteDocument(source));
-  ASSERT_EQ(gpx.Waypoints.Count(), 1);
+  TKMLFile f;
+  f.GPX = &gpx;
+  f.Import(CORVANTEL_TEST_DATA "/kml_export_golden.kml");
+  ASSERT_EQ(gpx.Waypoints.Count(), 2);
   EXPECT_EQ(gpx.Waypoints.GetPoint(0)->data().desc, "Food & beds");
-  ASSERT_EQ(gpx.Tracks.Count(), 1);
-  EXPECT_EQ(gpx.Tracks.GetTrack(0)->name, "Walk");
+  ASSERT_EQ(gpx.Tracks.Count(), 3);
+  EXPECT_EQ(gpx.Tracks.GetTrack(2)->name, "Walk");
 }
 
 TEST_F(KMLImport, LineStringsBecomeTracksNamedAfterTheirFolder) {
