@@ -50,8 +50,6 @@ const BoundsCase kBounds[] = {
     {"no data", {}, {}, {}, false, 0, 0, 0, 0},
     {"a limit on the equator is data", {{0, 10}, {1, 11}}, {{5, 12}, {6, 13}}, {}, true, 0, 6, 10,
      13},
-    {"on the prime meridian, then beyond", {{5, 0}, {6, 0}}, {{-7, 3}, {-8, 4}}, {}, true, -8, 6, 0,
-     4},
     {"southern and western", {{-10, -20}, {-11, -21}}, {}, {}, true, -11, -10, -21, -20},
 };
 
