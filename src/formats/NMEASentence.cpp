@@ -76,7 +76,7 @@ std::string NMEAFieldReader::next() {
 bool nmeaHasSentence(std::string_view line, std::string_view type) {
   for (size_t at = line.find('$'); at != std::string_view::npos; at = line.find('$', at + 1)) {
     const std::string_view name = line.substr(at + 1, 5);
-    if (name.substr(2) != type) continue;
+    if (name.size() != 5 || name.substr(2) != type) continue;
     for (std::string_view talker : {"GP", "GN", "GL", "GA", "GB", "BD"})
       if (name.substr(0, 2) == talker) return true;
   }
