@@ -53,7 +53,10 @@ void TMainForm::Shiftaltitude1Click() {
   if (!parseFloatStrict(text, v))
     throw std::runtime_error("'" + text + "' " + _("is not a valid floating point value"));
   SaveUndoState();
-  for (int i = 0; i < segment->Count(); ++i) segment->GetPoint(i)->Ele += v;
+  for (int i = 0; i < segment->Count(); ++i) {
+    TPoint4D2& p = *segment->GetPoint(i);
+    p.SetEle(p.Ele + v);
+  }
   AddLog(_("Applied a") + " " + formatGeneral(v) + "m " + _("altitude shift to the selected track segment"));
   GPXModified = true;
 }

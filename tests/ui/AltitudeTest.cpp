@@ -94,6 +94,7 @@ TEST(AltitudeDownload, WritesBackOnlyWhatTheServiceAnswered) {
     EXPECT_EQ(text(&form, "lblTackSegment") + text(&form, "lblTrackPoints"), "Track Segments : 2Track points : 4");
     form.btnDownloadClick();
     EXPECT_EQ(elevations({a, b}), c.track) << c.mode;
+    EXPECT_EQ(a->GetPoint(0)->ElePresent, c.mode != "nodata/") << c.mode;  // a downloaded 0 is kept
     EXPECT_EQ(form.ElevationCredit, -6) << c.mode;  // three positions
     form.Track = nullptr;
     form.FormShow();
@@ -179,6 +180,7 @@ TEST_F(AltitudeCommandsTest, ShiftAltitude) {
     });
     RunGuarded(&f, [&] { f.Shiftaltitude1Click(); });
     EXPECT_EQ(elevations({seg}), c.eles) << c.typed;
+    EXPECT_EQ(seg->GetPoint(1)->ElePresent, !c.log.empty()) << c.typed;
     EXPECT_EQ(lastLog(), c.log) << c.typed;
     EXPECT_EQ(errors_.empty() ? "" : errors_[0], c.error);
     EXPECT_EQ(f.UndoList.size() + f.GPXModified, c.log.empty() ? 0u : 2u) << c.typed;  // undo copy, modified

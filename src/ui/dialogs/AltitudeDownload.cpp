@@ -168,7 +168,7 @@ void TAltitudeDownloadForm::btnDownloadClick() {
     for (int i = 0; i < list->Count(); ++i) {
       TPoint4D2& p = *list->GetPoint(i);
       const std::optional<double>& value = work[position.at({p.Lat, p.Lon})].Value;
-      if (value && (Track || *value != 0)) p.Ele = *value;
+      if (value && (Track || *value != 0)) p.SetEle(*value);
     }
   ShowCounts();
   // The dialog can now only be closed with OK.
