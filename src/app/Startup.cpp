@@ -14,6 +14,8 @@
 
 int RunCorvantel(int argc, char** argv) {
   initialiseTranslations();
+  // The map tab's browser shares its drawing contexts with the window.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TApplication app(argc, argv);
   QApplication::setApplicationName("Corvantel");
   installSystemLocaleFormats();
