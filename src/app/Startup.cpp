@@ -18,6 +18,8 @@ int RunCorvantel(int argc, char** argv) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TApplication app(argc, argv);
   QApplication::setApplicationName("Corvantel");
+  // Qt's own texts (file dialog, Yes / No / Cancel) in the language our catalogue speaks.
+  if (const char* languages = std::getenv("LANGUAGE")) installQtTranslations(languages);
   installSystemLocaleFormats();
 
   QStringList arguments = QApplication::arguments();

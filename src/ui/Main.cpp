@@ -192,7 +192,6 @@ void TMainForm::BuildWidgets() {
   Splitter1->setSizes({splitterWidth_, kMinWidth - splitterWidth_});
   BuildFileCommands();
   BuildTreeCommands();
-  BuildMapTab();
 }
 
 void TMainForm::FormCreate(const QStringList& arguments) {
@@ -208,6 +207,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));
   BuildToolsAndCommands();
+  BuildMapTab();  // the last page: after those the other commands add
 
   ReadProxySettings();
   LoadSettings();
@@ -242,22 +242,7 @@ void TMainForm::PanelGPXResize() {
   }
 }
 
-bool TMainForm::FormCloseQuery() {
-  if (!GPXModified) return true;
-  const QString text = qs(CurrentFileName + "\n" + _("has been modified, do you want to save it ?"));
-  switch (Hooks.AskYesNoCancel(this, "Question", text)) {
-    case TQuestionAnswer::Yes: {
-      bool saved = false;
-      RunGuarded(this, [&] { saved = ActionSaveGPXExecute(); });
-      return saved;  // a save that fails or is cancelled keeps the window open
-    }
-    case TQuestionAnswer::No:
-      return true;
-    case TQuestionAnswer::Cancel:
-      return false;
-  }
-  return false;
-}
+bool TMainForm::FormCloseQuery() { return QuerySaveChanges(); }
 
 void TMainForm::FormDestroy() {
   try {

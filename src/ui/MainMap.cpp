@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "base/NumberText.h"
@@ -48,6 +49,12 @@ bool writeAll(std::FILE* f, const std::string& text) {
 }  // namespace
 
 void TMainForm::BuildMapTab() {
+  GMap = std::make_unique<TGMap>();
+  // The map script and the marker images this program carries, wherever it runs from.
+  if (const std::string folder = AppPaths::mapScriptFolder(); !folder.empty()) {
+    const std::string address = QUrl::fromLocalFile(qs(folder)).toString().toStdString();
+    GMap->Config.ScriptProvider = GMap->Config.MarkerServer = GMap->Config.SmallMarkerServer = address;
+  }
   TabSheet4 = new QWidget(PageControl1);
   TabSheet4->setObjectName("TabSheet4");
   auto* sheet = new QVBoxLayout(TabSheet4);
@@ -184,7 +191,7 @@ void TMainForm::wbGMapStatusTextChange(const QString& Text) {
   } else if (S.starts_with("Bounds ")) {
     if (!isNew) return;
     show(true);
-    parseMapBounds(S, MapBBox);
+    GMap->ParseBounds(S);
     MapPageReady = true;
     if (!tbGMapAddWayPoint->isEnabled()) {
       for (QAction* a : {tbGMapAddWayPoint, tbGMapDrawRoute, tbGMapScreenShot}) a->setEnabled(true);
@@ -237,4 +244,8 @@ void TMainForm::MoveGreenMarker(double lat, double lng) {
   RunMapScript("MoveGreenMarker(" + formatGeneral(lat) + ", " + formatGeneral(lng) + ");");
 }
 
-std::string TMainForm::MapPageText() { return {}; }
+std::string TMainForm::MapPageText() {
+  GMap->GPX = CurrentGPX.get();
+  GMap->Options.Assign(GMapOptions);
+  return GMap->GetPageHTML();
+}

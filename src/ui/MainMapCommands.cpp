@@ -6,19 +6,8 @@
 #include "base/NumberText.h"
 #include "base/Translate.h"
 #include "ui/Main.h"
+#include "views/GPXToGmap.h"
 #include "views/MapProtocol.h"
-
-namespace {
-
-// A line colour the page may use: six hexadecimal digits, else the default.
-std::string routeColor(const std::string& text) {
-  if (text.size() != 6) return "00DD00";
-  for (char c : text)
-    if (hexDigitValue(c) < 0) return "00DD00";
-  return text;
-}
-
-}  // namespace
 
 void TMainForm::tbGMapAddWayPointClick() {
   std::string S = ToolBar2->toolTip().toStdString();
@@ -97,11 +86,11 @@ void TMainForm::AddMapRoutePoint(const std::string& S) {
     std::string script = "pts = [];\r\n";
     for (int i = 0; i < count; ++i) {
       const TGPXwpt* q = MapRoute->GetPoint(i);
-      script += "pts[" + formatInt(i) + "] = new GLatLng(" + formatGeneral(q->Lat) + ", " +
-                formatGeneral(q->Lon) + ");\r\n";
+      script += "pts[" + formatInt(i) + "] = new GLatLng(" + pageNumberText(q->Lat) + ", " +
+                pageNumberText(q->Lon) + ");\r\n";
     }
     if (count >= 3) script += "map.removeOverlay(AddedRoute);";
-    script += "var AddedRoute = new GPolyline(pts,\"#" + routeColor(GMapOptions.RouteColor) + "\",4);\r\n";
+    script += "var AddedRoute = new GPolyline(pts,\"#" + validMapColor(GMapOptions.RouteColor, "00DD00") + "\",4);\r\n";
     script += "map.addOverlay(AddedRoute);";
     RunMapScript(script);
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/NumberText.h"
+#include "views/GPXToGmap.h"
 
 std::string_view afterFirstBlank(std::string_view text) {
   const size_t blank = text.find(' ');
@@ -43,6 +44,8 @@ bool parseMapBounds(std::string_view text, TBBox& box) {
   box.Valid = true;
   return true;
 }
+
+void TGMap::ParseBounds(const std::string& text) { parseMapBounds(text, MapBBox); }
 
 int cutMarkerIndex(std::string& text) {
   const size_t open = text.find('<');

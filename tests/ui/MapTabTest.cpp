@@ -128,9 +128,9 @@ TEST_F(MapTab, StatusTextsSetCaptionHintAndButtons) {
   add->setEnabled(false);
   say("Bounds ((5, 6), (7, 8))");
   EXPECT_TRUE(route->isEnabled());
-  EXPECT_TRUE(f.MapBBox.Valid);
-  EXPECT_EQ(f.MapBBox.MinLat, 5);  // a one-digit south edge reads
-  EXPECT_EQ(f.MapBBox.MaxLon, 8);
+  EXPECT_TRUE(f.GMap->MapBBox.Valid);
+  EXPECT_EQ(f.GMap->MapBBox.MinLat, 5);  // a one-digit south edge reads
+  EXPECT_EQ(f.GMap->MapBBox.MaxLon, 8);
 }
 
 TEST_F(MapTab, MoveTextsMoveOnlyTheWaypointTheirMarkerStoodFor) {
