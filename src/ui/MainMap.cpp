@@ -90,7 +90,9 @@ void TMainForm::BuildMapTab() {
   pGMap->setTextFormat(Qt::PlainText);
   pGMap->setAlignment(Qt::AlignCenter);
   pGMap->setFrameShape(QFrame::StyledPanel);
-  pGMap->setMinimumHeight(22);
+  // A long text must not widen the tab: the map would resize and report "Bounds" again.
+  pGMap->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  pGMap->setFixedHeight(24);
   pGMap->installEventFilter(new TClickFilter(pGMap, [this] { RunGuarded(this, [this] { pGMapClick(); }); }));
   auto* bottom = new QHBoxLayout(pGMap);
   bottom->setContentsMargins(2, 2, 2, 2);
@@ -98,6 +100,7 @@ void TMainForm::BuildMapTab() {
   pbGMap->setObjectName("pbGMap");
   pbGMap->setTextVisible(false);
   pbGMap->setFixedWidth(120);
+  pbGMap->setVisible(false);
   bottom->addStretch(1);
   bottom->addWidget(pbGMap);
   sheet->addWidget(pGMap);
@@ -229,6 +232,8 @@ void TMainForm::MoveMapWaypoint(std::string S) {
 void TMainForm::wbGMapProgressChange(int Progress, int ProgressMax) {
   pbGMap->setMaximum(ProgressMax);
   pbGMap->setValue(Progress);
+  // Shown while the page loads; then the caption has the panel's whole width.
+  pbGMap->setVisible(Progress < ProgressMax);
 }
 
 void TMainForm::wbGMapDownloadComplete() {}

@@ -239,3 +239,17 @@ TEST_F(MapTab, GreenMarkerMovesOnlyOnceThePageIsReady) {
   f.MoveGreenMarker(45.5, 6.25);
   EXPECT_EQ(page_->Scripts, std::vector<std::string>{"MoveGreenMarker(45.5, 6.25);"});
 }
+
+TEST_F(MapTab, CaptionsOfAnyLengthLeaveTheMapItsSize) {
+  TMainForm& f = shown();
+  f.resize(760, 550);
+  f.show();
+  QApplication::processEvents();
+  const QSize before = page_->size();
+  say("Bounds ((45.14160960900533, 5.620880126953125), (45.20816611702967, 5.828590393066407))");
+  QApplication::processEvents();
+  EXPECT_EQ(page_->size(), before);
+  say("Click 45.2, 5.7");
+  QApplication::processEvents();
+  EXPECT_EQ(page_->size(), before);  // a resized map would report its area again
+}

@@ -17,6 +17,7 @@
 
 #include "platform/WebEngineBrowser.h"
 #include "MapPageFixture.h"
+#include "views/GPXToGmap.h"
 
 TEST_F(MapPageBrowser, ReportsZoomThenBoundsOnceLoaded) {
   QElapsedTimer t;
@@ -109,4 +110,34 @@ TEST_F(MapPageBrowser, BlankLinksOpenOutsideAndNavigationIsRefused) {
   EXPECT_EQ(browser_->View()->url(), page);
   EXPECT_TRUE(eval("typeof map").toString() == "object");
   EXPECT_EQ(opened_.size(), 1u);
+}
+
+TEST_F(MapPageBrowser, HostileWaypointTextsRunNothing) {
+  TGPX doc;
+  auto w = std::make_unique<TGPXwpt>();
+  w->Lat = 45.01;
+  w->Lon = 5.01;
+  TGPXwptData& d = w->edit();
+  d.name = "</script><script>window.status='Hacked 1'</script>'+(window.status='Hacked 2')+'\\";
+  d.desc = "<img src=x onerror=\"window.status='Hacked 3'\">\r\n\xE2\x80\xA8";
+  d.cmt = "\"><svg onload=window.status='Hacked 4'>";
+  d.link.Present = true;
+  d.link.href = "javascript:window.status='Hacked 5'";
+  doc.Waypoints.AddPoint(std::move(w));
+  doc.Waypoints.Present = true;
+  TGMap map;
+  map.GPX = &doc;
+  map.Config.ScriptProvider = map.Config.MarkerServer = map.Config.SmallMarkerServer = providerAddress();
+  load(map.GetPageHTML());
+  ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000)) << joined();
+  // Its information window shows the texts as text.
+  const QVariantList at = eval("var p = map.lmap.latLngToContainerPoint([45.01, 5.01]); [p.x, p.y]").toList();
+  ASSERT_EQ(at.size(), 2);
+  click(QPoint(qRound(at[0].toDouble()), qRound(at[1].toDouble()) - 10));
+  ASSERT_TRUE(waitFor([&] { return contains("Popup "); }, 2000)) << joined();
+  EXPECT_NE(eval("document.querySelector('.leaflet-popup-content').textContent").toString().indexOf("</script>"), -1);
+  browser_->RunScript("var a = document.querySelector('.leaflet-popup-content a'); if (a) a.click();");
+  QTest::qWait(300);
+  EXPECT_FALSE(contains("Hacked")) << joined();
+  EXPECT_TRUE(opened_.empty());
 }
