@@ -3,7 +3,6 @@
 // takes from loading the page to its first "Bounds" report (offscreen, no tiles).
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -49,10 +48,7 @@ int64_t loadMs(const std::string& file) {
 }
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
-  setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  prepareWebEngine(true);
   QApplication app(argc, argv);
   if (argc != 2) {
     std::fputs("usage: bench_map_page FILE.gpx\n", stderr);

@@ -8,14 +8,14 @@
 #include <QTimer>
 
 #include "platform/Translations.h"
+#include "platform/WebEngineBrowser.h"
 #include "ui/CommandGuard.h"
 #include "ui/Main.h"
 #include "ui/SystemLocaleFormats.h"
 
 int RunCorvantel(int argc, char** argv) {
   initialiseTranslations();
-  // The map tab's browser shares its drawing contexts with the window.
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  prepareWebEngine(false);
   TApplication app(argc, argv);
   QApplication::setApplicationName("Corvantel");
   // Qt's own texts (file dialog, Yes / No / Cancel) in the language our catalogue speaks.

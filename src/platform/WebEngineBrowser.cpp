@@ -1,7 +1,10 @@
 // The embedded browser over Qt WebEngine.
 #include "platform/WebEngineBrowser.h"
 
+#include <cstdlib>
+
 #include <QChildEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QUuid>
@@ -49,6 +52,15 @@ QUrl withoutFragment(QUrl url) {
 }
 
 }  // namespace
+
+void prepareWebEngine(bool headless) {
+  if (headless) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+    setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
+  }
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
 
 class TWebEnginePage : public QWebEnginePage {
 public:

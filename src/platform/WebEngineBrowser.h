@@ -11,6 +11,11 @@
 #include "platform/WebBrowser.h"
 
 class QWebEngineView;
+
+// Before the application object exists: the browser shares drawing contexts with the
+// window. `headless` (tests, benchmarks) also runs it offscreen, without a GPU and, as
+// root needs, without Chromium's sandbox, unless the environment says otherwise.
+void prepareWebEngine(bool headless);
 class TWebEnginePage;
 
 class TWebEngineBrowser : public TWebBrowser {

@@ -88,7 +88,7 @@ void TMainForm::BuildMapTab() {
   pGMap = new QLabel(TabSheet4);
   pGMap->setObjectName("pGMap");
   pGMap->setTextFormat(Qt::PlainText);
-  pGMap->setAlignment(Qt::AlignCenter);
+  pGMap->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   pGMap->setFrameShape(QFrame::StyledPanel);
   // A long text must not widen the tab: the map would resize and report "Bounds" again.
   pGMap->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);

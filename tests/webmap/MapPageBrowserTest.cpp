@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,12 +16,11 @@
 
 #include "platform/WebEngineBrowser.h"
 #include "MapPageFixture.h"
-#include "views/GPXToGmap.h"
 
 TEST_F(MapPageBrowser, ReportsZoomThenBoundsOnceLoaded) {
   QElapsedTimer t;
   t.start();
-  load(readFixture());
+  load(samplePage());
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000)) << joined();
   // The first two texts, in order: the level that fits the data, then the area shown.
   ASSERT_GE(texts_.size(), 2u);
@@ -39,7 +37,7 @@ TEST_F(MapPageBrowser, ReportsZoomThenBoundsOnceLoaded) {
 }
 
 TEST_F(MapPageBrowser, ClickOnTheMapReportsItsPosition) {
-  load(readFixture());
+  load(samplePage());
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000));
   const QPoint at(40, 240);
   const QVariantList expected =
@@ -57,7 +55,7 @@ TEST_F(MapPageBrowser, ClickOnTheMapReportsItsPosition) {
 }
 
 TEST_F(MapPageBrowser, DraggedMarkerReportsMoveWithItsIndex) {
-  load(readFixture());
+  load(samplePage());
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000));
   const QVariantList at = eval("var p = map.lmap.latLngToContainerPoint([45.005, 5.005]); [p.x, p.y]").toList();
   ASSERT_EQ(at.size(), 2);
@@ -79,7 +77,7 @@ TEST_F(MapPageBrowser, DraggedMarkerReportsMoveWithItsIndex) {
 }
 
 TEST_F(MapPageBrowser, RepeatsReachTheHostAndTheHostDrivesThePage) {
-  load(readFixture());
+  load(samplePage());
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000));
   texts_.clear();
   browser_->RunScript("window.status = 'Same'; window.status = 'Same'; MoveGreenMarker(45.01, 5.01);");
@@ -89,7 +87,7 @@ TEST_F(MapPageBrowser, RepeatsReachTheHostAndTheHostDrivesThePage) {
 }
 
 TEST_F(MapPageBrowser, BlankLinksOpenOutsideAndNavigationIsRefused) {
-  load(readFixture());
+  load(samplePage());
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000));
   const QUrl page = browser_->View()->url();
   // The first waypoint's information window holds a link aimed at "_BLANK".
@@ -125,10 +123,7 @@ TEST_F(MapPageBrowser, HostileWaypointTextsRunNothing) {
   d.link.href = "javascript:window.status='Hacked 5'";
   doc.Waypoints.AddPoint(std::move(w));
   doc.Waypoints.Present = true;
-  TGMap map;
-  map.GPX = &doc;
-  map.Config.ScriptProvider = map.Config.MarkerServer = map.Config.SmallMarkerServer = providerAddress();
-  load(map.GetPageHTML());
+  load(pageOf(doc));
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000)) << joined();
   // Its information window shows the texts as text.
   const QVariantList at = eval("var p = map.lmap.latLngToContainerPoint([45.01, 5.01]); [p.x, p.y]").toList();
@@ -140,4 +135,19 @@ TEST_F(MapPageBrowser, HostileWaypointTextsRunNothing) {
   QTest::qWait(300);
   EXPECT_FALSE(contains("Hacked")) << joined();
   EXPECT_TRUE(opened_.empty());
+}
+
+TEST_F(MapPageBrowser, SnapshotShowsThePage) {
+  load(samplePage());
+  ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000));
+  QTest::qWait(300);  // the first frame after the report
+  const QImage shot = browser_->Snapshot();
+  ASSERT_EQ(shot.size(), browser_->size());
+  int red = 0;  // the track, drawn in #FF0000 at 0.8 opacity over the empty background
+  for (int y = 0; y < shot.height(); y += 2)
+    for (int x = 0; x < shot.width(); x += 2) {
+      const QColor c = shot.pixelColor(x, y);
+      red += c.red() > 200 && c.green() < 90 && c.blue() < 90;
+    }
+  EXPECT_GT(red, 20);
 }

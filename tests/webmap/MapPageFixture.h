@@ -9,7 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -23,6 +23,7 @@
 
 #include "base/NumberText.h"
 #include "platform/WebEngineBrowser.h"
+#include "views/GPXToGmap.h"
 
 struct TMapPositionText {
   double lat = 0, lon = 0;
@@ -51,14 +52,34 @@ protected:
   }
 
   static std::string providerAddress() { return QUrl::fromLocalFile(CORVANTEL_WEB_DIR).toString().toStdString(); }
-  static std::string readFixture() {
-    std::ifstream in(std::string(CORVANTEL_TEST_DATA) + "/map_page.htm", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string page = text.str();
-    for (size_t at; (at = page.find("@PROVIDER@")) != std::string::npos;)
-      page.replace(at, 10, providerAddress());
-    return page;
+  // The page of a track of three points and two waypoints, the first with a link.
+  static std::string samplePage() {
+    TGPX doc;
+    auto* track = doc.Tracks.Add(std::make_unique<TGPXtrk>());
+    auto* segment = track->Add(std::make_unique<TGPXtrkseg>());
+    for (auto [lat, lon] : {std::pair{45.0, 5.0}, {45.01, 5.02}, {45.02, 5.0}}) {
+      auto p = std::make_unique<TGPXwpt>();
+      p->Lat = lat, p->Lon = lon;
+      segment->AddPoint(std::move(p));
+    }
+    doc.Tracks.Present = true;
+    for (auto [name, at] : {std::pair{"Start", 45.005}, {"End", 45.015}}) {
+      auto w = std::make_unique<TGPXwpt>();
+      w->Lat = at, w->Lon = at - 40;
+      w->edit().name = name;
+      doc.Waypoints.AddPoint(std::move(w));
+    }
+    TGPXLink& link = doc.Waypoints.GetPoint(0)->edit().link;
+    link.Present = true;
+    link.href = "https://example.org/";
+    doc.Waypoints.Present = true;
+    return pageOf(doc);
+  }
+  static std::string pageOf(TGPX& doc) {
+    TGMap map;
+    map.GPX = &doc;
+    map.Config.ScriptProvider = map.Config.MarkerServer = map.Config.SmallMarkerServer = providerAddress();
+    return map.GetPageHTML();
   }
   void load(const std::string& page) {
     const std::string file = (dir_ / "GoogleMaps.htm").string();

@@ -1,16 +1,12 @@
-// The browser tests run offscreen in one application; Chromium wants no sandbox as root
-// and no GPU here.
+// The browser tests run offscreen in one application.
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include <QApplication>
 
+#include "platform/WebEngineBrowser.h"
+
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
-  setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  prepareWebEngine(true);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
