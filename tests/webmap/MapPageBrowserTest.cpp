@@ -36,6 +36,20 @@ TEST_F(MapPageBrowser, ReportsZoomThenBoundsOnceLoaded) {
   std::printf("load ms: %lld\n", static_cast<long long>(t.elapsed()));
 }
 
+TEST_F(MapPageBrowser, EveryControlAndLayerTheSettingsOfferLoads) {
+  TGMapOptions all;
+  all.Control = 2;
+  all.Scale = all.OverView = all.AutoHide = true;
+  all.MapTypeSatellite = all.MapTypeHybrid = false;
+  all.MapTypeMapnik = all.MapTypeOSMCycle = all.MapTypeOSMAerial = all.MapTypeOSMPiste = true;
+  load(samplePage(all));
+  ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000)) << joined();
+  // The four tile layers are map types of their own; satellite and hybrid are gone.
+  EXPECT_EQ(eval("map.getMapTypes().map(function (t) { return t.getName(); }).join()").toString().toStdString(),
+            "Map,Terrain,Mapnik,Cycle,Aerial,Piste");
+  EXPECT_EQ(eval("document.querySelectorAll('.leaflet-control-scale').length").toInt(), 1);
+}
+
 TEST_F(MapPageBrowser, ClickOnTheMapReportsItsPosition) {
   load(samplePage());
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000));

@@ -53,7 +53,7 @@ protected:
 
   static std::string providerAddress() { return QUrl::fromLocalFile(CORVANTEL_WEB_DIR).toString().toStdString(); }
   // The page of a track of three points and two waypoints, the first with a link.
-  static std::string samplePage() {
+  static std::string samplePage(const TGMapOptions& options = {}) {
     TGPX doc;
     auto* track = doc.Tracks.Add(std::make_unique<TGPXtrk>());
     auto* segment = track->Add(std::make_unique<TGPXtrkseg>());
@@ -73,10 +73,11 @@ protected:
     link.Present = true;
     link.href = "https://example.org/";
     doc.Waypoints.Present = true;
-    return pageOf(doc);
+    return pageOf(doc, options);
   }
-  static std::string pageOf(TGPX& doc) {
+  static std::string pageOf(TGPX& doc, const TGMapOptions& options = {}) {
     TGMap map;
+    map.Options = options;
     map.GPX = &doc;
     map.Config.ScriptProvider = map.Config.MarkerServer = map.Config.SmallMarkerServer = providerAddress();
     return map.GetPageHTML();
