@@ -1,7 +1,10 @@
 // The map tab with a fake page in place of the browser: the page file, the status texts the
 // page reports, moving waypoints, and the two commands that draw on the map.
 #include <QTabWidget>
+#include <QTest>
 #include <QToolBar>
+
+#include "base/LocaleFormats.h"
 
 #include "platform/WebBrowser.h"
 #include "WindowFixture.h"
@@ -252,4 +255,17 @@ TEST_F(MapTab, CaptionsOfAnyLengthLeaveTheMapItsSize) {
   say("Click 45.2, 5.7");
   QApplication::processEvents();
   EXPECT_EQ(page_->size(), before);  // a resized map would report its area again
+}
+
+TEST_F(MapTab, DebugLogsEveryTextAndThePanelClickLogsTheCaption) {
+  shown();
+  IsDebug = true;
+  say(" Zoom 3 ");
+  say("Zoom 3");
+  IsDebug = false;
+  const auto lines = log();
+  EXPECT_EQ(lines[lines.size() - 2], "[" + localeFormats().longTime(hooks_.Now()) + "] Zoom 3");
+  EXPECT_EQ(lines.back(), lines[lines.size() - 2]);  // repeats too
+  QTest::mouseClick(form_->findChild<QLabel*>("pGMap"), Qt::LeftButton);
+  EXPECT_EQ(lastLog(), "Zoom 3");
 }
