@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QCursor>
+#include <QImage>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -422,6 +423,8 @@ public:
   void RunMapScript(const std::string& statement);
   // Shows the page's green marker at a position; only once the page has reported its area.
   void MoveGreenMarker(double lat, double lng);
+  // What the map view shows now, at the view's size; a null image before the first showing.
+  QImage MapSnapshot();
   // The web map page's generator; its MapBBox holds the area the page last reported.
   std::unique_ptr<TGMap> GMap;
   // The route being drawn on the map, outside the document until the button is released.

@@ -254,3 +254,5 @@ std::string TMainForm::MapPageText() {
   GMap->Options.Assign(GMapOptions);
   return GMap->GetPageHTML();
 }
+
+QImage TMainForm::MapSnapshot() { return wbGMap ? wbGMap->Snapshot() : QImage(); }

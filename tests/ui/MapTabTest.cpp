@@ -68,6 +68,8 @@ TEST_F(MapTab, EachShowingWritesThePageAnewAndLoadsIt) {
   EXPECT_FALSE(f.MapPageReady);
   EXPECT_EQ(page_->Pages.size(), 2u);
   EXPECT_EQ(page_->Pages[1], page_->Pages[0]);
+  form_.reset();  // shut-down takes the last page file along
+  EXPECT_FALSE(fs::exists(path("GoogleMaps.htm")));
 }
 
 TEST_F(MapTab, WithoutDataNothingIsWritten) {
