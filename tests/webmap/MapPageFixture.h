@@ -29,6 +29,9 @@ struct TMapPositionText {
   double lat = 0, lon = 0;
 };
 
+// The build tree's map script as the page's provider address.
+inline std::string providerAddress() { return QUrl::fromLocalFile(CORVANTEL_WEB_DIR).toString().toStdString(); }
+
 class MapPageBrowser : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -51,7 +54,6 @@ protected:
     std::filesystem::remove_all(dir_);
   }
 
-  static std::string providerAddress() { return QUrl::fromLocalFile(CORVANTEL_WEB_DIR).toString().toStdString(); }
   // The page of a track of three points and two waypoints, the first with a link.
   static std::string samplePage(const TGMapOptions& options = {}) {
     TGPX doc;
