@@ -285,14 +285,18 @@ std::string TGPXWriter::ExportGPXTRKList(const TGPXtrkList& list) const {
   return out;
 }
 
+std::vector<XmlNamespaceDecl> TGPXWriter::RootNamespaces() {
+  return {{"", std::string(kGPXNamespace)}, {"xsi", std::string(kXSINamespace)}};
+}
+
 void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>";
   out += LineEnd;
   out += "<gpx";
   appendAttribute(out, "version", "1.1");
   appendAttribute(out, "creator", gpx.Creator);
-  appendAttribute(out, "xmlns", kGPXNamespace);
-  appendAttribute(out, "xmlns:xsi", kXSINamespace);
+  for (const XmlNamespaceDecl& ns : RootNamespaces())
+    appendAttribute(out, ns.prefix.empty() ? "xmlns" : "xmlns:" + ns.prefix, ns.uri);
   std::string location(kGPXNamespace);
   location += ' ';
   location += kGPXSchema;

@@ -20,6 +20,8 @@
 #include "views/StatOptions.h"
 
 class QAction;
+class QDialog;
+class TWayPointPropertiesForm;
 class QLabel;
 class QMenu;
 class QMimeData;
@@ -325,4 +327,22 @@ private:
   QAction *Pickanything1 = nullptr, *Pickwaypoint1 = nullptr, *Pickroute1 = nullptr,
           *Picktrack1 = nullptr, *Deleteinsquare1 = nullptr,
           *Deleteinsquareonlyseleted1 = nullptr, *Trim1 = nullptr, *TrimonlySelected1 = nullptr;
+
+  // ---- Property dialogs: Properties on the selected item, the dialogs' edit-and-replace cycle ----
+public:
+  // The tree's double-click: Properties, whether or not its menu item is enabled.
+  void tvItemsDblClick();
+  // Opens the waypoint dialog on a copy of a point of the document; on OK the copy takes the
+  // point's place in `owner`, the list that holds it (found in the document when not given),
+  // with one undo step. True on OK. The point grid's and the graph's Properties call this.
+  bool EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner = nullptr);
+  // Shows a dialog modally and gives its result; tests replace it.
+  std::function<int(QDialog* dialog)> ShowDialog;
+  TWayPointPropertiesForm* WayPointPropertiesForm = nullptr;
+
+private:
+  void BuildPropertyDialogs();
+  // Properties on one item, by its kind.
+  void OpenItemProperties(TItem* item);
+  QAction* Properties1 = nullptr;
 };
