@@ -1,6 +1,7 @@
 // Loading a GPX document: the streaming walk over the file and the result lines.
 #include "formats/GPXFile.h"
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 #include <vector>
@@ -87,6 +88,14 @@ public:
 
   bool childNeedsTree(const XmlName& child) override { return wptChildNeedsTree(child); }
 
+  void startContainer(const XmlNode& e) override {
+    if (open_.size() != 1) return;
+    // The writer declares GPX's own namespaces itself.
+    for (auto& [prefix, uri] : e.namespaceDeclarations())
+      if (!prefix.empty() && prefix != "xsi" && prefix != "xml")
+        out_.gpx.RootNamespaces.emplace_back(prefix, uri);
+  }
+
   void record(const XmlFlatRecord& e) override {
     switch (open_.back()) {
       case Level::Gpx: readWptRecord(e, out_.gpx.Waypoints); break;
@@ -170,6 +179,11 @@ void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandle
   doc.Tracks.Present = doc.Tracks.Present || got.Tracks.Present;
   if (got.Metadata.Present) doc.Metadata = std::move(got.Metadata);
   if (result.hasExtensions) doc.Extension.Text = std::move(got.Extension.Text);
+  // A prefix the document declares already keeps its meaning.
+  for (auto& ns : got.RootNamespaces)
+    if (std::none_of(doc.RootNamespaces.begin(), doc.RootNamespaces.end(),
+                     [&](const auto& have) { return have.first == ns.first; }))
+      doc.RootNamespaces.push_back(ns);
 
   int64_t routePoints = 0, trackPoints = 0, segments = 0;
   for (const auto& rte : doc.Routes.Items()) routePoints += rte->Count();

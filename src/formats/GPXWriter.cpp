@@ -285,8 +285,11 @@ std::string TGPXWriter::ExportGPXTRKList(const TGPXtrkList& list) const {
   return out;
 }
 
-std::vector<XmlNamespaceDecl> TGPXWriter::RootNamespaces() {
-  return {{"", std::string(kGPXNamespace)}, {"xsi", std::string(kXSINamespace)}};
+std::vector<XmlNamespaceDecl> TGPXWriter::RootNamespaces(const TGPX& gpx) {
+  std::vector<XmlNamespaceDecl> out{{"", std::string(kGPXNamespace)}, {"xsi", std::string(kXSINamespace)}};
+  for (const auto& [prefix, uri] : gpx.RootNamespaces)
+    if (!prefix.empty() && prefix != "xsi" && prefix != "xml") out.push_back({prefix, uri});
+  return out;
 }
 
 void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
@@ -295,7 +298,7 @@ void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
   out += "<gpx";
   appendAttribute(out, "version", "1.1");
   appendAttribute(out, "creator", gpx.Creator);
-  for (const XmlNamespaceDecl& ns : RootNamespaces())
+  for (const XmlNamespaceDecl& ns : RootNamespaces(gpx))
     appendAttribute(out, ns.prefix.empty() ? "xmlns" : "xmlns:" + ns.prefix, ns.uri);
   std::string location(kGPXNamespace);
   location += ' ';

@@ -30,7 +30,7 @@ public:
   std::string WriteDocument(const TGPX& gpx) const;
   // The namespace declarations of the gpx start tag, in the order written: in scope for
   // every extension text of the document.
-  static std::vector<XmlNamespaceDecl> RootNamespaces();
+  static std::vector<XmlNamespaceDecl> RootNamespaces(const TGPX& gpx);
   void WriteDocument(std::string& out, const TGPX& gpx) const;
 
   // Element text of a whole list; an empty list gives empty text.

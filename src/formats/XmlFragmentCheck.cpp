@@ -51,6 +51,6 @@ std::string XmlContentFragmentError(std::string_view text, const std::vector<Xml
   return "Unknown XML error";
 }
 
-std::string GPXExtensionTextError(std::string_view text) {
-  return XmlContentFragmentError(text, TGPXWriter::RootNamespaces());
+std::string GPXExtensionTextError(std::string_view text, const TGPX& document) {
+  return XmlContentFragmentError(text, TGPXWriter::RootNamespaces(document));
 }

@@ -17,6 +17,8 @@ struct XmlNamespaceDecl {
 // entity but the predefined ones. Returns libxml2's first complaint; empty when sound.
 std::string XmlContentFragmentError(std::string_view text, const std::vector<XmlNamespaceDecl>& inScope);
 
+class TGPX;
+
 // The check for extension text of a GPX document: in the scope of what the GPX writer
-// declares on the gpx element.
-std::string GPXExtensionTextError(std::string_view text);
+// declares on the document's gpx element.
+std::string GPXExtensionTextError(std::string_view text, const TGPX& document);

@@ -56,6 +56,7 @@ bool TMainForm::EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner) {
 
   auto copy = std::make_unique<TGPXwpt>(*point);
   WayPointPropertiesForm->SetPoint(copy.get());
+  WayPointPropertiesForm->Document = CurrentGPX.get();
   const int result = ShowDialog(WayPointPropertiesForm);
   WayPointPropertiesForm->SetPoint(nullptr);
   // The point must still be where it was: nothing else may have moved it meanwhile.

@@ -564,7 +564,8 @@ void TWayPointPropertiesForm::rgWPtypeClick(int id) {
 void TWayPointPropertiesForm::accept() {
   if (busy_) return;
   if (point_ && extensionsTyped_) {
-    const std::string error = GPXExtensionTextError(point_->data().extensions);
+    const TGPX none;
+    const std::string error = GPXExtensionTextError(point_->data().extensions, Document ? *Document : none);
     if (!error.empty()) {
       lblExtensionsError->setText(qs(_("The extensions are not well-formed XML:")) + " " + qs(error));
       lblExtensionsError->show();

@@ -18,6 +18,7 @@ class QTabWidget;
 class QTimeEdit;
 class QToolButton;
 class QUrl;
+class TGPX;
 class TGPXwpt;
 
 // A typed coordinate: a number with '.' (else with the locale's decimal separator), an
@@ -35,6 +36,9 @@ public:
   // it: only the user's changes do.
   void SetPoint(TGPXwpt* point) { point_ = point; }
   TGPXwpt* Point() const { return point_; }
+  // The document the point belongs to: the prefixes its gpx element declares may be used
+  // in extension text.
+  const TGPX* Document = nullptr;
 
   // The altitude of a place from the elevation web service; none when the answer is no
   // number; throws when the request fails. Unset: the button does nothing.
