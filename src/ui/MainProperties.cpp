@@ -59,6 +59,7 @@ bool TMainForm::EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner) {
   WayPointPropertiesForm->Document = CurrentGPX.get();
   const int result = ShowDialog(WayPointPropertiesForm);
   WayPointPropertiesForm->SetPoint(nullptr);
+  WayPointPropertiesForm->Document = nullptr;
   // The point must still be where it was: nothing else may have moved it meanwhile.
   const int at = owner->IndexOf(point);
   if (result != QDialog::Accepted || at < 0 || CurrentGPX->FindPointOwner(point) != owner) return false;

@@ -59,6 +59,25 @@ int boundedInt(const QString& text, int low, int high, int none) {
   return parseIntStrict(text.trimmed().toStdString(), v) && v >= low && v <= high ? v : none;
 }
 
+// A date-time with another date, or another time of day; false when that gives no valid
+// date-time.
+bool replaceDate(double& value, const QDate& d) {
+  DateTimeFields f = decodeDateTime(value);
+  f.year = d.year();
+  f.month = d.month();
+  f.day = d.day();
+  return tryEncodeDateTime(f, value);
+}
+
+bool replaceTimeOfDay(double& value, const QTime& t) {
+  DateTimeFields f = decodeDateTime(value);
+  f.hour = t.hour();
+  f.minute = t.minute();
+  f.second = t.second();
+  f.msec = t.msec();
+  return tryEncodeDateTime(f, value);
+}
+
 bool hasTimeOfDay(double t) {
   const DateTimeFields f = decodeDateTime(t);
   return f.hour != 0 || f.minute != 0 || f.second != 0 || f.msec != 0;
@@ -119,9 +138,21 @@ void TWayPointPropertiesForm::BuildControls() {
   };
 
   PageControl1 = named(new QTabWidget, "PageControl1");
-  auto* basic = new QWidget;
-  basic->setObjectName("TabSheetBasic");
-  auto* g = new QGridLayout(basic);
+  auto page = [this](const char* name, const std::string& text) {
+    auto* w = new QWidget;
+    w->setObjectName(name);
+    PageControl1->addTab(w, qs(text));
+    return w;
+  };
+  // A caption and its control on each row, from `row` on.
+  auto captioned = [&](QGridLayout* grid, int& row, int span,
+                       std::initializer_list<std::pair<std::string, QWidget*>> rows) {
+    for (const auto& [text, w] : rows) {
+      grid->addWidget(caption(text, w->toolTip().toStdString()), row, 0, Qt::AlignTop);
+      grid->addWidget(w, row++, 1, 1, span);
+    }
+  };
+  auto* g = new QGridLayout(page("TabSheetBasic", _("Basic")));
 
   // Position: each value applies only with its button, so a half-typed number never lands.
   struct CoordinateRow {
@@ -181,13 +212,9 @@ void TWayPointPropertiesForm::BuildControls() {
   mWPComment = memo("mWPComment", _("GPS waypoint comment. Sent to GPS as comment."), 2);
   mWPDesc = memo("mWPDesc", _("A text description of the element, intended for the user, not the GPS."), 3);
   edtWPSymbol = lineEdit("edtWPSymbol", _("Text of GPS symbol name."));
-  for (auto [text, w] : {std::pair<std::string, QWidget*>{_("Name :"), edtWPName},
-                         {_("Comment :"), mWPComment},
-                         {_("Description :"), mWPDesc},
-                         {_("Symbol :"), edtWPSymbol}}) {
-    g->addWidget(caption(text, w->toolTip().toStdString()), row, 0, Qt::AlignTop);
-    g->addWidget(w, row++, 1, 1, 3);
-  }
+  captioned(g, row, 3,
+            {{_("Name :"), edtWPName}, {_("Comment :"), mWPComment}, {_("Description :"), mWPDesc},
+             {_("Symbol :"), edtWPSymbol}});
 
   const std::string linkHint = _("Link to additional information about the waypoint.");
   pgWPLink = named(new QTabWidget, "pgWPLink", linkHint);
@@ -207,11 +234,8 @@ void TWayPointPropertiesForm::BuildControls() {
   g->addWidget(btnOpenLink, row++, 3, Qt::AlignTop);
   g->setColumnStretch(2, 1);
   g->setRowStretch(row, 1);
-  PageControl1->addTab(basic, qs(_("Basic")));
 
-  auto* advanced = new QWidget;
-  advanced->setObjectName("TabSheetAdvanced");
-  auto* a = new QGridLayout(advanced);
+  auto* a = new QGridLayout(page("TabSheetAdvanced", _("Advanced")));
   mWPSrc = memo("mWPSrc", _("Source of data, to give an idea of its reliability and accuracy."), 2);
   edtWPtype = lineEdit("edtWPtype", _("Type (classification) of the waypoint."));
   edtWPSat = lineEdit("edtWPSat", _("Number of satellites used to calculate the GPX fix."));
@@ -221,17 +245,10 @@ void TWayPointPropertiesForm::BuildControls() {
   edtWPvdop = lineEdit("edtWPvdop", _("Vertical dilution of precision."));
   edtWPpdop = lineEdit("edtWPpdop", _("Position dilution of precision."));
   row = 0;
-  for (auto [text, w] : {std::pair<std::string, QWidget*>{_("Source :"), mWPSrc},
-                         {_("Type :"), edtWPtype},
-                         {_("Satellites : "), edtWPSat},
-                         {_("Age of data :"), edtWPageofdata},
-                         {_("dgpsid :"), edtWPdgpsid},
-                         {_("HDOP :"), edtWPhdop},
-                         {_("VDOP :"), edtWPvdop},
-                         {_("PDOP :"), edtWPpdop}}) {
-    a->addWidget(caption(text, w->toolTip().toStdString()), row, 0, Qt::AlignTop);
-    a->addWidget(w, row++, 1);
-  }
+  captioned(a, row, 1,
+            {{_("Source :"), mWPSrc}, {_("Type :"), edtWPtype}, {_("Satellites : "), edtWPSat},
+             {_("Age of data :"), edtWPageofdata}, {_("dgpsid :"), edtWPdgpsid},
+             {_("HDOP :"), edtWPhdop}, {_("VDOP :"), edtWPvdop}, {_("PDOP :"), edtWPpdop}});
   auto* fixBox = named(new QGroupBox(qs(_(" Fix "))), "gbWPtype", _("Type of GPX fix."));
   auto* fixLayout = new QHBoxLayout(fixBox);
   rgWPtype = new QButtonGroup(fixBox);
@@ -246,11 +263,8 @@ void TWayPointPropertiesForm::BuildControls() {
   a->addWidget(fixBox, 0, 2, 3, 1, Qt::AlignTop);
   a->setColumnStretch(1, 1);
   a->setRowStretch(row, 1);
-  PageControl1->addTab(advanced, qs(_("Advanced")));
 
-  auto* extensions = new QWidget;
-  extensions->setObjectName("TabSheetExtensions");
-  auto* e = new QVBoxLayout(extensions);
+  auto* e = new QVBoxLayout(page("TabSheetExtensions", _("Extensions")));
   mExtensions = named(new QPlainTextEdit, "mExtensions",
                       _("You can extend GPX by adding your own elements from another schema here."));
   mExtensions->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -260,7 +274,6 @@ void TWayPointPropertiesForm::BuildControls() {
   lblExtensionsError->hide();
   e->addWidget(mExtensions);
   e->addWidget(lblExtensionsError);
-  PageControl1->addTab(extensions, qs(_("Extensions")));
 
   cbEnabled = named(new QCheckBox(qs(_("Enabled"))), "cbEnabled");
   btnOK = named(new QPushButton(qs(_("OK"))), "btnOK");
@@ -449,9 +462,7 @@ void TWayPointPropertiesForm::cbDateClick() {
 void TWayPointPropertiesForm::cbTimeClick() {
   if (!point_) return;
   if (!cbTime->isChecked()) {
-    DateTimeFields f = decodeDateTime(dateValue_);
-    f.hour = f.minute = f.second = f.msec = 0;
-    tryEncodeDateTime(f, dateValue_);
+    replaceTimeOfDay(dateValue_, QTime(0, 0));
     point_->Time = dateValue_;
   }
   ShowTime(true);
@@ -460,29 +471,15 @@ void TWayPointPropertiesForm::cbTimeClick() {
 void TWayPointPropertiesForm::dtpDateChange() {
   if (!point_) return;
   const QDate d = dtpDate->date();
-  DateTimeFields f = decodeDateTime(dateValue_);
-  f.year = d.year();
-  f.month = d.month();
-  f.day = d.day();
-  if (!tryEncodeDateTime(f, dateValue_)) return;
-  DateTimeFields g = decodeDateTime(timeValue_);
-  g.year = f.year;
-  g.month = f.month;
-  g.day = f.day;
-  tryEncodeDateTime(g, timeValue_);
+  if (!replaceDate(dateValue_, d)) return;
+  replaceDate(timeValue_, d);
   point_->Time = dateValue_;
   ShowTime(false);
 }
 
 void TWayPointPropertiesForm::dtpTimeChange() {
   if (!point_) return;
-  const QTime t = dtpTime->time();
-  DateTimeFields f = decodeDateTime(dateValue_);
-  f.hour = t.hour();
-  f.minute = t.minute();
-  f.second = t.second();
-  f.msec = t.msec();
-  if (!tryEncodeDateTime(f, dateValue_)) return;
+  if (!replaceTimeOfDay(dateValue_, dtpTime->time())) return;
   timeValue_ = dateValue_;
   point_->Time = dateValue_;
   ShowTime(false);
