@@ -334,7 +334,9 @@ public:
   void tvItemsDblClick();
   // Opens the waypoint dialog on a copy of a point of the document; on OK the copy takes the
   // point's place in `owner`, the list that holds it (found in the document when not given),
-  // with one undo step. True on OK. The point grid's and the graph's Properties call this.
+  // with one undo step, and the selection becomes the list (the edited waypoint itself when
+  // `owner` is not given and it is a waypoint). True on OK. The point grid's double-click and
+  // the graph's Properties call this with their list, then refresh their own view.
   bool EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner = nullptr);
   // Shows a dialog modally and gives its result; tests replace it.
   std::function<int(QDialog* dialog)> ShowDialog;

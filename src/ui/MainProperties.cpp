@@ -51,6 +51,7 @@ void TMainForm::OpenItemProperties(TItem* item) {
 
 bool TMainForm::EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner) {
   if (!point || !CurrentGPX) return false;
+  const bool ownerGiven = owner != nullptr;
   if (!owner) owner = CurrentGPX->FindPointOwner(point);
   if (!owner || owner->IndexOf(point) < 0) return false;
 
@@ -70,7 +71,7 @@ bool TMainForm::EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner) {
   GPXModified = true;
   TGPXSelection& sel = CurrentGPX->Selection;
   sel.Clear();
-  if (owner == &CurrentGPX->Waypoints) {
+  if (!ownerGiven && owner == &CurrentGPX->Waypoints) {
     sel.Add(edited);
     PreviewDraw->CurrentPoint = edited;
   } else {

@@ -311,6 +311,12 @@ TEST_F(PropertiesCommand, OkReplacesThePointWithOneUndoStepAndCancelChangesNothi
   EXPECT_EQ(gpx_->Selection.Items, std::vector<TItem*>{edited});
   form_->ActionUndoExecute();
   EXPECT_EQ(written(), before);
+
+  // Called from a view of the list (the point grid), the list stays selected.
+  TGPX& restored = *form_->CurrentGPX;
+  answer("btnOK");
+  EXPECT_TRUE(form_->EditWayPointProperties(restored.Waypoints.GetPoint(0), &restored.Waypoints));
+  EXPECT_EQ(restored.Selection.Items, std::vector<TItem*>{&restored.Waypoints});
 }
 
 TEST_F(PropertiesCommand, RoutePointIsEditedInItsRoute) {
