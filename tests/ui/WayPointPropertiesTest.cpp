@@ -114,6 +114,7 @@ TEST_F(WayPointDialog, AppliedCoordinatesAndAltitude) {
     EXPECT_EQ(p.Lon, s.lon) << s.text;
     EXPECT_EQ(p.Ele, s.ele) << s.text;
   }
+  EXPECT_FALSE(p.ElePresent);
   EXPECT_EQ(find<QLabel>("lblAltitude")->text(), "None");
   EXPECT_EQ(find("edtAltitude")->text(), "");
 }
@@ -277,7 +278,7 @@ TEST_F(PropertiesCommand, OkWithoutChangesLeavesThePointAsItWas) {
       "<src>s</src><link href=\"http://x\"><text>t</text></link><sym>Flag</sym><type>ty</type>"
       "<fix>DGPS</fix><sat>0</sat><hdop>0</hdop><pdop>1E-5</pdop><ageofdgpsdata>2</ageofdgpsdata>"
       "<dgpsid>7</dgpsid><extensions><g:x xmlns:g=\"urn:g\">1</g:x></extensions></wpt>"
-      "<wpt lat=\"1\" lon=\"2\"/>");
+      "<wpt lat=\"1\" lon=\"2\"><ele>0</ele></wpt>");
   for (int i = 0; i < 2; ++i) {
     const std::string before = written();
     select({gpx_->Waypoints.GetPoint(i)});

@@ -509,7 +509,10 @@ void TWayPointPropertiesForm::sbAltitudeClick() {
   if (!point_) return;
   double v;
   // Typing 0 takes the elevation away; an empty edit changes nothing.
-  if (parseTypedNumber(edtAltitude->text(), v)) point_->Ele = v;
+  if (parseTypedNumber(edtAltitude->text(), v)) {
+    point_->SetEle(v);
+    point_->ElePresent = v != 0;
+  }
   ShowAltitude();
 }
 
