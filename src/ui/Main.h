@@ -403,6 +403,19 @@ private:
   QSpinBox* udEdition = nullptr;
   QPushButton* bApplyEDT = nullptr;
 
+  // ---- altitude shift, time anonymizing and elevation downloads (MainAltitude.cpp) ----
+public:
+  void Shiftaltitude1Click();
+  void Anonymizetime1Click();
+  void Downloadallwaypointsaltitude1Click();
+  void Downloadmap1Click();
+  // Created once with the window; any dialog may open the download dialog on its points.
+  class TShiftAltitudeForm* ShiftAltitudeForm = nullptr;
+  class TAltitudeDownloadForm* AltitudeDownloadForm = nullptr;
+
+private:
+  void BuildAltitudeCommands();
+
   // ---- Property dialogs: Properties on the selected item, the dialogs' edit-and-replace cycle ----
 public:
   // The tree's double-click: Properties, whether or not its menu item is enabled.

@@ -8,6 +8,7 @@
 
 #include "base/Translate.h"
 #include "ui/CommandGuard.h"
+#include "ui/ElevationRequests.h"
 #include "ui/Main.h"
 #include "ui/QtText.h"
 #include "ui/dialogs/WayPointProperties.h"
@@ -16,6 +17,10 @@ void TMainForm::BuildPropertyDialogs() {
   if (!ShowDialog) ShowDialog = [](QDialog* dialog) { return dialog->exec(); };
   // Created once and reused for every showing.
   WayPointPropertiesForm = new TWayPointPropertiesForm(this);
+  // The options and the credit as they stand at each request.
+  WayPointPropertiesForm->QueryElevation = [this](double lat, double lon) {
+    return QueryPointElevation(GPXOptions, lat, lon, ElevationCredit);
+  };
 
   pmTreeView->addSeparator();
   Properties1 = pmTreeView->addAction(qs(_("&Properties")));

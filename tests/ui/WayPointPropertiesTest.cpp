@@ -12,11 +12,13 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "../platform/FakeElevationService.h"
 #include "EditFixture.h"
 #include "base/DateTime.h"
 #include "base/LocaleFormats.h"
 #include "formats/GPXFile.h"
 #include "formats/GPXWriter.h"
+#include "platform/ElevationService.h"
 #include "ui/dialogs/WayPointProperties.h"
 
 namespace {
@@ -333,6 +335,19 @@ TEST_F(PropertiesCommand, RoutePointIsEditedInItsRoute) {
   ASSERT_EQ(r->Count(), 2);
   EXPECT_EQ(static_cast<TGPXwpt*>(r->GetPoint(1))->data().sym, "Pin");
   EXPECT_EQ(gpx_->Selection.Items, std::vector<TItem*>{r});
+}
+
+TEST_F(PropertiesCommand, ElevationButtonAsksTheServiceAndChargesTheCredit) {
+  setElevationServiceAddress(FakeElevationService::instance().base());
+  loadText("<wpt lat=\"45\" lon=\"6.25\"/>");
+  select({gpx_->Waypoints.GetPoint(0)});
+  const int32_t credit = form_->ElevationCredit;
+  answer("btnOK", [](QDialog* d) { d->findChild<QToolButton*>("sbDownloadAltitudeData")->click(); });
+  action("Properties1")->trigger();
+  const TGPXwpt* p = gpx_->Waypoints.GetPoint(0);
+  EXPECT_EQ(p->Ele, FakeElevationService::srtm3(45));
+  EXPECT_TRUE(p->ElePresent);
+  EXPECT_EQ(form_->ElevationCredit, credit - 2);
 }
 
 }  // namespace
