@@ -8,7 +8,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -19,6 +21,7 @@
 #include "formats/GPXFile.h"
 #include "formats/GPXWriter.h"
 #include "platform/ElevationService.h"
+#include "ui/ElevationRequests.h"
 #include "ui/dialogs/WayPointProperties.h"
 
 namespace {
@@ -207,28 +210,32 @@ TEST_F(WayPointDialog, LinkOpensOnlyWebAndMailAddresses) {
 }
 
 TEST_F(WayPointDialog, CancelDuringAnElevationRequestWaitsForItsEnd) {
-  TGPXwpt p;
-  open(p);
-  bool visibleDuringRequest = false;
-  dialog_.QueryElevation = [&](double, double) -> std::optional<double> {
-    // What the user does while the answer is awaited: Escape, then the close box.
-    dialog_.reject();
-    QCloseEvent close;
-    QApplication::sendEvent(&dialog_, &close);
-    visibleDuringRequest = dialog_.isVisible() && !find<QPushButton>("btnOK")->isEnabled();
-    return 1234.5;
+  setElevationServiceAddress(FakeElevationService::instance().base("delay500/"));
+  dialog_.QueryElevation = [](double lat, double lon) {
+    int32_t credit = 0;
+    return QueryPointElevation(TGPXOptions{}, lat, lon, credit);
   };
-  press("sbDownloadAltitudeData");
-  EXPECT_TRUE(visibleDuringRequest);
-  EXPECT_FALSE(dialog_.isVisible());
-  EXPECT_EQ(dialog_.result(), QDialog::Rejected);
+  TGPXwpt p;
+  p.Lat = 30;
+  std::vector<bool> openDuringRequest;
+  QTimer::singleShot(0, [&] { press("sbDownloadAltitudeData"); });
+  QTimer::singleShot(150, [&] {
+    dialog_.close();  // the window manager's close box
+    QTest::keyClick(&dialog_, Qt::Key_Escape);
+    QTest::keyClick(&dialog_, Qt::Key_Return);  // Cancel is the default button
+    openDuringRequest = {dialog_.isVisible(), find<QPushButton>("btnOK")->isEnabled()};
+  });
+  dialog_.SetPoint(&p);
+  EXPECT_EQ(dialog_.exec(), QDialog::Rejected);
+  EXPECT_EQ(openDuringRequest, (std::vector<bool>{true, false}));
+  EXPECT_EQ(p.Ele, FakeElevationService::srtm3(30));
 
   // A failed request leaves the dialog usable and the altitude as it was.
   open(p);
   p.Ele = 7;
-  dialog_.QueryElevation = [](double, double) -> std::optional<double> { throw std::runtime_error("no route to host"); };
+  setElevationServiceAddress(FakeElevationService::instance().base("status500/"));
   press("sbDownloadAltitudeData");
-  EXPECT_EQ(errors_, std::vector<std::string>{"no route to host"});
+  EXPECT_EQ(errors_.size(), 1u);
   EXPECT_TRUE(dialog_.isVisible());
   EXPECT_TRUE(find<QPushButton>("btnOK")->isEnabled());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
