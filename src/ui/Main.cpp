@@ -207,7 +207,11 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));
   BuildToolsAndCommands();
+<<<<<<< HEAD
   BuildMapTab();  // the last page: after those the other commands add
+=======
+  BuildPropertyDialogs();
+>>>>>>> main
 
   ReadProxySettings();
   LoadSettings();
