@@ -207,11 +207,8 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));
   BuildToolsAndCommands();
-<<<<<<< HEAD
-  BuildMapTab();  // the last page: after those the other commands add
-=======
   BuildPropertyDialogs();
->>>>>>> main
+  BuildMapTab();  // the last page: after those the other commands add
 
   ReadProxySettings();
   LoadSettings();
