@@ -4,7 +4,7 @@
 #include "formats/GPXCSV.h"
 #include "formats/GPXWriter.h"
 
-bool MakeClipboardTexts(const TItem& item, const std::string& creator, int clipboardFormat,
+bool MakeClipboardTexts(const TItem& item, const TGPX& source, int clipboardFormat,
                         TClipboardTexts& out) {
   // A fresh writer: CR LF and TABs, whatever the last save used; the style line only
   // where it was read.
@@ -58,7 +58,7 @@ bool MakeClipboardTexts(const TItem& item, const std::string& creator, int clipb
       return false;
   }
   out.Document.clear();
-  writer.WriteStartTag(out.Document, creator);
+  writer.WriteStartTag(out.Document, source);
   out.Document += body;
   out.Document += "</gpx>";
   out.Text = clipboardFormat == 1 ? csv : body;

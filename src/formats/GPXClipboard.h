@@ -12,8 +12,9 @@ struct TClipboardTexts {
   ItemKind Kind = ItemKind::Point;  // the class of the item copied
 };
 
-// `clipboardFormat` 1: the plain text is the semicolon-separated point text; anything else:
+// The document's gpx tag carries the creator and namespace prefixes of `source`, the document
+// the item belongs to, so that its extensions stay readable. `clipboardFormat` 1: the plain text is the semicolon-separated point text; anything else:
 // the same element text as the document's body. False (and nothing filled) for an item that
 // is neither a waypoint, route or track nor one of the three lists.
-bool MakeClipboardTexts(const TItem& item, const std::string& creator, int clipboardFormat,
+bool MakeClipboardTexts(const TItem& item, const TGPX& source, int clipboardFormat,
                         TClipboardTexts& out);

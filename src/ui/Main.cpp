@@ -207,7 +207,9 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));
   BuildToolsAndCommands();
+  BuildPropertyDialogs();
   BuildSettingsCommands();
+  BuildMapTab();  // the last page: after those the other commands add
 
   ReadProxySettings();
   LoadSettings();

@@ -79,7 +79,7 @@ void TMainForm::Copy1Click() {
   const TGPXSelection& sel = CurrentGPX->Selection;
   if (sel.Count() != 1 || !sel.At(0)) return;
   TClipboardTexts texts;
-  if (!MakeClipboardTexts(*sel.At(0), CurrentGPX->Creator, GPXOptions.ClipboardFormat, texts)) return;
+  if (!MakeClipboardTexts(*sel.At(0), *CurrentGPX, GPXOptions.ClipboardFormat, texts)) return;
   ClipboardService::put(texts.Document, texts.Text);
   std::string phrase;
   switch (texts.Kind) {

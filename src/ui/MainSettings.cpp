@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTabWidget>
 
 #include "base/Translate.h"
 #include "ui/CommandGuard.h"
@@ -64,7 +65,10 @@ void TMainForm::RedrawViewsAfterSettings() {
     view.Draw();
     TREImage(pane)->update();
   }
-  // The statistics graph and the web map page redraw here with the new options.
+  // The map page is written with the options when its tab is shown: a map showing now is
+  // written anew.
+  if (PageControl1->currentWidget() == TabSheet4) TabSheet4Show();
+  // The statistics graph redraws here with the new options.
 }
 
 void TMainForm::AssociatefithGPXfiles1Click() {

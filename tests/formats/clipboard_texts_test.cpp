@@ -2,24 +2,26 @@
 #include <gtest/gtest.h>
 
 #include "formats/GPXClipboard.h"
+#include "formats/GPXFile.h"
 
 namespace {
 
 const std::string kStart =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n"
     "<gpx version=\"1.1\" creator=\"R&amp;D &lt;1&gt;\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
-    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:ext=\"urn:e\" "
     "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
     "http://www.topografix.com/GPX/1/1/gpx.xsd\">\r\n";
 const std::string kCSVHeader =
     "Latitude;Longitude;ele;time;magvar;geoidheight;name;cmt;desc;src;link;sym;wtype;fix;sat;"
     "hdop;vdop;pdop;ageofdgpsdata;dgpsid;extensions\r\n";
-const std::string kCreator = "R&D <1>";
 
 }  // namespace
 
 TEST(ClipboardTexts, OneWaypointInBothTextFormatsAndAnEmptyList) {
   TGPX gpx;
+  gpx.Creator = "R&D <1>";
+  gpx.RootNamespaces = {{"ext", "urn:e"}};  // the source's prefixes stay declared
   auto w = std::make_unique<TGPXwpt>();
   w->Lat = 45.5;
   w->Lon = -6.25;
@@ -42,11 +44,30 @@ TEST(ClipboardTexts, OneWaypointInBothTextFormatsAndAnEmptyList) {
   };
   for (const auto& c : cases) {
     TClipboardTexts texts;
-    ASSERT_TRUE(MakeClipboardTexts(*c.item, kCreator, c.format, texts));
+    ASSERT_TRUE(MakeClipboardTexts(*c.item, gpx, c.format, texts));
     EXPECT_EQ(texts.Document, c.document);
     EXPECT_EQ(texts.Text, c.text);
     EXPECT_EQ(texts.Count, c.count);
   }
   TClipboardTexts none;
-  EXPECT_FALSE(MakeClipboardTexts(gpx.Metadata, kCreator, 0, none));
+  EXPECT_FALSE(MakeClipboardTexts(gpx.Metadata, gpx, 0, none));
+}
+
+TEST(ClipboardTexts, PrefixedExtensionsReadBack) {
+  TGPX source;
+  source.RootNamespaces = {{"ext", "urn:e"}};
+  auto w = std::make_unique<TGPXwpt>();
+  w->edit().extensions = "<ext:depth>4</ext:depth>";
+  TGPXwpt* point = source.Waypoints.AddPoint(std::move(w));
+  TClipboardTexts texts;
+  ASSERT_TRUE(MakeClipboardTexts(*point, source, 0, texts));
+  TGPX target;
+  TGPXFile reader;
+  reader.GPX = &target;
+  reader.LoadFromString(texts.Document);
+  ASSERT_TRUE(reader.Loaded);
+  ASSERT_EQ(target.Waypoints.Count(), 1);
+  EXPECT_NE(target.Waypoints.GetPoint(0)->data().extensions.find(
+                "<ext:depth xmlns:ext=\"urn:e\">4</ext:depth>"),
+            std::string::npos);
 }

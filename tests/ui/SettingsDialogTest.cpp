@@ -8,6 +8,7 @@
 #include <QTabWidget>
 
 #include "WindowFixture.h"
+#include "platform/WebBrowser.h"
 #include "ui/ImageView.h"
 #include "ui/dialogs/Settings.h"
 
@@ -155,4 +156,25 @@ TEST_F(SettingsDialogTest, ColourCancelKeepsThePanelAndTheLastPageStays) {
   runDialog([](TSettingsForm& d) {
     EXPECT_EQ(d.findChild<QTabWidget*>("PageControl1")->currentIndex(), 3);
   }, false);
+}
+
+TEST_F(SettingsDialogTest, OkWritesTheMapPageAnewWhileItShows) {
+  struct TFakePage : TWebBrowser {
+    using TWebBrowser::TWebBrowser;
+    void Navigate(const QString& fileName) override { ++loads; }
+    void RunScript(const QString&) override {}
+    int loads = 0;
+  };
+  const WebBrowserFactory saved = webBrowserFactory();
+  TFakePage* page = nullptr;
+  webBrowserFactory() = [&](QWidget* parent) { return page = new TFakePage(parent); };
+  TMainForm& f = form({QString::fromStdString(writeTrack("a.gpx", "T"))});
+  f.findChild<QTabWidget*>("PageControl1")->setCurrentWidget(f.findChild<QWidget*>("TabSheet4"));
+  ASSERT_TRUE(page);
+  runDialog([](TSettingsForm&) {}, true);
+  EXPECT_EQ(page->loads, 2);
+  runDialog([](TSettingsForm&) {}, false);
+  EXPECT_EQ(page->loads, 2);
+  form_.reset();
+  webBrowserFactory() = saved;
 }
