@@ -1,0 +1,65 @@
+// The metadata properties dialog: the document's GPX metadata (name, description, author,
+// copyright, link, time, keywords, extensions), edited in a copy that the main window hands
+// in and puts in place on OK. Each edit marks the part it touches present, so it is written.
+#pragma once
+#include <memory>
+
+#include <QDialog>
+
+#include "ui/dialogs/PropertyParts.h"
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTimeEdit;
+class QToolButton;
+class TGPX;
+class TGPXmetadata;
+
+class TMetadataPropertiesForm : public QDialog {
+  Q_OBJECT
+public:
+  explicit TMetadataPropertiesForm(QWidget* parent = nullptr);
+  ~TMetadataPropertiesForm() override;
+
+  // The metadata edited, owned by the caller; set before each showing.
+  void SetMetadata(TGPXmetadata* metadata);
+  TGPXmetadata* Metadata() const { return metadata_; }
+  // The document it belongs to, for the check of typed extension text.
+  const TGPX* Document = nullptr;
+  LinkOpener OpenLink;
+
+  void FormShow();
+  void btnOpenLinkClick();
+  void SpeedButton1Click();
+  // OK: refused while extension text typed here is not sound XML.
+  void accept() override;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+
+private:
+  void BuildControls();
+
+  TGPXmetadata* metadata_ = nullptr;
+  bool extensionsTyped_ = false;
+  std::unique_ptr<TTimeControls> time_;
+  QTabWidget *PageControl1 = nullptr, *pgMetaLink = nullptr, *pgMetaAuthorLink = nullptr;
+  QLineEdit *edtMetaName = nullptr, *edtMetaLinkURL = nullptr, *edtMetaLinkText = nullptr,
+            *edtMetaLinkType = nullptr, *edtMetaAuthorName = nullptr, *edtMetaAuthorEmailId = nullptr,
+            *edtMetaAuthorEmailDomain = nullptr, *edtMetaAuthorLinkURL = nullptr,
+            *edtMetaAuthorLinkText = nullptr, *edtMetaAuthorLinkType = nullptr,
+            *edtMetaCopyrightAuthor = nullptr, *edtMetaCopyrightYear = nullptr,
+            *edtMetaCopyrightLicense = nullptr;
+  QPlainTextEdit *mMetaDesc = nullptr, *mMetaKeywords = nullptr, *mExtensions = nullptr;
+  QLabel *lblTime = nullptr, *lblExtensionsError = nullptr;
+  QCheckBox *cbDate = nullptr, *cbTime = nullptr;
+  QDateEdit* dtpDate = nullptr;
+  QTimeEdit* dtpTime = nullptr;
+  QToolButton *btnOpenLink = nullptr, *SpeedButton1 = nullptr;
+  QPushButton *btnOK = nullptr, *btnCancel = nullptr;
+};

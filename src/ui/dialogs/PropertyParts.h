@@ -1,0 +1,75 @@
+// Pieces the property dialogs share: the link button's address check, the colour dialog and
+// the link opener that tests replace, the check of typed extension text, and the time
+// controls (a date and a time of day, each with its check box).
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <QColor>
+#include <QString>
+
+class QBoxLayout;
+class QCheckBox;
+class QDateEdit;
+class QDialog;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTimeEdit;
+class QUrl;
+class QWidget;
+class TGPX;
+
+// Opens an address on the desktop.
+using LinkOpener = std::function<void(const QUrl&)>;
+LinkOpener desktopLinkOpener();
+// Hands `href` (trimmed) to `open` when it is longer than 4 characters and a web, file
+// transfer or mail address: never a local program or file.
+void openLinkText(const QString& href, const LinkOpener& open);
+
+// The colour dialog preset to a colour ($00BBGGRR); the chosen colour, none on Cancel.
+using ColorAsker = std::function<std::optional<uint32_t>(QWidget* parent, uint32_t initial)>;
+ColorAsker qtColorAsker();
+QColor colorFromBGR(uint32_t color);
+uint32_t colorToBGR(const QColor& color);
+
+// The problem with extension text typed into a dialog, in the scope of the document it will
+// be saved in (none: a document's defaults); empty when it can be written as it stands.
+std::string ExtensionTextError(const std::string& text, const TGPX* document);
+
+// The page of extension text: a memo without wrapping and, below it, the hidden error label.
+void BuildExtensionsPage(QWidget* page, QPlainTextEdit*& memo, QLabel*& errorLabel);
+// Before OK: when the typed text is not sound, shows why under the memo, brings its page
+// forward and gives true (OK must wait).
+bool ShowExtensionTextError(const std::string& text, const TGPX* document, QPlainTextEdit* memo,
+                            QLabel* errorLabel, QTabWidget* pages);
+// The bottom row of a property dialog: `left` (may be null), then OK and Cancel. Cancel is the
+// default button, so Enter cancels as Escape does: nothing is taken by accident.
+QBoxLayout* BuildOkCancelRow(QDialog* dialog, QWidget* left, QPushButton*& ok, QPushButton*& cancel);
+
+// A date-time edited in two parts: a date, and a time of day that needs the date. The
+// pickers remember the last values shown, so unchecking and checking again restores them.
+class TTimeControls {
+public:
+  TTimeControls(QLabel* label, QCheckBox* date, QDateEdit* datePicker, QCheckBox* time, QTimeEdit* timePicker);
+  // The date-time edited, owned by the dialog's item; 0 means none.
+  double* Value = nullptr;
+  // Before filling: nothing of an earlier showing stays; the pickers start at today.
+  void Reset();
+  // `fromCheckBox`: the check boxes keep the state the user gave them.
+  void Show(bool fromCheckBox);
+  void DateClick();
+  void TimeClick();
+  void DateChange();
+  void TimeChange();
+
+private:
+  QLabel* label_;
+  QCheckBox *date_, *time_;
+  QDateEdit* datePicker_;
+  QTimeEdit* timePicker_;
+  double dateValue_ = 0, timeValue_ = 0;
+};
