@@ -400,4 +400,17 @@ private:
   QSlider* tbEdition = nullptr;
   QSpinBox* udEdition = nullptr;
   QPushButton* bApplyEDT = nullptr;
+
+  // ---- altitude shift, time anonymizing and elevation downloads (MainAltitude.cpp) ----
+public:
+  void Shiftaltitude1Click();
+  void Anonymizetime1Click();
+  void Downloadallwaypointsaltitude1Click();
+  void Downloadmap1Click();
+  // Created once with the window; any dialog may open the download dialog on its points.
+  class TShiftAltitudeForm* ShiftAltitudeForm = nullptr;
+  class TAltitudeDownloadForm* AltitudeDownloadForm = nullptr;
+
+private:
+  void BuildAltitudeCommands();
 };
