@@ -26,7 +26,6 @@ std::string altitudeLine(double lo, double hi) {
          "m ";
 }
 
-// A list whose highest point is 0 or below counts as having no altitudes.
 bool hasAltitudes(double lo, double hi) { return lo != kNoMinimum && hi != 0; }
 
 }  // namespace
@@ -46,7 +45,9 @@ std::string TrackTelemetryText(const TGPXtrk& track) {
     if (climb > 0 || descent > 0)
       text += NL + oneDecimal(climb) + "m " + _("of ascent") + " " + _("and") + " " + oneDecimal(descent) + "m " +
               _("of descent");
-    const double lo = GetMinElevation(segment), hi = GetMaxElevation(segment);
+    // The highest point is counted from 0 up: a segment that never rises above 0 shows no
+    // altitudes, as one without any.
+    const double lo = GetMinElevation(segment), hi = std::max(0.0, GetMaxElevation(segment));
     if (hasAltitudes(lo, hi)) {
       text += altitudeLine(lo, hi);
       trackMax = std::max(trackMax, hi);

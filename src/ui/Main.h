@@ -39,6 +39,8 @@ class QPushButton;
 class QSlider;
 class QSpinBox;
 class TTrackEditForm;
+// The item properties block's classes.
+class QDialog;
 
 // The process-wide debug flag, read from the settings file: log lines get a time prefix.
 extern bool IsDebug;
@@ -413,4 +415,26 @@ public:
 
 private:
   void BuildAltitudeCommands();
+
+  // ---- route, track and metadata properties, the About box (MainItemProperties.cpp) ----
+public:
+  // Properties on a route, a track, a track segment (its track's dialog) or the metadata;
+  // false for any other item, which the caller then handles.
+  bool OpenLinePropertiesOf(TItem* item);
+  // Each dialog edits a copy; on OK the copy takes the item's place with one undo step. True
+  // on OK. A track edited from one of its segments selects that segment again.
+  bool EditRouteProperties(TGPXrte* route);
+  bool EditTrackProperties(TGPXtrk* track, int segmentIndex = -1);
+  bool EditMetadataProperties();
+  void About1Click();
+  // Shows a property dialog or the About box modally and gives its result; tests replace it.
+  std::function<int(QDialog* dialog)> ShowItemDialog;
+  class TRoutePropertiesForm* RoutePropertiesForm = nullptr;
+  class TTrackPropertiesForm* TrackPropertiesForm = nullptr;
+  class TMetadataPropertiesForm* MetadataPropertiesForm = nullptr;
+  class TAboutBox* AboutBox = nullptr;
+
+private:
+  void BuildItemPropertyDialogs();
+  QAction* About1 = nullptr;
 };

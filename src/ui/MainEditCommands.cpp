@@ -175,7 +175,9 @@ void TMainForm::tbDuplicateClick() {
 }
 
 void TMainForm::Properties1Click() {
-  // The property dialogs plug in here; without them there is nothing to show.
+  const TGPXSelection& sel = CurrentGPX->Selection;
+  if (sel.Count() != 1 || !sel.At(0)) return;
+  OpenLinePropertiesOf(sel.At(0));
 }
 
 void TMainForm::Movealltracksegintothefirsttrack2Click() {
