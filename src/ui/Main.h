@@ -20,6 +20,8 @@
 #include "views/StatOptions.h"
 
 class QAction;
+class QDialog;
+class TWayPointPropertiesForm;
 class QLabel;
 class QMenu;
 class QMimeData;
@@ -39,8 +41,6 @@ class QPushButton;
 class QSlider;
 class QSpinBox;
 class TTrackEditForm;
-// The item properties block's classes.
-class QDialog;
 
 // The process-wide debug flag, read from the settings file: log lines get a time prefix.
 extern bool IsDebug;
@@ -416,6 +416,26 @@ public:
 private:
   void BuildAltitudeCommands();
 
+  // ---- Property dialogs: Properties on the selected item, the dialogs' edit-and-replace cycle ----
+public:
+  // The tree's double-click: Properties, whether or not its menu item is enabled.
+  void tvItemsDblClick();
+  // Opens the waypoint dialog on a copy of a point of the document; on OK the copy takes the
+  // point's place in `owner`, the list that holds it (found in the document when not given),
+  // with one undo step, and the selection becomes the list (the edited waypoint itself when
+  // `owner` is not given and it is a waypoint). True on OK. The point grid's double-click and
+  // the graph's Properties call this with their list, then refresh their own view.
+  bool EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner = nullptr);
+  // Shows a dialog modally and gives its result; tests replace it.
+  std::function<int(QDialog* dialog)> ShowDialog;
+  TWayPointPropertiesForm* WayPointPropertiesForm = nullptr;
+
+private:
+  void BuildPropertyDialogs();
+  // Properties on one item, by its kind.
+  void OpenItemProperties(TItem* item);
+  QAction* Properties1 = nullptr;
+
   // ---- route, track and metadata properties, the About box (MainItemProperties.cpp) ----
 public:
   // Properties on a route, a track, a track segment (its track's dialog) or the metadata;
@@ -427,8 +447,6 @@ public:
   bool EditTrackProperties(TGPXtrk* track, int segmentIndex = -1);
   bool EditMetadataProperties();
   void About1Click();
-  // Shows a property dialog or the About box modally and gives its result; tests replace it.
-  std::function<int(QDialog* dialog)> ShowItemDialog;
   class TRoutePropertiesForm* RoutePropertiesForm = nullptr;
   class TTrackPropertiesForm* TrackPropertiesForm = nullptr;
   class TMetadataPropertiesForm* MetadataPropertiesForm = nullptr;

@@ -174,12 +174,6 @@ void TMainForm::tbDuplicateClick() {
   if (gpx.Selection.Count() > 0) SelectTreeNodes(gpx.Selection.Items);
 }
 
-void TMainForm::Properties1Click() {
-  const TGPXSelection& sel = CurrentGPX->Selection;
-  if (sel.Count() != 1 || !sel.At(0)) return;
-  OpenLinePropertiesOf(sel.At(0));
-}
-
 void TMainForm::Movealltracksegintothefirsttrack2Click() {
   TGPX& gpx = *CurrentGPX;
   TGPXtrkList& tracks = gpx.Tracks;

@@ -17,7 +17,6 @@
 #include "ui/dialogs/TrackProperties.h"
 
 void TMainForm::BuildItemPropertyDialogs() {
-  if (!ShowItemDialog) ShowItemDialog = [](QDialog* dialog) { return dialog->exec(); };
   // Created once and reused for every showing.
   RoutePropertiesForm = new TRoutePropertiesForm(this);
   TrackPropertiesForm = new TTrackPropertiesForm(this);
@@ -29,7 +28,7 @@ void TMainForm::BuildItemPropertyDialogs() {
     form.Waypoints = nullptr;
     form.Options = options;
     form.ElevationCredit = credit;
-    ShowItemDialog(&form);
+    ShowDialog(&form);
     form.Track = nullptr;
     return form.ElevationCredit;
   };
@@ -71,7 +70,7 @@ bool TMainForm::EditRouteProperties(TGPXrte* route) {
   form.SetRoute(copy.get());
   form.DefaultColor = PreviewDraw->Options.RouteColor;
   form.Document = CurrentGPX.get();
-  const int result = ShowItemDialog(&form);
+  const int result = ShowDialog(&form);
   form.SetRoute(nullptr);
   form.Document = nullptr;
   const int at = routes.IndexOf(route);
@@ -102,7 +101,7 @@ bool TMainForm::EditTrackProperties(TGPXtrk* track, int segmentIndex) {
   form.Document = CurrentGPX.get();
   form.Options = &GPXOptions;
   form.ElevationCredit = ElevationCredit;
-  const int result = ShowItemDialog(&form);
+  const int result = ShowDialog(&form);
   form.SetTrack(nullptr);
   form.Document = nullptr;
   // The requests of a download were made whatever the answer: their cost stays spent.
@@ -136,7 +135,7 @@ bool TMainForm::EditMetadataProperties() {
   TMetadataPropertiesForm& form = *MetadataPropertiesForm;
   form.SetMetadata(&copy);
   form.Document = CurrentGPX.get();
-  const int result = ShowItemDialog(&form);
+  const int result = ShowDialog(&form);
   form.SetMetadata(nullptr);
   form.Document = nullptr;
   if (result != QDialog::Accepted) return false;
@@ -155,5 +154,5 @@ bool TMainForm::EditMetadataProperties() {
 void TMainForm::About1Click() {
   AboutBox->VersionText = GetFileVersionString();
   AboutBox->Beta = IsDebug;
-  ShowItemDialog(AboutBox);
+  ShowDialog(AboutBox);
 }

@@ -24,7 +24,7 @@ protected:
   // Every showing runs as the user would: the dialog shows (and fills), `act` plays the user,
   // then OK or Cancel is clicked.
   void answer(bool ok, std::function<void(QDialog*)> act = {}) {
-    form_->ShowItemDialog = [ok, act](QDialog* d) {
+    form_->ShowDialog = [ok, act](QDialog* d) {
       d->show();
       QApplication::processEvents();
       if (act) act(d);
@@ -203,7 +203,7 @@ TEST_F(ItemProperties, AboutShowsTheVersionAndTheDebugMark) {
   for (bool debug : {false, true}) {
     IsDebug = debug;
     std::string shown;
-    form_->ShowItemDialog = [&](QDialog* d) {
+    form_->ShowDialog = [&](QDialog* d) {
       d->show();
       shown = d->findChild<QLabel*>("Version")->text().toStdString();
       d->hide();
@@ -216,6 +216,38 @@ TEST_F(ItemProperties, AboutShowsTheVersionAndTheDebugMark) {
   EXPECT_EQ(AboutVersionText("", false), "Version ");
   const std::string thanks = AboutCommentsText();
   EXPECT_EQ(std::count(thanks.begin(), thanks.end(), '\n'), 17);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ItemProperties, UnsoundExtensionTextKeepsTheDialogOpen) {
+  TGPXtrk* t = addTrack("T");
+  addSegment(t, 45, 2);
+  addRoute("R", 46, 2);
+  load();
+  const std::function<TItem*()> items[] = {[&] { return gpx_->Routes.At(0); }, [&] { return gpx_->Tracks.At(0); },
+                                           [&] { return &gpx_->Metadata; }};
+  size_t confirmed = 0;
+  for (const auto& item : items) {
+    select({item()});
+    bool refused = false;
+    form_->ShowDialog = [&](QDialog* d) {
+      d->show();
+      QApplication::processEvents();
+      d->findChild<QPlainTextEdit*>("mExtensions")->setPlainText("<a><b></a>");
+      d->findChild<QPushButton*>("btnOK")->click();
+      refused = d->isVisible() && d->findChild<QLabel*>("lblExtensionsError")->isVisible();
+      d->findChild<QPlainTextEdit*>("mExtensions")->setPlainText("<x:a xmlns:x=\"urn:x\"/>");
+      d->findChild<QPushButton*>("btnOK")->click();
+      return d->result();
+    };
+    form_->Properties1Click();
+    EXPECT_TRUE(refused) << int(item()->Kind());
+    // The mended text is taken.
+    EXPECT_EQ(form_->UndoList.size(), ++confirmed);
+  }
 }
 
 }  // namespace

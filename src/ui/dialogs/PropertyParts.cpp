@@ -19,6 +19,8 @@
 #include "base/LocaleFormats.h"
 #include "base/NumberText.h"
 #include "base/Translate.h"
+#include "formats/XmlFragmentCheck.h"
+#include "model/GPX.h"
 #include "ui/QtText.h"
 
 namespace {
@@ -83,8 +85,8 @@ uint32_t colorToBGR(const QColor& color) {
 }
 
 std::string ExtensionTextError(const std::string& text, const TGPX* document) {
-  // The XML check of typed extension text plugs in here.
-  return {};
+  const TGPX none;
+  return GPXExtensionTextError(text, document ? *document : none);
 }
 
 void BuildExtensionsPage(QWidget* page, QPlainTextEdit*& memo, QLabel*& errorLabel) {
