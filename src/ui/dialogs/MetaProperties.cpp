@@ -45,13 +45,7 @@ void TMetadataPropertiesForm::BuildControls() {
     e->setObjectName(name);
     return e;
   };
-  auto memo = [](const char* name, int lines) {
-    auto* m = new QPlainTextEdit;
-    m->setObjectName(name);
-    m->setTabChangesFocus(true);
-    m->setMinimumHeight(m->fontMetrics().lineSpacing() * lines + 12);
-    return m;
-  };
+  auto memo = NewMemo;
   auto linkButton = [this](const char* name) {
     auto* b = new QToolButton;
     b->setObjectName(name);
@@ -83,33 +77,15 @@ void TMetadataPropertiesForm::BuildControls() {
 
   PageControl1 = new QTabWidget;
   PageControl1->setObjectName("PageControl1");
-  auto page = [this](const char* name, const std::string& text) {
-    auto* w = new QWidget;
-    w->setObjectName(name);
-    PageControl1->addTab(w, qs(text));
-    return w;
-  };
+  auto page = [this](const char* name, const std::string& text) { return AddPage(PageControl1, name, text); };
 
   auto* b = new QGridLayout(page("TabSheetBasic", _("Basic")));
   edtMetaName = edit("edtMetaName");
   mMetaDesc = memo("mMetaDesc", 3);
-  lblTime = new QLabel;
-  lblTime->setObjectName("lblTime");
-  cbDate = new QCheckBox;
-  cbDate->setObjectName("cbDate");
-  cbTime = new QCheckBox;
-  cbTime->setObjectName("cbTime");
-  dtpDate = new QDateEdit;
-  dtpDate->setObjectName("dtpDate");
-  dtpDate->setCalendarPopup(true);
-  dtpDate->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
-  dtpTime = new QTimeEdit;
-  dtpTime->setObjectName("dtpTime");
-  dtpTime->setDisplayFormat("HH:mm:ss");
-  time_ = std::make_unique<TTimeControls>(lblTime, cbDate, dtpDate, cbTime, dtpTime);
-  auto* times = new QHBoxLayout;
-  for (QWidget* w : std::initializer_list<QWidget*>{lblTime, cbDate, dtpDate, cbTime, dtpTime}) times->addWidget(w);
-  times->addStretch();
+  time_ = std::make_unique<TTimeControls>(this);
+  lblTime = time_->Label;
+  auto* times = time_->PickerRow();
+  times->insertWidget(0, lblTime);
   mMetaKeywords = memo("mMetaKeywords", 2);
   edtMetaLinkURL = edit("edtMetaLinkURL");
   edtMetaLinkText = edit("edtMetaLinkText");
@@ -205,10 +181,6 @@ void TMetadataPropertiesForm::BuildControls() {
     lblExtensionsError->hide();
   });
   auto guarded = [this](auto handler) { return [this, handler] { RunGuarded(this, [&] { handler(); }); }; };
-  connect(cbDate, &QCheckBox::clicked, this, guarded([this] { time_->DateClick(); }));
-  connect(cbTime, &QCheckBox::clicked, this, guarded([this] { time_->TimeClick(); }));
-  connect(dtpDate, &QDateEdit::dateChanged, this, guarded([this] { time_->DateChange(); }));
-  connect(dtpTime, &QTimeEdit::timeChanged, this, guarded([this] { time_->TimeChange(); }));
   connect(btnOpenLink, &QToolButton::clicked, this, guarded([this] { btnOpenLinkClick(); }));
   connect(SpeedButton1, &QToolButton::clicked, this, guarded([this] { SpeedButton1Click(); }));
 }

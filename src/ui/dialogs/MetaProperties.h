@@ -8,14 +8,11 @@
 
 #include "ui/dialogs/PropertyParts.h"
 
-class QCheckBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class QTimeEdit;
 class QToolButton;
 class TGPX;
 class TGPXmetadata;
@@ -57,9 +54,6 @@ private:
             *edtMetaCopyrightLicense = nullptr;
   QPlainTextEdit *mMetaDesc = nullptr, *mMetaKeywords = nullptr, *mExtensions = nullptr;
   QLabel *lblTime = nullptr, *lblExtensionsError = nullptr;
-  QCheckBox *cbDate = nullptr, *cbTime = nullptr;
-  QDateEdit* dtpDate = nullptr;
-  QTimeEdit* dtpTime = nullptr;
   QToolButton *btnOpenLink = nullptr, *SpeedButton1 = nullptr;
   QPushButton *btnOK = nullptr, *btnCancel = nullptr;
 };

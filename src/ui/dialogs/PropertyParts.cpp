@@ -19,6 +19,7 @@
 #include "base/LocaleFormats.h"
 #include "base/NumberText.h"
 #include "base/Translate.h"
+#include "ui/CommandGuard.h"
 #include "formats/XmlFragmentCheck.h"
 #include "model/GPX.h"
 #include "ui/QtText.h"
@@ -89,6 +90,21 @@ std::string ExtensionTextError(const std::string& text, const TGPX* document) {
   return GPXExtensionTextError(text, document ? *document : none);
 }
 
+QWidget* AddPage(QTabWidget* pages, const char* name, const std::string& caption) {
+  auto* w = new QWidget;
+  w->setObjectName(name);
+  pages->addTab(w, qs(caption));
+  return w;
+}
+
+QPlainTextEdit* NewMemo(const char* name, int lines) {
+  auto* m = new QPlainTextEdit;
+  m->setObjectName(name);
+  m->setTabChangesFocus(true);
+  m->setMinimumHeight(m->fontMetrics().lineSpacing() * lines + 12);
+  return m;
+}
+
 void BuildExtensionsPage(QWidget* page, QPlainTextEdit*& memo, QLabel*& errorLabel) {
   auto* layout = new QVBoxLayout(page);
   memo = new QPlainTextEdit;
@@ -131,45 +147,69 @@ QBoxLayout* BuildOkCancelRow(QDialog* dialog, QWidget* left, QPushButton*& ok, Q
   return row;
 }
 
-TTimeControls::TTimeControls(QLabel* label, QCheckBox* date, QDateEdit* datePicker, QCheckBox* time,
-                             QTimeEdit* timePicker)
-    : label_(label), date_(date), time_(time), datePicker_(datePicker), timePicker_(timePicker) {}
+TTimeControls::TTimeControls(QWidget* owner)
+    : Label(new QLabel(owner)),
+      Date(new QCheckBox(owner)),
+      Time(new QCheckBox(owner)),
+      DatePicker(new QDateEdit(owner)),
+      TimePicker(new QTimeEdit(owner)) {
+  Label->setObjectName("lblTime");
+  Date->setObjectName("cbDate");
+  Time->setObjectName("cbTime");
+  DatePicker->setObjectName("dtpDate");
+  DatePicker->setCalendarPopup(true);
+  DatePicker->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+  TimePicker->setObjectName("dtpTime");
+  TimePicker->setDisplayFormat("HH:mm:ss");
+  auto guarded = [owner](auto handler) { return [owner, handler] { RunGuarded(owner, handler); }; };
+  QObject::connect(Date, &QCheckBox::clicked, owner, guarded([this] { DateClick(); }));
+  QObject::connect(Time, &QCheckBox::clicked, owner, guarded([this] { TimeClick(); }));
+  QObject::connect(DatePicker, &QDateEdit::dateChanged, owner, guarded([this] { DateChange(); }));
+  QObject::connect(TimePicker, &QTimeEdit::timeChanged, owner, guarded([this] { TimeChange(); }));
+}
+
+QBoxLayout* TTimeControls::PickerRow() const {
+  auto* row = new QHBoxLayout;
+  for (QWidget* w : std::initializer_list<QWidget*>{Date, DatePicker, Time, TimePicker}) row->addWidget(w);
+  row->addStretch();
+  return row;
+}
 
 void TTimeControls::Reset() {
-  const QSignalBlocker b1(date_), b2(time_);
-  date_->setChecked(false);
-  time_->setChecked(false);
+  const QSignalBlocker b1(Date), b2(Time);
+  Date->setChecked(false);
+  Time->setChecked(false);
   dateValue_ = timeValue_ = truncToInt(nowLocal());
 }
 
 void TTimeControls::Show(bool fromCheckBox) {
-  const QSignalBlocker b1(datePicker_), b2(timePicker_), b3(date_), b4(time_);
+  const QSignalBlocker b1(DatePicker), b2(TimePicker), b3(Date), b4(Time);
   const double t = Value ? *Value : 0;
   if (t == 0) {
-    label_->setText(qs(_("None")));
-    if (!fromCheckBox) date_->setChecked(false);
+    Label->setText(qs(_("None")));
+    if (!fromCheckBox) Date->setChecked(false);
   } else {
-    label_->setText(qs(dateTimeText(t)));
-    if (!fromCheckBox) date_->setChecked(true);
+    Label->setText(qs(dateTimeText(t)));
+    if (!fromCheckBox) Date->setChecked(true);
     dateValue_ = t;
     if (hasTimeOfDay(t)) {
-      if (!fromCheckBox) time_->setChecked(true);
+      if (!fromCheckBox) Time->setChecked(true);
       timeValue_ = t;
     }
   }
   const DateTimeFields date = decodeDateTime(dateValue_), time = decodeDateTime(timeValue_);
-  datePicker_->setDate(QDate(date.year, date.month, date.day));
-  timePicker_->setTime(QTime(time.hour, time.minute, time.second, time.msec));
-  if (!date_->isChecked()) time_->setChecked(false);
-  datePicker_->setEnabled(date_->isChecked());
-  time_->setEnabled(date_->isChecked());
-  timePicker_->setEnabled(time_->isChecked());
+  DatePicker->setDate(QDate(date.year, date.month, date.day));
+  TimePicker->setTime(QTime(time.hour, time.minute, time.second, time.msec));
+  if (!Date->isChecked()) Time->setChecked(false);
+  DatePicker->setEnabled(Date->isChecked());
+  Time->setEnabled(Date->isChecked());
+  TimePicker->setEnabled(Time->isChecked());
 }
 
 void TTimeControls::DateClick() {
   if (!Value) return;
-  if (!date_->isChecked()) {
-    time_->setChecked(false);
+  if (!Date->isChecked()) {
+    Time->setChecked(false);
     *Value = 0;
   }
   Show(true);
@@ -177,7 +217,7 @@ void TTimeControls::DateClick() {
 
 void TTimeControls::TimeClick() {
   if (!Value) return;
-  if (!time_->isChecked()) {
+  if (!Time->isChecked()) {
     replaceTimeOfDay(dateValue_, QTime(0, 0));
     *Value = dateValue_;
   }
@@ -186,15 +226,15 @@ void TTimeControls::TimeClick() {
 
 void TTimeControls::DateChange() {
   if (!Value) return;
-  if (!replaceDate(dateValue_, datePicker_->date())) return;
-  replaceDate(timeValue_, datePicker_->date());
+  if (!replaceDate(dateValue_, DatePicker->date())) return;
+  replaceDate(timeValue_, DatePicker->date());
   *Value = dateValue_;
   Show(false);
 }
 
 void TTimeControls::TimeChange() {
   if (!Value) return;
-  if (!replaceTimeOfDay(dateValue_, timePicker_->time())) return;
+  if (!replaceTimeOfDay(dateValue_, TimePicker->time())) return;
   timeValue_ = dateValue_;
   *Value = dateValue_;
   Show(false);

@@ -40,6 +40,11 @@ uint32_t colorToBGR(const QColor& color);
 // be saved in (none: a document's defaults); empty when it can be written as it stands.
 std::string ExtensionTextError(const std::string& text, const TGPX* document);
 
+// A page of a tab control, named and captioned.
+QWidget* AddPage(QTabWidget* pages, const char* name, const std::string& caption);
+// A memo of `lines` lines at least, where TAB moves on to the next control.
+QPlainTextEdit* NewMemo(const char* name, int lines);
+
 // The page of extension text: a memo without wrapping and, below it, the hidden error label.
 void BuildExtensionsPage(QWidget* page, QPlainTextEdit*& memo, QLabel*& errorLabel);
 // Before OK: when the typed text is not sound, shows why under the memo, brings its page
@@ -52,11 +57,19 @@ QBoxLayout* BuildOkCancelRow(QDialog* dialog, QWidget* left, QPushButton*& ok, Q
 
 // A date-time edited in two parts: a date, and a time of day that needs the date. The
 // pickers remember the last values shown, so unchecking and checking again restores them.
+// Builds its five controls (lblTime, cbDate, dtpDate, cbTime, dtpTime) as children of
+// `owner` and runs its handlers on their changes.
 class TTimeControls {
 public:
-  TTimeControls(QLabel* label, QCheckBox* date, QDateEdit* datePicker, QCheckBox* time, QTimeEdit* timePicker);
+  explicit TTimeControls(QWidget* owner);
   // The date-time edited, owned by the dialog's item; 0 means none.
   double* Value = nullptr;
+  QLabel* Label;
+  QCheckBox *Date, *Time;
+  QDateEdit* DatePicker;
+  QTimeEdit* TimePicker;
+  // The two check boxes and pickers in a row.
+  QBoxLayout* PickerRow() const;
   // Before filling: nothing of an earlier showing stays; the pickers start at today.
   void Reset();
   // `fromCheckBox`: the check boxes keep the state the user gave them.
@@ -67,9 +80,5 @@ public:
   void TimeChange();
 
 private:
-  QLabel* label_;
-  QCheckBox *date_, *time_;
-  QDateEdit* datePicker_;
-  QTimeEdit* timePicker_;
   double dateValue_ = 0, timeValue_ = 0;
 };

@@ -47,19 +47,9 @@ void TRoutePropertiesForm::BuildControls(bool track) {
     w->setObjectName(name);
     return w;
   };
-  auto memo = [&](const char* name, int lines) {
-    auto* m = named(new QPlainTextEdit, name);
-    m->setTabChangesFocus(true);
-    m->setMinimumHeight(m->fontMetrics().lineSpacing() * lines + 12);
-    return m;
-  };
+  auto memo = NewMemo;
   PageControl1 = named(new QTabWidget, "PageControl1");
-  auto page = [this](const char* name, const std::string& text) {
-    auto* w = new QWidget;
-    w->setObjectName(name);
-    PageControl1->addTab(w, qs(text));
-    return w;
-  };
+  auto page = [this](const char* name, const std::string& text) { return AddPage(PageControl1, name, text); };
   auto captioned = [](QGridLayout* grid, int& row, std::initializer_list<std::pair<std::string, QWidget*>> rows) {
     for (const auto& [text, w] : rows) {
       grid->addWidget(new QLabel(qs(text)), row, 0, Qt::AlignTop);

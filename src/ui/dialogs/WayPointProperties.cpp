@@ -105,12 +105,7 @@ void TWayPointPropertiesForm::BuildControls() {
   };
 
   PageControl1 = named(new QTabWidget, "PageControl1");
-  auto page = [this](const char* name, const std::string& text) {
-    auto* w = new QWidget;
-    w->setObjectName(name);
-    PageControl1->addTab(w, qs(text));
-    return w;
-  };
+  auto page = [this](const char* name, const std::string& text) { return AddPage(PageControl1, name, text); };
   // A caption and its control on each row, from `row` on.
   auto captioned = [&](QGridLayout* grid, int& row, int span,
                        std::initializer_list<std::pair<std::string, QWidget*>> rows) {
@@ -160,19 +155,17 @@ void TWayPointPropertiesForm::BuildControls() {
   }
 
   const std::string timeHint = _("Creation/modification timestamp for element, in UTC.");
-  lblTime = named(new QLabel, "lblTime", timeHint);
-  cbDate = named(new QCheckBox, "cbDate", timeHint);
-  cbTime = named(new QCheckBox, "cbTime", timeHint);
-  dtpDate = named(new QDateEdit, "dtpDate", timeHint);
-  dtpDate->setCalendarPopup(true);
-  dtpDate->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
-  dtpTime = named(new QTimeEdit, "dtpTime", timeHint);
-  dtpTime->setDisplayFormat("HH:mm:ss");
+  time_ = std::make_unique<TTimeControls>(this);
+  lblTime = time_->Label;
+  cbDate = time_->Date;
+  cbTime = time_->Time;
+  dtpDate = time_->DatePicker;
+  dtpTime = time_->TimePicker;
+  for (QWidget* w : std::initializer_list<QWidget*>{lblTime, cbDate, cbTime, dtpDate, dtpTime})
+    w->setToolTip(qs(timeHint));
   g->addWidget(caption(_("Time :"), timeHint), row, 0);
   g->addWidget(lblTime, row, 1);
-  auto* times = new QHBoxLayout;
-  for (QWidget* w : std::initializer_list<QWidget*>{cbDate, dtpDate, cbTime, dtpTime}) times->addWidget(w);
-  times->addStretch();
+  QBoxLayout* times = time_->PickerRow();
   g->addLayout(times, row++, 2, 1, 2);
 
   edtWPName = lineEdit("edtWPName", _("The GPS name of the waypoint."));
@@ -239,7 +232,6 @@ void TWayPointPropertiesForm::BuildControls() {
   auto* main = new QVBoxLayout(this);
   main->addWidget(PageControl1);
   main->addLayout(bottom);
-  time_ = std::make_unique<TTimeControls>(lblTime, cbDate, dtpDate, cbTime, dtpTime);
 
   // Each user change writes at once; the filling runs with the signals blocked.
   auto guarded = [this](auto handler) { return [this, handler] { RunGuarded(this, [&] { handler(); }); }; };
@@ -288,10 +280,6 @@ void TWayPointPropertiesForm::BuildControls() {
   connect(cbEnabled, &QCheckBox::clicked, this, [this](bool on) {
     if (point_) point_->Visible = on;
   });
-  connect(cbDate, &QCheckBox::clicked, this, guarded([this] { cbDateClick(); }));
-  connect(cbTime, &QCheckBox::clicked, this, guarded([this] { cbTimeClick(); }));
-  connect(dtpDate, &QDateEdit::dateChanged, this, guarded([this] { dtpDateChange(); }));
-  connect(dtpTime, &QTimeEdit::timeChanged, this, guarded([this] { dtpTimeChange(); }));
   connect(sbLatitude, &QToolButton::clicked, this, guarded([this] { sbLatitudeClick(); }));
   connect(sbLongitude, &QToolButton::clicked, this, guarded([this] { sbLongitudeClick(); }));
   connect(sbAltitude, &QToolButton::clicked, this, guarded([this] { sbAltitudeClick(); }));
