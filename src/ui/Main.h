@@ -454,5 +454,8 @@ public:
 
 private:
   void BuildItemPropertyDialogs();
+  // After an edited copy took its item's place: the document is modified, `selected` is the
+  // selection, and the tree and the views follow.
+  void ShowEditedItem(TItem* selected);
   QAction* About1 = nullptr;
 };

@@ -79,15 +79,8 @@ bool TMainForm::EditRouteProperties(TGPXrte* route) {
   SaveUndoState();
   TGPXrte* edited = routes.Insert(at, std::move(copy));
   Retired.Add(routes.Extract(at + 1));
-  GPXModified = true;
-  CurrentGPX->Selection.Clear();
-  CurrentGPX->Selection.Add(edited);
   PreviewDraw->CurrentList = edited;
-  RefreshTree();
-  ReleaseStaleReferences();
-  SelectTreeNodes(CurrentGPX->Selection.Items);
-  DrawPreview();
-  UpdateStatGraphAfterEdit();
+  ShowEditedItem(edited);
   return true;
 }
 
@@ -112,20 +105,12 @@ bool TMainForm::EditTrackProperties(TGPXtrk* track, int segmentIndex) {
   SaveUndoState();
   TGPXtrk* edited = tracks.Insert(at, std::move(copy));
   Retired.Add(tracks.Extract(at + 1));
-  GPXModified = true;
-  TGPXSelection& sel = CurrentGPX->Selection;
-  sel.Clear();
   if (segmentIndex >= 0 && segmentIndex < edited->Count()) {
-    sel.Add(edited->GetSegment(segmentIndex));
     PreviewDraw->CurrentList = edited->GetSegment(segmentIndex);
+    ShowEditedItem(edited->GetSegment(segmentIndex));
   } else {
-    sel.Add(edited);
+    ShowEditedItem(edited);
   }
-  RefreshTree();
-  ReleaseStaleReferences();
-  SelectTreeNodes(sel.Items);
-  DrawPreview();
-  UpdateStatGraphAfterEdit();
   return true;
 }
 
@@ -143,12 +128,19 @@ bool TMainForm::EditMetadataProperties() {
   SaveUndoState();
   // The metadata lives inside the document: it takes the copy's values in place.
   CurrentGPX->Metadata.Assign(copy);
+  ShowEditedItem(&CurrentGPX->Metadata);
+  return true;
+}
+
+void TMainForm::ShowEditedItem(TItem* selected) {
   GPXModified = true;
   CurrentGPX->Selection.Clear();
-  CurrentGPX->Selection.Add(&CurrentGPX->Metadata);
+  CurrentGPX->Selection.Add(selected);
   RefreshTree();
+  ReleaseStaleReferences();
   SelectTreeNodes(CurrentGPX->Selection.Items);
-  return true;
+  DrawPreview();
+  UpdateStatGraphAfterEdit();
 }
 
 void TMainForm::About1Click() {
