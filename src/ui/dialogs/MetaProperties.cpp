@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTabWidget>
@@ -25,7 +24,7 @@
 #include "ui/CommandGuard.h"
 #include "ui/QtText.h"
 
-TMetadataPropertiesForm::TMetadataPropertiesForm(QWidget* parent) : QDialog(parent) {
+TMetadataPropertiesForm::TMetadataPropertiesForm(QWidget* parent) : TPropertyDialog(parent) {
   setObjectName("MetadataPropertiesForm");
   setWindowTitle(qs(_("Metadata properties")));
   OpenLink = desktopLinkOpener();
@@ -75,9 +74,7 @@ void TMetadataPropertiesForm::BuildControls() {
       grid->addWidget(w, r, 1);
   };
 
-  PageControl1 = new QTabWidget;
-  PageControl1->setObjectName("PageControl1");
-  auto page = [this](const char* name, const std::string& text) { return AddPage(PageControl1, name, text); };
+  auto page = [this](const char* name, const std::string& text) { return AddPage(name, text); };
 
   auto* b = new QGridLayout(page("TabSheetBasic", _("Basic")));
   edtMetaName = edit("edtMetaName");
@@ -136,11 +133,14 @@ void TMetadataPropertiesForm::BuildControls() {
   a->addWidget(copyright);
   a->addStretch();
 
-  BuildExtensionsPage(page("TabSheetExtensions", _("Extensions")), mExtensions, lblExtensionsError);
+  // Extension text marks nothing present.
+  BuildExtensionsPage([this](const std::string& t) {
+    if (metadata_) metadata_->extensions = t;
+  });
 
   auto* main = new QVBoxLayout(this);
   main->addWidget(PageControl1);
-  main->addLayout(BuildOkCancelRow(this, nullptr, btnOK, btnCancel));
+  main->addLayout(BuildButtonRow(nullptr));
   resize(500, 420);
 
   // Each user change writes at once and marks what it touched present; the filling runs
@@ -175,26 +175,13 @@ void TMetadataPropertiesForm::BuildControls() {
   text(edtMetaCopyrightAuthor, [](M& m, S t) { m.copyright.author = t, m.copyright.Present = true; });
   text(edtMetaCopyrightYear, [](M& m, S t) { m.copyright.year = parseIntOr(t, -1), m.copyright.Present = true; });
   text(edtMetaCopyrightLicense, [](M& m, S t) { m.copyright.license = t, m.copyright.Present = true; });
-  memoText(mExtensions, [this](M& m, S t) {
-    m.extensions = t;
-    extensionsTyped_ = true;
-    lblExtensionsError->hide();
-  });
   auto guarded = [this](auto handler) { return [this, handler] { RunGuarded(this, [&] { handler(); }); }; };
   connect(btnOpenLink, &QToolButton::clicked, this, guarded([this] { btnOpenLinkClick(); }));
   connect(SpeedButton1, &QToolButton::clicked, this, guarded([this] { SpeedButton1Click(); }));
 }
 
-void TMetadataPropertiesForm::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!event->spontaneous()) RunGuarded(this, [this] { FormShow(); });
-}
-
 void TMetadataPropertiesForm::FormShow() {
-  PageControl1->setCurrentIndex(0);
-  btnCancel->setFocus();
-  lblExtensionsError->hide();
-  extensionsTyped_ = false;
+  StartShowing();
   if (!metadata_) return;
   const TGPXmetadata& m = *metadata_;
   const QSignalBlocker blockers[] = {
@@ -234,8 +221,6 @@ void TMetadataPropertiesForm::btnOpenLinkClick() { openLinkText(edtMetaLinkURL->
 void TMetadataPropertiesForm::SpeedButton1Click() { openLinkText(edtMetaAuthorLinkURL->text(), OpenLink); }
 
 void TMetadataPropertiesForm::accept() {
-  if (metadata_ && extensionsTyped_ &&
-      ShowExtensionTextError(metadata_->extensions, Document, mExtensions, lblExtensionsError, PageControl1))
-    return;
+  if (metadata_ && ExtensionsRefused(metadata_->extensions)) return;
   QDialog::accept();
 }

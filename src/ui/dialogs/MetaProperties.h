@@ -4,8 +4,7 @@
 #pragma once
 #include <memory>
 
-#include <QDialog>
-
+#include "ui/dialogs/PropertyDialog.h"
 #include "ui/dialogs/PropertyParts.h"
 
 class QLabel;
@@ -17,7 +16,7 @@ class QToolButton;
 class TGPX;
 class TGPXmetadata;
 
-class TMetadataPropertiesForm : public QDialog {
+class TMetadataPropertiesForm : public TPropertyDialog {
   Q_OBJECT
 public:
   explicit TMetadataPropertiesForm(QWidget* parent = nullptr);
@@ -26,34 +25,27 @@ public:
   // The metadata edited, owned by the caller; set before each showing.
   void SetMetadata(TGPXmetadata* metadata);
   TGPXmetadata* Metadata() const { return metadata_; }
-  // The document it belongs to, for the check of typed extension text.
-  const TGPX* Document = nullptr;
   LinkOpener OpenLink;
 
-  void FormShow();
+  void FormShow() override;
   void btnOpenLinkClick();
   void SpeedButton1Click();
   // OK: refused while extension text typed here is not sound XML.
   void accept() override;
 
-protected:
-  void showEvent(QShowEvent* event) override;
-
 private:
   void BuildControls();
 
   TGPXmetadata* metadata_ = nullptr;
-  bool extensionsTyped_ = false;
   std::unique_ptr<TTimeControls> time_;
-  QTabWidget *PageControl1 = nullptr, *pgMetaLink = nullptr, *pgMetaAuthorLink = nullptr;
+  QTabWidget *pgMetaLink = nullptr, *pgMetaAuthorLink = nullptr;
   QLineEdit *edtMetaName = nullptr, *edtMetaLinkURL = nullptr, *edtMetaLinkText = nullptr,
             *edtMetaLinkType = nullptr, *edtMetaAuthorName = nullptr, *edtMetaAuthorEmailId = nullptr,
             *edtMetaAuthorEmailDomain = nullptr, *edtMetaAuthorLinkURL = nullptr,
             *edtMetaAuthorLinkText = nullptr, *edtMetaAuthorLinkType = nullptr,
             *edtMetaCopyrightAuthor = nullptr, *edtMetaCopyrightYear = nullptr,
             *edtMetaCopyrightLicense = nullptr;
-  QPlainTextEdit *mMetaDesc = nullptr, *mMetaKeywords = nullptr, *mExtensions = nullptr;
-  QLabel *lblTime = nullptr, *lblExtensionsError = nullptr;
+  QPlainTextEdit *mMetaDesc = nullptr, *mMetaKeywords = nullptr;
+  QLabel* lblTime = nullptr;
   QToolButton *btnOpenLink = nullptr, *SpeedButton1 = nullptr;
-  QPushButton *btnOK = nullptr, *btnCancel = nullptr;
 };

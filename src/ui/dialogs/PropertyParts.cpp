@@ -4,16 +4,12 @@
 #include <QColorDialog>
 #include <QDateEdit>
 #include <QDesktopServices>
-#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSignalBlocker>
-#include <QTabWidget>
 #include <QTimeEdit>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "base/DateTime.h"
 #include "base/LocaleFormats.h"
@@ -90,61 +86,12 @@ std::string ExtensionTextError(const std::string& text, const TGPX* document) {
   return GPXExtensionTextError(text, document ? *document : none);
 }
 
-QWidget* AddPage(QTabWidget* pages, const char* name, const std::string& caption) {
-  auto* w = new QWidget;
-  w->setObjectName(name);
-  pages->addTab(w, qs(caption));
-  return w;
-}
-
 QPlainTextEdit* NewMemo(const char* name, int lines) {
   auto* m = new QPlainTextEdit;
   m->setObjectName(name);
   m->setTabChangesFocus(true);
   m->setMinimumHeight(m->fontMetrics().lineSpacing() * lines + 12);
   return m;
-}
-
-void BuildExtensionsPage(QWidget* page, QPlainTextEdit*& memo, QLabel*& errorLabel) {
-  auto* layout = new QVBoxLayout(page);
-  memo = new QPlainTextEdit;
-  memo->setObjectName("mExtensions");
-  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-  errorLabel = new QLabel;
-  errorLabel->setObjectName("lblExtensionsError");
-  errorLabel->setWordWrap(true);
-  errorLabel->setStyleSheet("color: #b00000");
-  errorLabel->hide();
-  layout->addWidget(memo);
-  layout->addWidget(errorLabel);
-}
-
-bool ShowExtensionTextError(const std::string& text, const TGPX* document, QPlainTextEdit* memo,
-                            QLabel* errorLabel, QTabWidget* pages) {
-  const std::string error = ExtensionTextError(text, document);
-  if (error.empty()) return false;
-  errorLabel->setText(qs(_("The extensions are not well-formed XML:")) + " " + qs(error));
-  errorLabel->show();
-  pages->setCurrentWidget(memo->parentWidget());
-  memo->setFocus();
-  return true;
-}
-
-QBoxLayout* BuildOkCancelRow(QDialog* dialog, QWidget* left, QPushButton*& ok, QPushButton*& cancel) {
-  ok = new QPushButton(qs(_("OK")));
-  ok->setObjectName("btnOK");
-  cancel = new QPushButton(qs(_("Cancel")));
-  cancel->setObjectName("btnCancel");
-  ok->setAutoDefault(false);
-  cancel->setDefault(true);
-  auto* row = new QHBoxLayout;
-  if (left) row->addWidget(left);
-  row->addStretch();
-  row->addWidget(ok);
-  row->addWidget(cancel);
-  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-  return row;
 }
 
 TTimeControls::TTimeControls(QWidget* owner)

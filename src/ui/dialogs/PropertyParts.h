@@ -13,11 +13,8 @@
 class QBoxLayout;
 class QCheckBox;
 class QDateEdit;
-class QDialog;
 class QLabel;
 class QPlainTextEdit;
-class QPushButton;
-class QTabWidget;
 class QTimeEdit;
 class QUrl;
 class QWidget;
@@ -40,20 +37,8 @@ uint32_t colorToBGR(const QColor& color);
 // be saved in (none: a document's defaults); empty when it can be written as it stands.
 std::string ExtensionTextError(const std::string& text, const TGPX* document);
 
-// A page of a tab control, named and captioned.
-QWidget* AddPage(QTabWidget* pages, const char* name, const std::string& caption);
 // A memo of `lines` lines at least, where TAB moves on to the next control.
 QPlainTextEdit* NewMemo(const char* name, int lines);
-
-// The page of extension text: a memo without wrapping and, below it, the hidden error label.
-void BuildExtensionsPage(QWidget* page, QPlainTextEdit*& memo, QLabel*& errorLabel);
-// Before OK: when the typed text is not sound, shows why under the memo, brings its page
-// forward and gives true (OK must wait).
-bool ShowExtensionTextError(const std::string& text, const TGPX* document, QPlainTextEdit* memo,
-                            QLabel* errorLabel, QTabWidget* pages);
-// The bottom row of a property dialog: `left` (may be null), then OK and Cancel. Cancel is the
-// default button, so Enter cancels as Escape does: nothing is taken by accident.
-QBoxLayout* BuildOkCancelRow(QDialog* dialog, QWidget* left, QPushButton*& ok, QPushButton*& cancel);
 
 // A date-time edited in two parts: a date, and a time of day that needs the date. The
 // pickers remember the last values shown, so unchecking and checking again restores them.

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
@@ -34,7 +33,7 @@ void TRoutePropertiesForm::EditItem(F&& f) {
     f(*route_);
 }
 
-TRoutePropertiesForm::TRoutePropertiesForm(QWidget* parent, bool track) : QDialog(parent) {
+TRoutePropertiesForm::TRoutePropertiesForm(QWidget* parent, bool track) : TPropertyDialog(parent) {
   setObjectName(track ? "TrackPropertiesForm" : "RoutePropertiesForm");
   setWindowTitle(qs(track ? _("Track properties") : _("Route properties")));
   AskColor = qtColorAsker();
@@ -48,8 +47,7 @@ void TRoutePropertiesForm::BuildControls(bool track) {
     return w;
   };
   auto memo = NewMemo;
-  PageControl1 = named(new QTabWidget, "PageControl1");
-  auto page = [this](const char* name, const std::string& text) { return AddPage(PageControl1, name, text); };
+  auto page = [this](const char* name, const std::string& text) { return AddPage(name, text); };
   auto captioned = [](QGridLayout* grid, int& row, std::initializer_list<std::pair<std::string, QWidget*>> rows) {
     for (const auto& [text, w] : rows) {
       grid->addWidget(new QLabel(qs(text)), row, 0, Qt::AlignTop);
@@ -89,7 +87,7 @@ void TRoutePropertiesForm::BuildControls(bool track) {
   a->setColumnStretch(1, 1);
   a->setRowStretch(row, 1);
 
-  BuildExtensionsPage(page("TabSheetExtensions", _("Extensions")), mExtensions, lblExtensionsError);
+  BuildExtensionsPage([this](const std::string& t) { EditItem([&](auto& i) { i.extensions = t; }); });
 
   auto* s = new QGridLayout(page("TabSheetStyle", _("Style")));
   pLineColor = named(new QPushButton, track ? "pTrackLineColor" : "pRouteLineColor");
@@ -116,7 +114,7 @@ void TRoutePropertiesForm::BuildControls(bool track) {
   s->setRowStretch(2, 1);
 
   cbEnabled = named(new QCheckBox(qs(_("Enabled"))), "cbEnabled");
-  QBoxLayout* bottom = BuildOkCancelRow(this, cbEnabled, btnOK, btnCancel);
+  QBoxLayout* bottom = BuildButtonRow(cbEnabled);
   auto* main = new QVBoxLayout(this);
   main->addWidget(PageControl1);
   main->addLayout(bottom);
@@ -143,11 +141,6 @@ void TRoutePropertiesForm::BuildControls(bool track) {
   memoText(mRouteComment, [](auto& i, const std::string& t) { i.cmt = t; });
   memoText(mRouteDesc, [](auto& i, const std::string& t) { i.desc = t; });
   memoText(mRouteSrc, [](auto& i, const std::string& t) { i.src = t; });
-  memoText(mExtensions, [this](auto& i, const std::string& t) {
-    i.extensions = t;
-    extensionsTyped_ = true;
-    lblExtensionsError->hide();
-  });
   auto guarded = [this](auto handler) { return [this, handler] { RunGuarded(this, [&] { handler(); }); }; };
   connect(btnOpenLink, &QToolButton::clicked, this, guarded([this] { btnOpenLinkClick(); }));
   connect(pLineColor, &QPushButton::clicked, this, guarded([this] { ColorClick(); }));
@@ -156,16 +149,8 @@ void TRoutePropertiesForm::BuildControls(bool track) {
   connect(cbEnabled, &QCheckBox::clicked, this, [this](bool on) { cbEnabledClick(on); });
 }
 
-void TRoutePropertiesForm::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!event->spontaneous()) RunGuarded(this, [this] { FormShow(); });
-}
-
 void TRoutePropertiesForm::FormShow() {
-  PageControl1->setCurrentIndex(0);
-  btnCancel->setFocus();
-  lblExtensionsError->hide();
-  extensionsTyped_ = false;
+  StartShowing();
   const QSignalBlocker blockers[] = {
       QSignalBlocker(edtRouteName),    QSignalBlocker(mRouteComment),    QSignalBlocker(mRouteDesc),
       QSignalBlocker(mRouteSrc),       QSignalBlocker(edtRouteNumber),   QSignalBlocker(edtRoutetype),
@@ -235,7 +220,6 @@ void TRoutePropertiesForm::cbEnabledClick(bool checked) {
 void TRoutePropertiesForm::accept() {
   std::string extensions;
   EditItem([&](const auto& i) { extensions = i.extensions; });
-  if (extensionsTyped_ && ShowExtensionTextError(extensions, Document, mExtensions, lblExtensionsError, PageControl1))
-    return;
+  if (ExtensionsRefused(extensions)) return;
   QDialog::accept();
 }

@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include <QDialog>
-
+#include "ui/dialogs/PropertyDialog.h"
 #include "ui/dialogs/PropertyParts.h"
 
 class QCheckBox;
@@ -21,16 +20,13 @@ class TGPX;
 class TGPXrte;
 class TGPXtrk;
 
-class TRoutePropertiesForm : public QDialog {
+class TRoutePropertiesForm : public TPropertyDialog {
   Q_OBJECT
 public:
   explicit TRoutePropertiesForm(QWidget* parent = nullptr) : TRoutePropertiesForm(parent, false) {}
 
   // The colour shown when the item's style has none; "Reset to default color" gives it.
   uint32_t DefaultColor = 0;
-  // The document the item belongs to: the prefixes its gpx element declares may be used in
-  // extension text.
-  const TGPX* Document = nullptr;
   // Replaceable by tests.
   ColorAsker AskColor;
   LinkOpener OpenLink;
@@ -39,8 +35,7 @@ public:
   void SetRoute(TGPXrte* route) { route_ = route; }
   TGPXrte* Route() const { return route_; }
 
-  // Fills every control from the item without writing into it.
-  void FormShow();
+  void FormShow() override;
   void btnOpenLinkClick();
   // The colour panel: the colour dialog, then the style takes the panel's colour.
   void ColorClick();
@@ -52,7 +47,6 @@ public:
 
 protected:
   TRoutePropertiesForm(QWidget* parent, bool track);
-  void showEvent(QShowEvent* event) override;
   // Runs `f` on the item, whichever kind it is; nothing without one.
   template <class F>
   void EditItem(F&& f);
@@ -68,14 +62,12 @@ private:
   void ShowOpacity(int position);
 
   uint32_t panelColor_ = 0;
-  bool extensionsTyped_ = false;
-  QTabWidget* PageControl1 = nullptr;
   QLineEdit *edtRouteName = nullptr, *edtRouteNumber = nullptr, *edtRoutetype = nullptr,
             *edtRouteLinkURL = nullptr, *edtRouteLinkText = nullptr, *edtRouteLinkType = nullptr;
-  QPlainTextEdit *mRouteDesc = nullptr, *mRouteSrc = nullptr, *mExtensions = nullptr;
-  QLabel *lblExtensionsError = nullptr, *lblOpacityValue = nullptr;
+  QPlainTextEdit *mRouteDesc = nullptr, *mRouteSrc = nullptr;
+  QLabel* lblOpacityValue = nullptr;
   QToolButton* btnOpenLink = nullptr;
-  QPushButton *pLineColor = nullptr, *Button3 = nullptr, *btnOK = nullptr, *btnCancel = nullptr;
+  QPushButton *pLineColor = nullptr, *Button3 = nullptr;
   QSlider* tbOpacity = nullptr;
   QCheckBox* cbEnabled = nullptr;
 };

@@ -73,7 +73,7 @@ bool parseCoordinateText(const QString& text, const QString& negativeLetter, dou
   return true;
 }
 
-TWayPointPropertiesForm::TWayPointPropertiesForm(QWidget* parent) : QDialog(parent) {
+TWayPointPropertiesForm::TWayPointPropertiesForm(QWidget* parent) : TPropertyDialog(parent) {
   setObjectName("WayPointPropertiesForm");
   setWindowTitle(qs(_("WayPoint Properties")));
   OpenLink = desktopLinkOpener();
@@ -104,8 +104,7 @@ void TWayPointPropertiesForm::BuildControls() {
     return m;
   };
 
-  PageControl1 = named(new QTabWidget, "PageControl1");
-  auto page = [this](const char* name, const std::string& text) { return AddPage(PageControl1, name, text); };
+  auto page = [this](const char* name, const std::string& text) { return AddPage(name, text); };
   // A caption and its control on each row, from `row` on.
   auto captioned = [&](QGridLayout* grid, int& row, int span,
                        std::initializer_list<std::pair<std::string, QWidget*>> rows) {
@@ -224,11 +223,13 @@ void TWayPointPropertiesForm::BuildControls() {
   a->setColumnStretch(1, 1);
   a->setRowStretch(row, 1);
 
-  BuildExtensionsPage(page("TabSheetExtensions", _("Extensions")), mExtensions, lblExtensionsError);
+  BuildExtensionsPage([this](const std::string& t) {
+    if (point_) point_->edit().extensions = t;
+  });
   mExtensions->setToolTip(qs(_("You can extend GPX by adding your own elements from another schema here.")));
 
   cbEnabled = named(new QCheckBox(qs(_("Enabled"))), "cbEnabled");
-  QBoxLayout* bottom = BuildOkCancelRow(this, cbEnabled, btnOK, btnCancel);
+  QBoxLayout* bottom = BuildButtonRow(cbEnabled);
   auto* main = new QVBoxLayout(this);
   main->addWidget(PageControl1);
   main->addLayout(bottom);
@@ -271,11 +272,6 @@ void TWayPointPropertiesForm::BuildControls() {
   memoText(mWPComment, [](TGPXwpt& p, const std::string& t) { p.edit().cmt = t; });
   memoText(mWPDesc, [](TGPXwpt& p, const std::string& t) { p.edit().desc = t; });
   memoText(mWPSrc, [](TGPXwpt& p, const std::string& t) { p.edit().src = t; });
-  memoText(mExtensions, [this](TGPXwpt& p, const std::string& t) {
-    p.edit().extensions = t;
-    extensionsTyped_ = true;
-    lblExtensionsError->hide();
-  });
   connect(rgWPtype, &QButtonGroup::idClicked, this, [this](int id) { rgWPtypeClick(id); });
   connect(cbEnabled, &QCheckBox::clicked, this, [this](bool on) {
     if (point_) point_->Visible = on;
@@ -287,16 +283,8 @@ void TWayPointPropertiesForm::BuildControls() {
   connect(btnOpenLink, &QToolButton::clicked, this, guarded([this] { btnOpenLinkClick(); }));
 }
 
-void TWayPointPropertiesForm::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!event->spontaneous()) RunGuarded(this, [this] { FormShow(); });
-}
-
 void TWayPointPropertiesForm::FormShow() {
-  PageControl1->setCurrentIndex(0);
-  btnCancel->setFocus();
-  lblExtensionsError->hide();
-  extensionsTyped_ = false;
+  StartShowing();
   cancelPending_ = false;
   if (!point_) return;
   const TGPXwpt& p = *point_;
@@ -445,9 +433,7 @@ void TWayPointPropertiesForm::rgWPtypeClick(int id) {
 
 void TWayPointPropertiesForm::accept() {
   if (busy_) return;
-  if (point_ && extensionsTyped_ &&
-      ShowExtensionTextError(point_->data().extensions, Document, mExtensions, lblExtensionsError, PageControl1))
-    return;
+  if (point_ && ExtensionsRefused(point_->data().extensions)) return;
   QDialog::accept();
 }
 
