@@ -14,6 +14,7 @@
 #include "formats/GPXWriter.h"
 #include "platform/ProgramVersion.h"
 #include "ui/dialogs/AboutForm.h"
+#include "ui/dialogs/AltitudeDownload.h"
 #include "ui/dialogs/MetaProperties.h"
 #include "ui/dialogs/TrackProperties.h"
 
@@ -24,7 +25,8 @@ protected:
   // Every showing runs as the user would: the dialog shows (and fills), `act` plays the user,
   // then OK or Cancel is clicked.
   void answer(bool ok, std::function<void(QDialog*)> act = {}) {
-    form_->ShowDialog = [ok, act](QDialog* d) {
+    form_->ShowDialog = [this, ok, act](QDialog* d) {
+      if (auto* f = qobject_cast<TAltitudeDownloadForm*>(d)) return download_(f);
       d->show();
       QApplication::processEvents();
       if (act) act(d);
@@ -45,6 +47,8 @@ protected:
     for (int r = 0; r < gpx_->Routes.Count(); ++r) s += gpx_->Routes.At(r)->Visible ? "R" : "r";
     return s;
   }
+  // Stands in for the altitude download dialog opened from the track dialog.
+  std::function<int(TAltitudeDownloadForm*)> download_;
   template <class W>
   static W* child(QDialog* d, const char* name) {
     auto* w = d->findChild<W*>(name);
@@ -135,12 +139,14 @@ TEST_F(ItemProperties, TrackEnabledTelemetryAndDownloadCredit) {
   struct { bool ok; int32_t credit; double ele; bool visible; } cases[] = {{false, 990, 0, true}, {true, 980, 7, false}};
   for (const auto& c : cases) {
     select({gpx_->Tracks.At(0)});
+    // The download writes the copy's altitudes and spends credit, as the web service would.
+    download_ = [this](TAltitudeDownloadForm* f) {
+      EXPECT_EQ(f->Options, &form_->GPXOptions);
+      f->Track->At(0)->GetPoint(0)->Ele = 7;
+      f->ElevationCredit -= 10;
+      return 0;
+    };
     answer(c.ok, [](QDialog* d) {
-      auto* f = static_cast<TTrackPropertiesForm*>(d);
-      f->DownloadAltitudes = [](TGPXtrk& track, const TGPXOptions*, int32_t credit) {
-        track.At(0)->GetPoint(0)->Ele = 7;
-        return credit - 10;
-      };
       child<QPushButton>(d, "Button5")->click();
       child<QCheckBox>(d, "cbEnabled")->click();
       child<QPushButton>(d, "btnAddTelemetryInfo")->click();
