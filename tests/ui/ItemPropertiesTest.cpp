@@ -87,6 +87,8 @@ TEST_F(ItemProperties, SegmentOpensItsTrackAndIsSelectedAgain) {
   form_->Properties1Click();
   TGPXtrk* edited = gpx_->Tracks.At(0);
   EXPECT_EQ(edited->name, "Renamed");
+  // The default colour shown is not taken into a style that had none.
+  EXPECT_TRUE(edited->Style.IsColorUnset());
   ASSERT_EQ(gpx_->Selection.Count(), 1);
   EXPECT_EQ(gpx_->Selection.At(0), edited->At(1));
   EXPECT_EQ(form_->PreviewDraw->CurrentList, edited->At(1));
