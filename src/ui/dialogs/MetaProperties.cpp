@@ -98,9 +98,14 @@ void TMetadataPropertiesForm::BuildControls() {
   b->setColumnStretch(1, 1);
 
   auto* a = new QVBoxLayout(page("TabSheetAdvanced", _("Advanced")));
-  auto* author = new QGroupBox(qs(_(" Author ")));
-  author->setObjectName("gbAuthor");
-  auto* ag = new QGridLayout(author);
+  // A framed group of captioned rows on the page.
+  auto group = [a](const std::string& caption, const char* name) {
+    auto* box = new QGroupBox(qs(caption));
+    box->setObjectName(name);
+    a->addWidget(box);
+    return new QGridLayout(box);
+  };
+  auto* ag = group(_(" Author "), "gbAuthor");
   edtMetaAuthorName = edit("edtMetaAuthorName");
   edtMetaAuthorEmailId = edit("edtMetaAuthorEmailId");
   edtMetaAuthorEmailDomain = edit("edtMetaAuthorEmailDomain");
@@ -120,17 +125,10 @@ void TMetadataPropertiesForm::BuildControls() {
   row(ag, 0, _("Name :"), edtMetaAuthorName);
   row(ag, 1, _("Email :"), email);
   row(ag, 2, _("Link :"), authorLink);
-  auto* copyright = new QGroupBox(qs(_(" Copyright ")));
-  copyright->setObjectName("gbCopyright");
-  auto* cg = new QGridLayout(copyright);
-  edtMetaCopyrightAuthor = edit("edtMetaCopyrightAuthor");
-  edtMetaCopyrightYear = edit("edtMetaCopyrightYear");
-  edtMetaCopyrightLicense = edit("edtMetaCopyrightLicense");
-  row(cg, 0, _("Author :"), edtMetaCopyrightAuthor);
-  row(cg, 1, _("Year :"), edtMetaCopyrightYear);
-  row(cg, 2, _("License :"), edtMetaCopyrightLicense);
-  a->addWidget(author);
-  a->addWidget(copyright);
+  auto* cg = group(_(" Copyright "), "gbCopyright");
+  row(cg, 0, _("Author :"), edtMetaCopyrightAuthor = edit("edtMetaCopyrightAuthor"));
+  row(cg, 1, _("Year :"), edtMetaCopyrightYear = edit("edtMetaCopyrightYear"));
+  row(cg, 2, _("License :"), edtMetaCopyrightLicense = edit("edtMetaCopyrightLicense"));
   a->addStretch();
 
   // Extension text marks nothing present.
