@@ -46,7 +46,7 @@ void setElevationServiceAddress(const std::string& address) { configuredAddress(
 
 int32_t elevationCharge(std::string_view dataSet) { return dataSet == "gtopo30" ? 1 : 2; }
 
-std::string coordinateText(double value) { return formatGeneral(value); }
+std::string coordinateText(double value) { return formatGeneralPlainTo1E5(value); }
 
 std::string pointQueryAddress(const std::string& base, std::string_view dataSet, double lat, double lon) {
   return base + std::string(dataSet) + "?lat=" + coordinateText(lat) + "&lng=" + coordinateText(lon);
