@@ -102,8 +102,8 @@ std::optional<double> queryPointElevation(const TElevationSettings& settings, do
   const std::string base = elevationServiceAddress();
   std::string answer = queryElevationText(settings, pointQueryAddress(base, choice.First, lat, lon));
   credit -= elevationCharge(choice.First);
-  double first = 0;
-  if (choice.FallBack && parseFloatStrict(answer, first) && first == kElevationNoData) {
+  // Only the service's own no-data text asks gtopo30.
+  if (choice.FallBack && answer == "-32768") {
     answer = queryElevationText(settings, pointQueryAddress(base, "gtopo30", lat, lon));
     credit -= elevationCharge("gtopo30");
   }
