@@ -254,9 +254,10 @@ void TWayPointPropertiesForm::BuildControls() {
   rgWPtype = new QButtonGroup(fixBox);
   rgWPtype->setObjectName("rgWPtype");
   int id = 0;
-  for (const char* text : {"none", "2d", "3d", "dgps", "pps"}) {
+  for (auto [name, text] : {std::pair{"none", _("none")}, {"2d", _("2d")}, {"3d", _("3d")},
+                             {"dgps", _("dgps")}, {"pps", _("pps")}}) {
     auto* r = new QRadioButton(qs(text));
-    r->setObjectName(QString("rgWPtype_") + text);
+    r->setObjectName(QString("rgWPtype_") + name);
     rgWPtype->addButton(r, id++);
     fixLayout->addWidget(r);
   }
