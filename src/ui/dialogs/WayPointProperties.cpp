@@ -38,12 +38,15 @@ namespace {
 // The numeric fields show their '.' text, or nothing for the field's unset value.
 QString numberText(double value) { return value >= 0 ? qs(formatGeneral(value)) : QString(); }
 
+// The value these edits read for a text that is no number: typed, it changes nothing either.
+constexpr double kNoNumber = -99999;
+
 // A typed number with '.', else with the locale's decimal separator.
 bool parseTypedNumber(const QString& text, double& value) {
   const std::string s = text.trimmed().toStdString();
-  if (parseFloatStrict(s, value)) return true;
   const std::string sep = localeFormats().decimalSeparator();
-  return sep.size() == 1 && parseFloatWithSeparator(s, sep[0], value);
+  return (parseFloatStrict(s, value) || (sep.size() == 1 && parseFloatWithSeparator(s, sep[0], value))) &&
+         value != kNoNumber;
 }
 
 // A non-negative '.' number, else the unset value -1: a negative one would be written to the
