@@ -47,13 +47,12 @@ void TMainForm::Shiftaltitude1Click() {
   if (sel.Count() == 0 || !sel.At(0) || !sel.At(0)->Is(ItemKind::Trkseg)) return;
   auto* segment = static_cast<TGPXtrkseg*>(sel.At(0));
   if (ShiftAltitudeForm->exec() != QDialog::Accepted) return;
-  // The undo copy comes first: a text that is no number then leaves the elevations alone
-  // behind an undo step, the document marked modified.
-  SaveUndoState();
+  // Read before anything changes: a text that is no number leaves the document as it was.
   const std::string text = ShiftAltitudeForm->edtAltitude->text().toStdString();
   double v = 0;
   if (!parseFloatStrict(text, v))
     throw std::runtime_error("'" + text + "' " + _("is not a valid floating point value"));
+  SaveUndoState();
   for (int i = 0; i < segment->Count(); ++i) {
     TPoint4D2& p = *segment->GetPoint(i);
     p.SetEle(p.Ele + v);
