@@ -5,7 +5,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -761,7 +760,6 @@ void TTrackEditForm::DrawThresholdSearch(int lower, int upper, int current) {
   c.Pen.Color = 0x000000;
   const TPoint frame[5] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
   c.Polyline(frame, 5);
-  // Pending window events go through after each step: the bar moves while the search runs.
-  DstImage->update();
-  QCoreApplication::processEvents();
+  // Painted at once: the search dispatches no window events while it runs.
+  DstImage->repaint();
 }
