@@ -18,8 +18,10 @@
 #include "views/DrawOptions.h"
 #include "views/GMapOptions.h"
 #include "views/StatOptions.h"
+#include "views/GPXStat.h"
 
 class QAction;
+class QImage;
 class QLabel;
 class QMenu;
 class QMimeData;
@@ -325,4 +327,73 @@ private:
   QAction *Pickanything1 = nullptr, *Pickwaypoint1 = nullptr, *Pickroute1 = nullptr,
           *Picktrack1 = nullptr, *Deleteinsquare1 = nullptr,
           *Deleteinsquareonlyseleted1 = nullptr, *Trim1 = nullptr, *TrimonlySelected1 = nullptr;
+
+  // ---- the statistics graph: its pane, mouse, pop-up commands, graph picture, map snapshot ----
+public:
+  std::unique_ptr<TGPXStat> GPXStat;
+  // The plotted point under the mouse at the last move over the graph; cleared with the graph.
+  TStatPoint* CurrentGraphPoint = nullptr;
+  // Chooses the graphs the preview's current list allows and draws the checked one; clears
+  // the graph when there is no list of at least 2 points.
+  void UpdateStatGraph();
+  void ShowGraphValueAt(TStatPoint* point);
+  // The point description of the preview's current point in status panel 2.
+  void ShowPointInfo(const std::string& prefix);
+  void BottomLeftPanelResize();
+  void TabSheet1Show();
+  void GPXStatImageMouseDown(Qt::MouseButtons shift, int X);
+  void GPXStatImageMouseMove(Qt::MouseButtons shift, int X, int Y);
+  void GPXStatImageMouseUp(Qt::MouseButton button, int X);
+  void GPXStatImageDblClick();
+  // The wheel over the graph pane zooms it; true when it was used.
+  bool GPXStatMouseWheel(int delta, const QPoint& globalPos);
+  void pmAltitudePopup();
+  void miStatGraphDistanceClick();
+  void Plantawaypoint1Click();
+  void Cuthere1Click();
+  void Delete2Click();
+  void imSelectionZoomGraphClick();
+  void imSelectionZoomGraphPreviewClick();
+  void imSelectionCopyToNewClick();
+  void imSelectionDeleteClick();
+  void imSelectionTrimClick();
+  void imValueDeleteBelowClick();
+  void imValueDeleteAboveClick();
+  void Savepicture1Click();
+  // The map snapshot from the browser's picture at the control's size: a 2-pixel border is
+  // cut off, the picture saved as "GoogleMap-<stamp>.jpg", and by the options and the map's
+  // visible box the ".sat" and ".map" files beside it.
+  void SaveMapSnapshot(const QImage& browserPicture, const TBBox& mapBox);
+
+  // Filled by the tabs that follow the point under the graph's mouse.
+  // The point list tab: select the grid row of the point at this index of its list.
+  std::function<void(int index)> SelectPointListRow;
+  // The map tab: run a statement in the map page (only called while the page is ready).
+  std::function<void(const std::string& script)> RunMapScript;
+  // The graph pop-up's Point/Properties: edit the point under the graph's mouse.
+  std::function<void()> Properties2Click;
+
+private:
+  void BuildGraphPane();
+  void BuildGraphMenu();
+  std::string CurrentTabName() const;
+  // Clears the graph and the point taken from it, and shows the cleared pane.
+  void ClearStatGraph();
+  // Points SelStart and SelEnd as indexes of the graph's source list; false when not found.
+  bool GraphSelectionIndexes(int& i1, int& i2) const;
+  void DeleteGraphValues(bool below);
+  // After a graph command changed the document: selection, tree, references, preview.
+  void FinishGraphEdit(TItem* select);
+  QWidget* BottomLeftPanel = nullptr;
+  TImageView* GPXStatImage = nullptr;
+  QMenu* pmAltitude = nullptr;
+  QMenu *N8 = nullptr, *Point1 = nullptr, *Selection1 = nullptr, *Value1 = nullptr;
+  QAction *miStatGraphAltitude = nullptr, *miStatGraphSpeed = nullptr, *miStatGraphAngle = nullptr,
+          *miStatGraphDistance = nullptr, *miStatGraphSatellitesused = nullptr, *miStatGraphHDOP = nullptr;
+  QAction *Properties2 = nullptr, *Plantawaypoint1 = nullptr, *Cuthere1 = nullptr, *Delete2 = nullptr;
+  QAction *imSelectionZoomGraph = nullptr, *imSelectionZoomGraphPreview = nullptr,
+          *imSelectionCopyToNew = nullptr, *imSelectionDelete = nullptr, *imSelectionTrim = nullptr;
+  QAction *imValueDeleteBelow = nullptr, *imValueDeleteAbove = nullptr, *Savepicture1 = nullptr,
+          *Cancel1 = nullptr;
+  // ---- end of the statistics graph ----
 };
