@@ -371,7 +371,7 @@ public:
   // The map tab: run a statement in the map page (only called while the page is ready).
   std::function<void(const std::string& script)> RunMapScript;
   // The graph pop-up's Point/Properties: edit the point under the graph's mouse.
-  std::function<void()> Properties2Click;
+  std::function<void()> GraphPointProperties;
 
 private:
   void BuildGraphPane();

@@ -52,7 +52,7 @@ void TMainForm::BuildGraphMenu() {
 
   Point1 = submenu("Point1", _("Point"));
   Properties2 = item(Point1, "Properties2", _("Properties"), [this] {
-    if (Properties2Click) Properties2Click();
+    if (GraphPointProperties) GraphPointProperties();
   });
   Plantawaypoint1 = item(Point1, "Plantawaypoint1", _("Plant a waypoint"), [this] { Plantawaypoint1Click(); });
   Cuthere1 = item(Point1, "Cuthere1", _("Cut here"), [this] { Cuthere1Click(); });
@@ -229,6 +229,8 @@ void TMainForm::imSelectionCopyToNewClick() {
   TItem* first = gpx.Selection.At(0);
   // Only a route or a segment has points to copy.
   if (!first->Is(ItemKind::Rte) && !first->Is(ItemKind::Trkseg)) return;
+  TGPXtrk* trk = first->Is(ItemKind::Trkseg) ? gpx.Tracks.FindTrackOfSegment(static_cast<TGPXtrkseg*>(first)) : nullptr;
+  if (first->Is(ItemKind::Trkseg) && !trk) return;
   const TGPXwpt* a = g.Points.GetItem(g.SelStart)->Source;
   const TGPXwpt* b = g.Points.GetItem(g.SelEnd)->Source;
   SaveUndoState();
@@ -241,8 +243,6 @@ void TMainForm::imSelectionCopyToNewClick() {
     copy = gpx.Routes.Insert(gpx.Routes.IndexOf(rte) + 1, std::move(made));
   } else {
     auto* seg = static_cast<TGPXtrkseg*>(first);
-    TGPXtrk* trk = gpx.Tracks.FindTrackOfSegment(seg);
-    if (!trk) return;
     auto made = std::make_unique<TGPXtrkseg>();
     made->Assign(*seg);
     copy = trk->Insert(trk->IndexOf(seg) + 1, std::move(made));

@@ -160,6 +160,14 @@ TEST_F(Graph, DeletePointOnlyFromTheListThatHoldsIt) {
   EXPECT_EQ(s->Count(), 3);
   EXPECT_EQ(r->Count(), 3);
   EXPECT_TRUE(form_->UndoList.empty());
+  // From the list itself, down to one point: nothing left to plot, the graph is cleared.
+  select({s});
+  for (int i = 0; i < 2; ++i) {
+    hoverGraph(0);
+    popupAndRun("Delete2");
+  }
+  EXPECT_EQ(s->Count(), 1);
+  EXPECT_EQ(g().Points.SourceList, nullptr);
 }
 
 TEST_F(Graph, UndoAndCloseLeaveNothingStale) {
