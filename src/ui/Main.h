@@ -381,6 +381,8 @@ private:
   void ClearStatGraph();
   // Points SelStart and SelEnd as indexes of the graph's source list; false when not found.
   bool GraphSelectionIndexes(int& i1, int& i2) const;
+  // Delete (keep false) or Trim (keep true) of the selected range.
+  void CutGraphSelection(bool keep);
   void DeleteGraphValues(bool below);
   // After a graph command changed the document: selection, tree, references, preview.
   void FinishGraphEdit(TItem* select);

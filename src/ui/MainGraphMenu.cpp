@@ -256,31 +256,21 @@ void TMainForm::imSelectionCopyToNewClick() {
   FinishGraphEdit(copy);
 }
 
-void TMainForm::imSelectionDeleteClick() {
+void TMainForm::CutGraphSelection(bool keep) {
   TGPXStat& g = *GPXStat;
   TGPXwptList* list = g.Points.SourceList;
   if (!list || !g.SelActive) return;
   int i1 = -1, i2 = -1;
   if (GraphSelectionIndexes(i1, i2) && i1 < i2) {
     SaveUndoState();
-    Retired.AddAll(extractPointsIf(*list, [&](int i, const TPoint4D2&) { return i >= i1 && i <= i2; }));
+    Retired.AddAll(extractPointsIf(*list, [&](int i, const TPoint4D2&) { return (i >= i1 && i <= i2) != keep; }));
     GPXModified = true;
   }
   FinishGraphEdit(list);
 }
 
-void TMainForm::imSelectionTrimClick() {
-  TGPXStat& g = *GPXStat;
-  TGPXwptList* list = g.Points.SourceList;
-  if (!list || !g.SelActive) return;
-  int i1 = -1, i2 = -1;
-  if (GraphSelectionIndexes(i1, i2) && i2 > i1) {
-    SaveUndoState();
-    Retired.AddAll(extractPointsIf(*list, [&](int i, const TPoint4D2&) { return i < i1 || i > i2; }));
-    GPXModified = true;
-  }
-  FinishGraphEdit(list);
-}
+void TMainForm::imSelectionDeleteClick() { CutGraphSelection(false); }
+void TMainForm::imSelectionTrimClick() { CutGraphSelection(true); }
 
 void TMainForm::DeleteGraphValues(bool below) {
   TGPXStat& g = *GPXStat;

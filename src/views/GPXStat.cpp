@@ -43,6 +43,20 @@ void TStatPointList::Delete(int index) {
   items_.erase(items_.begin() + index);  // order kept: still sorted when it was
 }
 
+template <class Distance>
+int TStatPointList::nearest(Distance distance) const {
+  int best = -1;
+  double bestDistance = 999999999999.0;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const double d = distance(items_[i]);
+    if (d < bestDistance) {  // strictly nearer: the first of equal distances wins
+      bestDistance = d;
+      best = static_cast<int>(i);
+    }
+  }
+  return best;
+}
+
 void TStatPointList::PositionsSet() {
   sortedX_ = std::is_sorted(items_.begin(), items_.end(),
                             [](const TStatPoint& a, const TStatPoint& b) { return a.X < b.X; });
@@ -58,29 +72,11 @@ int TStatPointList::NearestX(int x) const {
     if (right == items_.end() || x - left->X <= right->X - x) return static_cast<int>(left - items_.begin());
     return static_cast<int>(right - items_.begin());
   }
-  int best = -1;
-  double bestDistance = 999999999999.0;
-  for (size_t i = 0; i < items_.size(); ++i) {
-    const double d = std::fabs(static_cast<double>(items_[i].X) - x);
-    if (d < bestDistance) {
-      bestDistance = d;
-      best = static_cast<int>(i);
-    }
-  }
-  return best;
+  return nearest([x](const TStatPoint& p) { return std::fabs(static_cast<double>(p.X) - x); });
 }
 
 int TStatPointList::NearestXY(int x, int y) const {
-  int best = -1;
-  double bestDistance = 999999999999.0;
-  for (size_t i = 0; i < items_.size(); ++i) {
-    const double d = items_[i].PixelDistance(x, y);
-    if (d < bestDistance) {
-      bestDistance = d;
-      best = static_cast<int>(i);
-    }
-  }
-  return best;
+  return nearest([x, y](const TStatPoint& p) { return p.PixelDistance(x, y); });
 }
 
 bool StatModeByTime(uint8_t mode) {
@@ -199,15 +195,20 @@ void TGPXStat::BuildValues(const TGPXwptList& list, uint8_t mode, int first, int
     if (v > max) max = v;
   };
   auto add = [this](TGPXwpt* source, double value) { Points.Add({0, 0, source, value}); };
+  // One counted value a point, from the point alone.
+  auto each = [&](auto valueOf) {
+    for (int i = first; i <= last; ++i) {
+      TGPXwpt* p = point(i);
+      const double v = valueOf(*p);
+      add(p, v);
+      count(v);
+    }
+  };
   Points.Reserve(last - first + 1);
   switch (mode) {
     case smAltitudeTime:
     case smAltitudeIndex:
-      for (int i = first; i <= last; ++i) {
-        TGPXwpt* p = point(i);
-        add(p, p->Ele);
-        count(p->Ele);
-      }
+      each([](const TGPXwpt& p) { return p.Ele; });
       break;
     case smSpeedTime:
       for (int i = first; i <= last; ++i) {
@@ -254,21 +255,11 @@ void TGPXStat::BuildValues(const TGPXwptList& list, uint8_t mode, int first, int
     }
     case smSatTime:
     case smSatIndex:
-      for (int i = first; i <= last; ++i) {
-        TGPXwpt* p = point(i);
-        const double v = p->data().sat == 255 ? 0.0 : p->data().sat;
-        add(p, v);
-        count(v);
-      }
+      each([](const TGPXwpt& p) { return p.data().sat == 255 ? 0.0 : p.data().sat; });
       break;
     case smHDOPTime:
     case smHDOPIndex:
-      for (int i = first; i <= last; ++i) {
-        TGPXwpt* p = point(i);
-        const double v = p->data().hdop == -1.0 ? 0.0 : p->data().hdop;
-        add(p, v);
-        count(v);
-      }
+      each([](const TGPXwpt& p) { return p.data().hdop == -1.0 ? 0.0 : p.data().hdop; });
       break;
     default:
       break;

@@ -48,6 +48,8 @@ public:
   void PositionsSet();
 
 private:
+  template <class Distance>
+  int nearest(Distance distance) const;
   std::vector<TStatPoint> items_;
   bool sortedX_ = false;
 };
