@@ -133,7 +133,8 @@ public:
   void ReopenItemClick(const std::string& fileName);
   void BuildReopenMenu();
   void DropFiles(const std::vector<std::string>& fileNames);
-  void ActionCloseCurrentGPXExecute();
+  // False when the user kept a modified document (Cancel, or a save that did not happen).
+  bool ActionCloseCurrentGPXExecute();
   // Save to the document's own file, or through Save as when it has none; false when
   // nothing was written (cancelled).
   bool ActionSaveGPXExecute();
@@ -327,6 +328,25 @@ private:
   QAction *Pickanything1 = nullptr, *Pickwaypoint1 = nullptr, *Pickroute1 = nullptr,
           *Picktrack1 = nullptr, *Deleteinsquare1 = nullptr,
           *Deleteinsquareonlyseleted1 = nullptr, *Trim1 = nullptr, *TrimonlySelected1 = nullptr;
+
+  // ---- unsaved work: the close question, the file a document belongs to, undo memory ----
+public:
+  // The close question on a modified document, as at shut-down: true when the caller may go
+  // on (saved, or No); false on Cancel or when the save was cancelled or failed.
+  bool QuerySaveChanges();
+  // CurrentFileName was made by an import ("<source>.gpx"): Save writes there only while no
+  // such file exists, else it asks through Save as.
+  bool CurrentFileFromImport = false;
+  // The undo copies are kept within this many bytes, estimated from their points; the
+  // oldest copy goes first.
+  uint64_t UndoMemoryLimit = uint64_t(1) << 30;
+
+private:
+  // Add GPX and dropped files: reads a GPX file into the document. A document that already
+  // belongs to a file keeps it: Save must not write to the file added last.
+  void AddGPXFile(const std::string& fileName);
+  // Estimated bytes of each undo copy, oldest first, as UndoList.
+  std::vector<uint64_t> undoSizes_;
 
   // ---- the statistics graph: its pane, mouse, pop-up commands, graph picture, map snapshot ----
 public:
