@@ -35,6 +35,12 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
 class TImageView;
+// The track editing block's classes.
+class QComboBox;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class TTrackEditForm;
 
 // The process-wide debug flag, read from the settings file: log lines get a time prefix.
 extern bool IsDebug;
@@ -347,6 +353,55 @@ private:
   void AddGPXFile(const std::string& fileName);
   // Estimated bytes of each undo copy, oldest first, as UndoList.
   std::vector<uint64_t> undoSizes_;
+
+  // ---- Track editing: Edit track points with its dialog, and the hidden edition page ----
+public:
+  // Edit track points (the tree's pop-up) and the Filter button.
+  void Edittrackpoints1Click();
+  void tbFilterClick();
+  // Shows the track editing dialog modally and gives its result (1 for OK); tests replace it.
+  std::function<int(TTrackEditForm* dialog)> ShowTrackEditForm;
+  TTrackEditForm* TrackEditForm = nullptr;
+
+  // The edition page: one of ten filters on a copy of the selected route or segment.
+  void TabSheet3Show();
+  void cbEditionChange();
+  void tbEditionChange();
+  void udEditionChangingEx(int value);
+  void bApplyEDTClick();
+  void PreviewEdition(int Value);
+  static void ApplyEditionFilter(TGPXwptList* List, int FilterIndex, int Value);
+  bool EditionIsRoute = false;
+  int EditionPointCount = 0;
+  // The page's source and result views (panes 3 and 4) with their own documents.
+  std::unique_ptr<TGPXDraw> TRESrcDraw, TREDstDraw;
+  // The edition views' mouse; `pane` 3 is the source, 4 the result.
+  void TREImageMouseDown(uint8_t pane, int X, int Y);
+  void TREImageMouseMove(uint8_t pane, Qt::MouseButtons buttons, int X, int Y);
+  void TREImageMouseUp(uint8_t pane, int X, int Y);
+  void TREImageDblClick(uint8_t pane);
+  void TREImageResize(uint8_t pane);
+  bool TREImageMouseWheel(uint8_t pane, int delta, const QPoint& globalPos);
+
+private:
+  void BuildTrackEdit();
+  void BuildEditionPage();
+  bool EditionPageActive() const;
+  // After the tree's selection changed: the edition page follows while it shows.
+  void EditionSelectionChanged();
+  // The statistics graph follows an edit of the track editing dialog or the edition page.
+  void UpdateStatGraphAfterEdit();
+  TGPXDraw& TREDraw(uint8_t pane) { return pane == 3 ? *TRESrcDraw : *TREDstDraw; }
+  TImageView* TREImage(uint8_t pane) { return pane == 3 ? TRESrcImage : TREDstImage; }
+  std::unique_ptr<TGPX> TRESrcGPX, TREDstGPX;
+  QAction *Edittrackpoints1 = nullptr, *tbFilter = nullptr;
+  QWidget *TabSheet3 = nullptr, *pTRESource = nullptr, *pTREDest = nullptr, *pTRE = nullptr;
+  QSplitter* Splitter2 = nullptr;
+  TImageView *TRESrcImage = nullptr, *TREDstImage = nullptr;
+  QComboBox* cbEdition = nullptr;
+  QSlider* tbEdition = nullptr;
+  QSpinBox* udEdition = nullptr;
+  QPushButton* bApplyEDT = nullptr;
 
   // ---- the statistics graph: its pane, mouse, pop-up commands, graph picture, map snapshot ----
 public:

@@ -175,8 +175,10 @@ bool TMainForm::FormMouseWheel(int delta, const QPoint& globalPos) {
     }
     case 2:
       return GPXStatMouseWheel(delta, globalPos);
+    case 3:
+    case 4:
+      return TREImageMouseWheel(ActivePane, delta, globalPos);
     default:
-      // The edition previews zoom here once they exist.
       return false;
   }
 }

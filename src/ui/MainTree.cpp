@@ -90,6 +90,7 @@ void TMainForm::RefreshTree() {
   ExpandTreeSelectionPath();
   // Every edit ends with a rebuild: the commands follow what the edit left.
   UpdateCommands(true);
+  EditionSelectionChanged();
 }
 
 void TMainForm::SaveTreeSelectionPath() {

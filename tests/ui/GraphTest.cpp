@@ -220,10 +220,10 @@ TEST_F(Graph, TabsFollowThePointAndChooseFullCommands) {
   form_->MapPageReady = true;
   TGPXtrkseg* s = track({10, 20, 30, 40});
   show(s);
-  pages->setCurrentIndex(1);
+  pages->setCurrentWidget(pages->findChild<QWidget*>("TabSheet2"));
   EXPECT_TRUE(action("tbZoomIn")->isEnabled());
   hoverGraph(2);
-  pages->setCurrentIndex(2);
+  pages->setCurrentWidget(pages->findChild<QWidget*>("TabSheet4"));
   EXPECT_FALSE(action("tbZoomIn")->isEnabled());
   hoverGraph(3);
   EXPECT_EQ(rows, std::vector<int>{2});
