@@ -204,6 +204,11 @@ TEST_F(Graph, StatusTextsOfThePointUnderTheMouse) {
     EXPECT_EQ(panelText(1).toStdString(), "Point 2");
     EXPECT_EQ(panelText(2).toStdString(), k.description);
   }
+  // The preview's point tools describe the point they pick, with no graph value.
+  form_->StatOptions = TStatOptions();
+  form_->PreviewDraw->ToolMode = 7;
+  hover(at(*s->GetPoint(3)));
+  EXPECT_EQ(panelText(2).toStdString(), "P3");
 }
 
 TEST_F(Graph, TabsFollowThePointAndChooseFullCommands) {
