@@ -443,8 +443,9 @@ public:
   // Filled by the tabs that follow the point under the graph's mouse.
   // The point list tab: select the grid row of the point at this index of its list.
   std::function<void(int index)> SelectPointListRow;
-  // The map tab: run a statement in the map page (only called while the page is ready).
-  std::function<void(const std::string& script)> RunMapScript;
+  // The map tab: move the page's green marker to the point (only called while the page is
+  // ready).
+  std::function<void(double lat, double lon)> GraphMapMarker;
   // The graph pop-up's Point/Properties: edit the point under the graph's mouse.
   std::function<void()> GraphPointProperties;
 

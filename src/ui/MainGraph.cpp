@@ -248,9 +248,7 @@ void TMainForm::GPXStatImageMouseMove(Qt::MouseButtons shift, int X, int Y) {
     const int i = indexInList(*g.Points.SourceList, point->Source, index);
     if (SelectPointListRow && i >= 0) SelectPointListRow(i);
   } else if (tab == "TabSheet4") {
-    if (MapPageReady && RunMapScript)
-      RunMapScript("MoveGreenMarker(" + formatGeneral(point->Source->Lat) + ", " +
-                   formatGeneral(point->Source->Lon) + ");");
+    if (MapPageReady && GraphMapMarker) GraphMapMarker(point->Source->Lat, point->Source->Lon);
   }
 }
 

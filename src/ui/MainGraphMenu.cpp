@@ -108,6 +108,8 @@ void TMainForm::pmAltitudePopup() {
     imValueDeleteAbove->setText(qs(_("Delete point with value above") + " " + v));
     Point1->menuAction()->setEnabled(true);
     for (QAction* a : Point1->actions()) a->setEnabled(true);
+    // Offered only once the point dialog is there to run.
+    Properties2->setEnabled(static_cast<bool>(GraphPointProperties));
   }
 }
 

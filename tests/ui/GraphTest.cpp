@@ -218,9 +218,9 @@ TEST_F(Graph, TabsFollowThePointAndChooseFullCommands) {
     page->setObjectName(name);
     pages->addTab(page, name);
   }
-  std::vector<std::string> scripts;
+  std::vector<std::pair<double, double>> marks;
   std::vector<int> rows;
-  form_->RunMapScript = [&](const std::string& s) { scripts.push_back(s); };
+  form_->GraphMapMarker = [&](double lat, double lon) { marks.emplace_back(lat, lon); };
   form_->SelectPointListRow = [&](int i) { rows.push_back(i); };
   form_->MapPageReady = true;
   TGPXtrkseg* s = track({10, 20, 30, 40});
@@ -232,7 +232,7 @@ TEST_F(Graph, TabsFollowThePointAndChooseFullCommands) {
   EXPECT_FALSE(action("tbZoomIn")->isEnabled());
   hoverGraph(3);
   EXPECT_EQ(rows, std::vector<int>{2});
-  EXPECT_EQ(scripts, std::vector<std::string>{"MoveGreenMarker(45.03, 5);"});
+  EXPECT_EQ(marks, (std::vector<std::pair<double, double>>{{45.03, 5}}));
 }
 
 TEST_F(Graph, SavePictureWritesWhatTheImageHolds) {
