@@ -1,13 +1,16 @@
-// Draws the altitude graph of a generated 1,000,000-point track into an 800x100 pane and
-// moves the hairline across it; prints the time per frame and per mouse move.
-#include <QGuiApplication>
+// The statistics graph of a 1,000,000-point track in the main window: drawing the altitude
+// graph, and moving the mouse over it (hairlines, status texts, the preview's marker).
+#include <QApplication>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "base/NumberText.h"
-#include "views/GPXStat.h"
+#include "platform/AppPaths.h"
+#include "ui/ImageView.h"
+#include "ui/Main.h"
 
 namespace {
 
@@ -20,6 +23,7 @@ double msSince(Clock::time_point t0) {
 // One point a second along a slowly climbing and falling line.
 TGPXtrkseg* buildTrack(TGPX& gpx, int points) {
   auto* seg = gpx.Tracks.Add(std::make_unique<TGPXtrk>())->Add(std::make_unique<TGPXtrkseg>());
+  gpx.Tracks.Present = true;
   seg->Reserve(points);
   for (int i = 0; i < points; ++i) {
     auto p = std::make_unique<TGPXwpt>();
@@ -33,36 +37,58 @@ TGPXtrkseg* buildTrack(TGPX& gpx, int points) {
   return seg;
 }
 
+std::string ms(double v) { return formatFixed(v, 2); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
+  // The window's settings go to a folder of our own, not beside the program.
+  const auto folder = std::filesystem::temp_directory_path() / "corvantel_bench_graph";
+  std::filesystem::create_directories(folder);
+  AppPaths::setProgramFolder(folder.string() + "/");
   constexpr int kPoints = 1000000, kFrames = 20, kMoves = 400;
-  TGPX gpx;
-  TGPXtrkseg* seg = buildTrack(gpx, kPoints);
+  {
+    TMainForm form;
+    form.resize(1000, 700);
+    form.show();
+    QApplication::processEvents();
+    TGPX& gpx = *form.CurrentGPX;
+    TGPXtrkseg* seg = buildTrack(gpx, kPoints);
+    form.GPXLoaded = true;
+    TGPXDraw& preview = *form.PreviewDraw;
+    preview.SetGPX(&gpx);
+    preview.Canvas = &form.findChild<TImageView*>("GPXImage")->canvas();
+    preview.SetSize(preview.Canvas->Width(), preview.Canvas->Height());
+    preview.FitAll(true, true);
+    preview.Draw();
+    gpx.Selection.Add(seg);
+    preview.CurrentList = seg;
 
-  Canvas canvas(800, 100);
-  TGPXStat graph;
-  graph.Canvas = &canvas;
-  graph.GPX = &gpx;
-  graph.SetSize(800, 100);
-  graph.DrawAltitude(seg, true);  // warm-up
-  auto t0 = Clock::now();
-  for (int i = 0; i < kFrames; ++i) {
-    graph.Clear();
-    graph.DrawAltitude(seg, true);
-  }
-  std::printf("graph frame ms: %s\n", formatFixed(msSince(t0) / kFrames, 1).c_str());
+    // A frame: the graph cleared and the altitude graph drawn over the whole track.
+    form.UpdateStatGraph();
+    TGPXStat& graph = *form.GPXStat;
+    auto t0 = Clock::now();
+    for (int i = 0; i < kFrames; ++i) {
+      graph.Clear();
+      graph.DrawAltitude(seg, true);
+    }
+    std::printf("graph frame ms: %s\n", ms(msSince(t0) / kFrames).c_str());
 
-  // A mouse move: the nearest plotted point, the snapshot back, the hairlines over it.
-  t0 = Clock::now();
-  for (int i = 0; i < kMoves; ++i) {
-    const int x = graph.LeftMargin + i * (800 - graph.LeftMargin) / kMoves;
-    const int k = graph.Points.NearestX(x);
-    graph.RestoreSnapshot();
-    graph.DrawHairlines(k);
+    // A mouse move over the graph, painted: hairlines over the snapshot (the curve is not
+    // drawn again), the status texts, the marker on the preview.
+    auto* image = form.findChild<TImageView*>("GPXStatImage");
+    auto* previewImage = form.findChild<TImageView*>("GPXImage");
+    t0 = Clock::now();
+    for (int i = 0; i < kMoves; ++i) {
+      const int x = graph.LeftMargin + i * (graph.Width - graph.LeftMargin) / kMoves;
+      form.GPXStatImageMouseMove(Qt::NoButton, x, 10);
+      image->repaint();
+      previewImage->repaint();
+    }
+    std::printf("hairline ms: %s\n", ms(msSince(t0) / kMoves).c_str());
   }
-  std::printf("hairline ms: %s\n", formatFixed(msSince(t0) / kMoves, 2).c_str());
+  std::filesystem::remove_all(folder);
   return 0;
 }
