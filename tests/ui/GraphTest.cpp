@@ -247,3 +247,18 @@ TEST_F(Graph, SavePictureWritesWhatTheImageHolds) {
     EXPECT_EQ(logLines().back(), "Snapshot saved as " + file);
   }
 }
+
+TEST_F(Graph, ZoomByWheelAndSelectionThenWholeAgain) {
+  TGPXtrkseg* s = track({10, 35, 30, 40, 15, 30, 50, 20, 25, 45, 5});
+  show(s);
+  form_->ActivePane = 2;
+  EXPECT_TRUE(form_->FormMouseWheel(120, graphImage()->mapToGlobal(QPoint(xOf(5), 10))));
+  EXPECT_EQ(std::make_pair(g().FirstIndex, g().LastIndex), std::make_pair(1, 9));
+  form_->GPXStatImageDblClick();
+  EXPECT_EQ(std::make_pair(g().FirstIndex, g().LastIndex), std::make_pair(0, 10));
+  selectRange(2, 6);
+  popupAndRun("imSelectionZoomGraph");
+  EXPECT_EQ(std::make_pair(g().FirstIndex, g().LastIndex), std::make_pair(2, 6));
+  hoverGraph(1);  // the plotted point 1 is the list's point 3
+  EXPECT_EQ(panelText(1).toStdString(), "Point 3");
+}
