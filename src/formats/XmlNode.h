@@ -27,6 +27,8 @@ public:
   bool nameIs(std::string_view name) const;
   // Compares the name as written exactly.
   bool nameIsExactly(std::string_view name) const;
+  // The element's namespace URI; empty when it has none.
+  std::string namespaceUri() const;
 
   XmlNode parent() const;
   XmlNode firstChild() const;
@@ -42,6 +44,8 @@ public:
   std::vector<XmlNode> descendants(std::string_view name) const;
 
   bool hasAttributes() const;
+  // The namespace declarations on this element, as prefix (empty for the default) and URI.
+  std::vector<std::pair<std::string, std::string>> namespaceDeclarations() const;
   // Attribute by name as written (case ignored); nothing when absent.
   std::optional<std::string> attribute(std::string_view name) const;
 

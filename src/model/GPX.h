@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/GPS.h"
@@ -247,6 +248,9 @@ public:
   TGPXtrkList Tracks;
   TGPXExtension Extension;
   TGPXSelection Selection;
+  // Namespace declarations of the read gpx element beyond GPX's own (prefix, URI): written
+  // back, so that extension text keeps the use of their prefixes.
+  std::vector<std::pair<std::string, std::string>> RootNamespaces;
 
   // Copies Creator, metadata, lists (appended) and extension; the selection is emptied and
   // Visible stays. Callers copy into a new document.
@@ -256,7 +260,8 @@ public:
   // Merges the two selected routes or track segments into the first selected; the other
   // (and a track it leaves empty) goes to `retired`. nullptr for any other selection.
   TGPXwptList* MergeSelection(RetiredItems& retired);
-  // Metadata bounds from the visible points, before writing; kept when the data spans no area.
+  // Metadata bounds from every point, hidden ones included, before writing; kept when there
+  // is no point.
   void UpdateBounds();
   // Empties the selection and the three lists (Present false); the items go to `retired`.
   // Creator, Metadata and Extension stay.

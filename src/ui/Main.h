@@ -21,6 +21,8 @@
 #include "views/GPXStat.h"
 
 class QAction;
+class QDialog;
+class TWayPointPropertiesForm;
 class QImage;
 class QLabel;
 class QMenu;
@@ -403,6 +405,39 @@ private:
   QSpinBox* udEdition = nullptr;
   QPushButton* bApplyEDT = nullptr;
 
+  // ---- altitude shift, time anonymizing and elevation downloads (MainAltitude.cpp) ----
+public:
+  void Shiftaltitude1Click();
+  void Anonymizetime1Click();
+  void Downloadallwaypointsaltitude1Click();
+  void Downloadmap1Click();
+  // Created once with the window; any dialog may open the download dialog on its points.
+  class TShiftAltitudeForm* ShiftAltitudeForm = nullptr;
+  class TAltitudeDownloadForm* AltitudeDownloadForm = nullptr;
+
+private:
+  void BuildAltitudeCommands();
+
+  // ---- Property dialogs: Properties on the selected item, the dialogs' edit-and-replace cycle ----
+public:
+  // The tree's double-click: Properties, whether or not its menu item is enabled.
+  void tvItemsDblClick();
+  // Opens the waypoint dialog on a copy of a point of the document; on OK the copy takes the
+  // point's place in `owner`, the list that holds it (found in the document when not given),
+  // with one undo step, and the selection becomes the list (the edited waypoint itself when
+  // `owner` is not given and it is a waypoint). True on OK. The point grid's double-click and
+  // the graph's Properties call this with their list, then refresh their own view.
+  bool EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner = nullptr);
+  // Shows a dialog modally and gives its result; tests replace it.
+  std::function<int(QDialog* dialog)> ShowDialog;
+  TWayPointPropertiesForm* WayPointPropertiesForm = nullptr;
+
+private:
+  void BuildPropertyDialogs();
+  // Properties on one item, by its kind.
+  void OpenItemProperties(TItem* item);
+  QAction* Properties1 = nullptr;
+
   // ---- the statistics graph: its pane, mouse, pop-up commands, graph picture, map snapshot ----
 public:
   std::unique_ptr<TGPXStat> GPXStat;
@@ -424,6 +459,7 @@ public:
   bool GPXStatMouseWheel(int delta, const QPoint& globalPos);
   void pmAltitudePopup();
   void miStatGraphDistanceClick();
+  void Properties2Click();
   void Plantawaypoint1Click();
   void Cuthere1Click();
   void Delete2Click();
@@ -446,8 +482,6 @@ public:
   // The map tab: move the page's green marker to the point (only called while the page is
   // ready).
   std::function<void(double lat, double lon)> GraphMapMarker;
-  // The graph pop-up's Point/Properties: edit the point under the graph's mouse.
-  std::function<void()> GraphPointProperties;
 
 private:
   void BuildGraphPane();

@@ -51,9 +51,7 @@ void TMainForm::BuildGraphMenu() {
   miStatGraphAltitude->setChecked(true);
 
   Point1 = submenu("Point1", _("Point"));
-  Properties2 = item(Point1, "Properties2", _("Properties"), [this] {
-    if (GraphPointProperties) GraphPointProperties();
-  });
+  Properties2 = item(Point1, "Properties2", _("Properties"), [this] { Properties2Click(); });
   Plantawaypoint1 = item(Point1, "Plantawaypoint1", _("Plant a waypoint"), [this] { Plantawaypoint1Click(); });
   Cuthere1 = item(Point1, "Cuthere1", _("Cut here"), [this] { Cuthere1Click(); });
   Point1->addSeparator();
@@ -108,8 +106,6 @@ void TMainForm::pmAltitudePopup() {
     imValueDeleteAbove->setText(qs(_("Delete point with value above") + " " + v));
     Point1->menuAction()->setEnabled(true);
     for (QAction* a : Point1->actions()) a->setEnabled(true);
-    // Offered only once the point dialog is there to run.
-    Properties2->setEnabled(static_cast<bool>(GraphPointProperties));
   }
 }
 
@@ -129,6 +125,13 @@ void TMainForm::FinishGraphEdit(TItem* select) {
   ReleaseStaleReferences();
   DrawPreview();
   if (CurrentGPX->Selection.Count() > 0) SelectTreeNodes(CurrentGPX->Selection.Items);
+}
+
+void TMainForm::Properties2Click() {
+  TGPXwptList* list = GPXStat->Points.SourceList;
+  if (!CurrentGraphPoint || !CurrentGraphPoint->Source || !list || CurrentGPX->Selection.Count() == 0) return;
+  // The list the graph shows holds the point: the edited copy takes its place there.
+  if (EditWayPointProperties(CurrentGraphPoint->Source, list)) UpdateStatGraph();
 }
 
 void TMainForm::Plantawaypoint1Click() {

@@ -1,6 +1,7 @@
 // The statistics graph in the window: the graph chosen for the list selected in the tree,
 // the mouse over it, the pop-up's point, range and value commands, the status texts, the
 // tabs that follow the point, and the graph picture.
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
@@ -128,7 +129,9 @@ TEST_F(Graph, PointAndValueCommands) {
                         {"imValueDeleteBelow", 2, {1, 2, 3, 5, 6}},  // 30 and more; 30 itself stays
                         {"imValueDeleteAbove", 2, {0, 2, 4, 5}},
                         {"Cuthere1", 3, {0, 1, 2, 3}},
+                        {"Properties2", 1, {0, 1, 2, 3, 4, 5, 6}},
                         {"Plantawaypoint1", 4, {0, 1, 2, 3, 4, 5, 6}}};
+  form_->ShowDialog = [](QDialog*) { return int(QDialog::Accepted); };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.command);
     clearTracks();
@@ -141,7 +144,10 @@ TEST_F(Graph, PointAndValueCommands) {
     popupAndRun(k.command);
     EXPECT_EQ(lats(*s), k.kept);
     EXPECT_EQ(form_->UndoList.size(), 1u);
-    EXPECT_EQ(form_->PreviewDraw->CurrentPoint == nullptr, std::string(k.command) == "Delete2");
+    // A deleted point, or one replaced by its edited copy, is no longer the preview's.
+    const std::string command = k.command;
+    EXPECT_EQ(form_->PreviewDraw->CurrentPoint == nullptr, command == "Delete2" || command == "Properties2");
+    EXPECT_EQ(g().Points.SourceList, s);
   }
   // The cut left a second segment; the planted waypoint copies the point.
   ASSERT_EQ(gpx_->Waypoints.Count(), 1);
