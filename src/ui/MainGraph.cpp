@@ -2,6 +2,7 @@
 // of the preview's current list, the mouse over it (hairlines, range selection, the point
 // followed in the preview, the point list and the map), the wheel zoom, the status texts,
 // and the tab switch that updates the commands.
+#include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -75,6 +76,11 @@ void TMainForm::BuildGraphPane() {
     }
     if (stale) ClearStatGraph();
   });
+
+  if (tbGMapScreenShot) {
+    tbGMapScreenShot->setVisible(true);
+    connect(tbGMapScreenShot, &QAction::triggered, this, [this] { RunGuarded(this, [this] { tbGMapScreenShotClick(); }); });
+  }
 
   connect(PageControl1, &QTabWidget::currentChanged, this, [this](int) {
     RunGuarded(this, [this] {
@@ -248,7 +254,7 @@ void TMainForm::GPXStatImageMouseMove(Qt::MouseButtons shift, int X, int Y) {
     const int i = indexInList(*g.Points.SourceList, point->Source, index);
     if (SelectPointListRow && i >= 0) SelectPointListRow(i);
   } else if (tab == "TabSheet4") {
-    if (MapPageReady && GraphMapMarker) GraphMapMarker(point->Source->Lat, point->Source->Lon);
+    MoveGreenMarker(point->Source->Lat, point->Source->Lon);  // once the page is ready
   }
 }
 

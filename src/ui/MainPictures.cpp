@@ -32,6 +32,13 @@ void TMainForm::Savepicture1Click() {
   AddLog(_("Snapshot saved as") + " " + base + ".jpg");
 }
 
+void TMainForm::tbGMapScreenShotClick() {
+  // No browser yet, or nothing shown: no snapshot, nothing said.
+  const QImage shot = MapSnapshot();
+  if (shot.isNull() || !GMap) return;
+  SaveMapSnapshot(shot, GMap->MapBBox);
+}
+
 void TMainForm::SaveMapSnapshot(const QImage& browserPicture, const TBBox& mapBox) {
   // The crop leaves nothing of a view this small.
   if (browserPicture.width() <= 4 || browserPicture.height() <= 4) return;

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "EditFixture.h"
+#include "FakeBrowser.h"
 #include "ui/TreeNodes.h"
 #include "views/PictureFiles.h"
 
@@ -218,27 +219,26 @@ TEST_F(Graph, StatusTextsOfThePointUnderTheMouse) {
 }
 
 TEST_F(Graph, TabsFollowThePointAndChooseFullCommands) {
+  FakeBrowserScope browser;
   auto* pages = form_->findChild<QTabWidget*>("PageControl1");
-  for (const char* name : {"TabSheet2", "TabSheet4"}) {
-    auto* page = new QWidget(pages);
-    page->setObjectName(name);
-    pages->addTab(page, name);
-  }
-  std::vector<std::pair<double, double>> marks;
+  auto* list = new QWidget(pages);  // the point list tab, still to come
+  list->setObjectName("TabSheet2");
+  pages->addTab(list, "TabSheet2");
   std::vector<int> rows;
-  form_->GraphMapMarker = [&](double lat, double lon) { marks.emplace_back(lat, lon); };
   form_->SelectPointListRow = [&](int i) { rows.push_back(i); };
-  form_->MapPageReady = true;
   TGPXtrkseg* s = track({10, 20, 30, 40});
   show(s);
-  pages->setCurrentWidget(pages->findChild<QWidget*>("TabSheet2"));
+  pages->setCurrentWidget(list);
   EXPECT_TRUE(action("tbZoomIn")->isEnabled());
   hoverGraph(2);
   pages->setCurrentWidget(pages->findChild<QWidget*>("TabSheet4"));
   EXPECT_FALSE(action("tbZoomIn")->isEnabled());
+  ASSERT_TRUE(browser.made);
+  hoverGraph(1);  // the page is not ready yet
+  form_->MapPageReady = true;
   hoverGraph(3);
   EXPECT_EQ(rows, std::vector<int>{2});
-  EXPECT_EQ(marks, (std::vector<std::pair<double, double>>{{45.03, 5}}));
+  EXPECT_EQ(browser.made->Scripts, std::vector<std::string>{"MoveGreenMarker(45.03, 5);"});
 }
 
 TEST_F(Graph, SavePictureWritesWhatTheImageHolds) {

@@ -1,10 +1,14 @@
 // The map snapshot: the 2-pixel crop, the files by the options and the map's box, the
-// calibration files byte for byte, and gdalinfo placing the picture where they say.
+// button on the map tab, the calibration files byte for byte, and gdalinfo placing the
+// picture where they say.
 #include <QImage>
 #include <cstdio>
 #include <regex>
 #include <sstream>
 
+#include <QTabWidget>
+
+#include "FakeBrowser.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -57,12 +61,19 @@ TEST_F(MapSnapshot, FilesByTheOptionsAndTheBox) {
       if (fs::exists(path(base + ext))) found.push_back(ext);
     EXPECT_EQ(found, k.files) << k.sat << k.map << k.valid;
   }
-  // The last snapshot written in full: cropped picture, golden files, log lines.
+  // Through the map tab's button, in full: cropped picture, golden files, log lines.
+  FakeBrowserScope browser;
   TMainForm& f = form();
   f.GMapOptions.WriteSatFile = f.GMapOptions.WriteMapFile = true;
-  QImage shot(804, 604, QImage::Format_RGB32);
-  shot.fill(Qt::white);
-  f.SaveMapSnapshot(shot, westBox(true));
+  f.findChild<QTabWidget*>("PageControl1")->setCurrentWidget(f.findChild<QWidget*>("TabSheet4"));
+  ASSERT_TRUE(browser.made);
+  browser.made->Picture = QImage(804, 604, QImage::Format_RGB32);
+  browser.made->Picture.fill(Qt::white);
+  f.GMap->MapBBox = westBox(true);
+  QAction* button = f.findChild<QAction*>("tbGMapScreenShot");
+  EXPECT_TRUE(button->isVisible());
+  f.findChild<QPlainTextEdit*>("mLog")->clear();
+  button->trigger();
   QImage saved(QString::fromStdString(path(base + ".jpg")));
   EXPECT_EQ(saved.size(), QSize(800, 600));
   for (const char* ext : {".sat", ".map"})
