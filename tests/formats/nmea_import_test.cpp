@@ -13,6 +13,7 @@
 #include "base/DateTime.h"
 #include "base/Translate.h"
 #include "format_test_helpers.h"
+#include "formats/NGTFile.h"
 #include "formats/NMEAFile.h"
 #include "model/GPX.h"
 
@@ -226,6 +227,20 @@ TEST(NMEAImport, AnEmptyImportKeepsTheTrackListPresent) {
     EXPECT_EQ(gpx.Tracks.Count(), 1);  // the new track stays, empty
     EXPECT_EQ(gpx.Tracks.Present, before);
     EXPECT_FALSE(gpx.Tracks.GetTrack(0)->GetSegment(0)->Present);
+  }
+}
+
+// A folder opens but cannot be read: the line importers must fail, not import nothing.
+TEST(NMEAImport, AFolderOrAMissingFileIsAnErrorForBothLineImporters) {
+  const std::string folder = testing::TempDir();
+  for (const std::string& name : {folder, folder + "/no-such-file.nmea"}) {
+    TGPX gpx;
+    TNMEAFile nmea;
+    nmea.GPX = &gpx;
+    EXPECT_THROW(nmea.Import(name), std::runtime_error) << name;
+    TNGTFile ngt;
+    ngt.GPX = &gpx;
+    EXPECT_THROW(ngt.Import(name), std::runtime_error) << name;
   }
 }
 
