@@ -1,5 +1,7 @@
 // The track editing dialog: trimming with both limits, filter availability, the count text,
 // the dialog driven as a user does from Edit track points, and the hidden edition page.
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -36,6 +38,17 @@ TEST(TrackEditTrim, BothLimitsActOnTheChosenPoints) {
     ASSERT_EQ(s.Count(), c.count) << c.before << " " << c.after;
     if (c.count) EXPECT_EQ(s.First()->Lat, c.first) << c.before << " " << c.after;
   }
+}
+
+// Translations are longer than the English captions: the pages widen rather than cut them.
+TEST(TrackEditTrim, LongerCaptionsAreShownWhole) {
+  TTrackEditForm d;
+  const auto buttons = d.findChild<QTabWidget*>("pcFilter")->findChildren<QAbstractButton*>();
+  for (QAbstractButton* b : buttons) b->setText(b->text() + " (nicht verfügbar)");
+  d.show();
+  QApplication::processEvents();
+  for (QAbstractButton* b : buttons)
+    if (b->isVisible()) EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
 }
 
 TEST(TrackEditTrim, AvailabilityAndCountText) {
