@@ -189,6 +189,24 @@ TEST_F(KMLImport, ReadsWhatGpsbabelWrites) {
   EXPECT_NEAR(s.GetPoint(1)->Lat, -33.25, 1e-6);
   EXPECT_NEAR(s.GetPoint(1)->Lon, -70.5, 1e-6);
   EXPECT_NEAR(s.GetPoint(1)->Ele, 10, 1e-6);
+
+  // A track of two segments comes as a multi-geometry of two line strings: nothing is lost.
+  std::ofstream(src) << "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+                        "xmlns=\"http://www.topografix.com/GPX/1/1\">\n<trk><name>T2</name>"
+                        "<trkseg><trkpt lat=\"1\" lon=\"2\"/><trkpt lat=\"1.5\" lon=\"2\"/></trkseg>"
+                        "<trkseg><trkpt lat=\"3\" lon=\"4\"/><trkpt lat=\"3.5\" lon=\"4\"/>"
+                        "<trkpt lat=\"3.7\" lon=\"4\"/></trkseg></trk></gpx>\n";
+  ASSERT_EQ(std::system(("gpsbabel -i gpx -f " + src + " -o kml,points=0 -F " + out).c_str()), 0);
+  TGPX two;
+  f.GPX = &two;
+  f.Import(out);
+  ASSERT_EQ(two.Tracks.Count(), 1);
+  const TGPXtrk& t = *two.Tracks.GetTrack(0);
+  EXPECT_EQ(t.name, "T2");
+  ASSERT_EQ(t.Count(), 2);
+  EXPECT_EQ(t.GetSegment(0)->Count(), 2);
+  EXPECT_EQ(t.GetSegment(1)->Count(), 3);
+  EXPECT_NEAR(t.GetSegment(1)->GetPoint(0)->Lat, 3, 1e-6);
 }
 
 }  // namespace
