@@ -1,7 +1,5 @@
 // The track editing dialog: trimming with both limits, filter availability, the count text,
 // the dialog driven as a user does from Edit track points, and the hidden edition page.
-#include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
