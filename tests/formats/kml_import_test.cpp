@@ -116,9 +116,9 @@ TEST_F(KMLImport, AMultiGeometryOfLineStringsIsOneTrack) {
                  "<LineString><coordinates>4,3 4,3.5 4,3.7</coordinates></LineString>"
                  "</MultiGeometry></Placemark></Folder>"));
   ASSERT_EQ(gpx.Tracks.Count(), 1);
-  EXPECT_EQ(gpx.Tracks.GetTrack(0)->name, "T2");
-  ASSERT_EQ(gpx.Tracks.GetTrack(0)->Count(), 2);
-  EXPECT_EQ(gpx.Tracks.GetTrack(0)->GetSegment(1)->Count(), 3);
+  const TGPXtrk& t = *gpx.Tracks.GetTrack(0);
+  ASSERT_EQ(t.Count(), 2);
+  EXPECT_EQ(t.name + " " + std::to_string(t.GetSegment(1)->Count()), "T2 3");
 }
 
 // A remainder shorter than three characters ends the tuples; earlier short tuples still count.
