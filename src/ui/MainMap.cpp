@@ -169,7 +169,7 @@ void TMainForm::TabSheet4Show() {
   AddLog(_("Loading Google Maps HTML File"));
   tbGMapAddWayPoint->setEnabled(true);
   tbGMapScreenShot->setEnabled(true);
-  browser->SetStartScript(MapScript.StartScript());
+  browser->SetStartScript(MapScript.StartScript(GMap->Config));
   browser->Navigate(qs(path));
 }
 
