@@ -38,12 +38,15 @@ namespace {
 // The numeric fields show their '.' text, or nothing for the field's unset value.
 QString numberText(double value) { return value >= 0 ? qs(formatGeneral(value)) : QString(); }
 
+// The value these edits read for a text that is no number: typed, it changes nothing either.
+constexpr double kNoNumber = -99999;
+
 // A typed number with '.', else with the locale's decimal separator.
 bool parseTypedNumber(const QString& text, double& value) {
   const std::string s = text.trimmed().toStdString();
-  if (parseFloatStrict(s, value)) return true;
   const std::string sep = localeFormats().decimalSeparator();
-  return sep.size() == 1 && parseFloatWithSeparator(s, sep[0], value);
+  return (parseFloatStrict(s, value) || (sep.size() == 1 && parseFloatWithSeparator(s, sep[0], value))) &&
+         value != kNoNumber;
 }
 
 // A non-negative '.' number, else the unset value -1: a negative one would be written to the
@@ -254,9 +257,10 @@ void TWayPointPropertiesForm::BuildControls() {
   rgWPtype = new QButtonGroup(fixBox);
   rgWPtype->setObjectName("rgWPtype");
   int id = 0;
-  for (const char* text : {"none", "2d", "3d", "dgps", "pps"}) {
+  for (auto [name, text] : {std::pair{"none", _("none")}, {"2d", _("2d")}, {"3d", _("3d")},
+                             {"dgps", _("dgps")}, {"pps", _("pps")}}) {
     auto* r = new QRadioButton(qs(text));
-    r->setObjectName(QString("rgWPtype_") + text);
+    r->setObjectName(QString("rgWPtype_") + name);
     rgWPtype->addButton(r, id++);
     fixLayout->addWidget(r);
   }
