@@ -43,12 +43,9 @@ TEST_F(MapPageBrowser, EveryControlAndLayerTheSettingsOfferLoads) {
   all.Scale = all.OverView = all.AutoHide = true;
   all.MapTypeSatellite = all.MapTypeHybrid = false;
   all.MapTypeMapnik = all.MapTypeOSMCycle = all.MapTypeOSMAerial = all.MapTypeOSMPiste = true;
-  // The host's templates take the place of the page's addresses (tiles of a type not shown
-  // are never fetched).
-  TGMapConfig tiles;
+  TGMapConfig tiles;  // the host's templates; a type not shown fetches nothing
   tiles.MapnikTiles = "http://127.0.0.1:9/m/{z}/{x}/{y}.png";
   tiles.OSMPisteTiles = "http://127.0.0.1:9/base/{z}/{x}/{y}.png http://127.0.0.1:9/piste/{z}/{y}/{x}.png";
-  tiles.OSMCycleTiles = tiles.OSMAerialTiles = "";
   browser_->SetStartScript(TMapScriptSettings{}.StartScript(tiles));
   load(samplePage(all));
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000)) << joined();
@@ -56,14 +53,9 @@ TEST_F(MapPageBrowser, EveryControlAndLayerTheSettingsOfferLoads) {
   EXPECT_EQ(eval("map.getMapTypes().map(function (t) { return t.getName(); }).join()").toString().toStdString(),
             "Map,Terrain,Mapnik,Cycle,Aerial,Piste");
   EXPECT_EQ(eval("document.querySelectorAll('.leaflet-control-scale').length").toInt(), 1);
-  EXPECT_EQ(eval("map.getMapTypes().slice(2).map(function (t) { return t.getTileLayers().map("
-                 "function (l) { return l.getTileUrl({x: 1, y: 2}, 3); }).join(' '); }).join()")
-                .toString()
-                .toStdString(),
-            "http://127.0.0.1:9/m/3/1/2.png,"
-            "https://a.tile-cyclosm.openstreetmap.fr/tiles/cycle/3/1/2.png,"
-            "https://server.arcgisonline.com/tiles/?v=mgm&layer=openaerialmap-900913&x=1&y=2&zoom=14,"
-            "http://127.0.0.1:9/base/3/1/2.png http://127.0.0.1:9/piste/3/2/1.png");
+  EXPECT_EQ(eval("[2, 5].map(function (i) { return map.getMapTypes()[i].getTileLayers().map(function (l) {"
+                 " return l.getTileUrl({x: 1, y: 2}, 3); }).join(' '); }).join()").toString().toStdString(),
+            "http://127.0.0.1:9/m/3/1/2.png,http://127.0.0.1:9/base/3/1/2.png http://127.0.0.1:9/piste/3/2/1.png");
 }
 
 TEST_F(MapPageBrowser, ClickOnTheMapReportsItsPosition) {
@@ -183,9 +175,8 @@ TEST_F(MapPageBrowser, SnapshotShowsThePage) {
 }
 
 TEST(MapPageLinks, OnlyTheSchemesThePageLinksOpenOutside) {
-  const std::pair<const char*, bool> cases[] = {
-      {"https://example.org/", true}, {"HTTP://example.org/", true},  {"ftp://example.org/f", true},
-      {"mailto:a@b.c", true},         {"file:///etc/passwd", false}, {"javascript:alert(1)", false},
-      {"data:text/html,x", false},    {"", false}};
+  const std::pair<const char*, bool> cases[] = {{"HTTP://a.org/", true},   {"ftp://a.org/f", true},
+                                                {"mailto:a@b.c", true},    {"file:///etc/passwd", false},
+                                                {"javascript:x()", false}, {"", false}};
   for (auto [address, opens] : cases) EXPECT_EQ(opensOutside(QUrl(address)), opens) << address;
 }
