@@ -198,6 +198,20 @@ TEST_F(ItemProperties, MetadataEditsMarkWhatTheyTouch) {
   EXPECT_EQ(gpx_->Metadata.copyright.year, 0);  // the extensions case left the year alone
 }
 
+TEST_F(ItemProperties, MetadataTimeWritesOnlyTheTime) {
+  load();
+  gpx_->Metadata.time = 45000.75;
+  select({&gpx_->Metadata});
+  std::vector<double> times;  // after unchecking the time of day, then the date
+  answer(true, [&](QDialog* d) {
+    for (const char* box : {"cbTime", "cbDate"})
+      child<QCheckBox>(d, box)->click(), times.push_back(static_cast<TMetadataPropertiesForm*>(d)->Metadata()->time);
+  });
+  form_->Properties1Click();
+  EXPECT_EQ(times, (std::vector<double>{45000, 0}));
+  EXPECT_FALSE(gpx_->Metadata.author.Present || gpx_->Metadata.link.Present || gpx_->Metadata.copyright.Present);
+}
+
 TEST_F(ItemProperties, LinksOpenOnlyWebAndMailAddresses) {
   std::vector<std::string> opened;
   const LinkOpener open = [&](const QUrl& u) { opened.push_back(u.toString().toStdString()); };
