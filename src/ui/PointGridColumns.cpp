@@ -16,11 +16,6 @@ enum Column {
   Sat, Hdop, Vdop, Pdop, Age, Dgps, Ext
 };
 
-const char* const kHeaders[kPointGridColumns] = {
-    "#",    "Latitude", "Longitude", "Altitude", "Time", "magvar", "geoidheight", "name",
-    "cmt",  "desc",     "src",       "link",     "sym",  "wtype",  "fix",         "sat",
-    "hdop", "vdop",     "pdop",      "ageofdgpsdata",    "dgpsid", "extensions"};
-
 bool isTextColumn(int c) { return (c >= Name && c <= Fix) || c == Ext; }
 
 const std::string& textOf(const TGPXwptData& d, int c) {
@@ -98,7 +93,31 @@ private:
 }  // namespace
 
 std::string pointGridHeader(int column) {
-  return column >= 0 && column < kPointGridColumns ? _(kHeaders[column]) : std::string();
+  switch (column) {
+    case Index: return _("#");
+    case Lat: return _("Latitude");
+    case Lon: return _("Longitude");
+    case Ele: return _("Altitude");
+    case Time: return _("Time");
+    case Magvar: return _("magvar");
+    case Geoid: return _("geoidheight");
+    case Name: return _("name");
+    case Cmt: return _("cmt");
+    case Desc: return _("desc");
+    case Src: return _("src");
+    case Link: return _("link");
+    case Sym: return _("sym");
+    case Type: return _("wtype");
+    case Fix: return _("fix");
+    case Sat: return _("sat");
+    case Hdop: return _("hdop");
+    case Vdop: return _("vdop");
+    case Pdop: return _("pdop");
+    case Age: return _("ageofdgpsdata");
+    case Dgps: return _("dgpsid");
+    case Ext: return _("extensions");
+    default: return {};
+  }
 }
 
 std::string pointGridCell(const TGPXwpt& point, int column, int index) {
