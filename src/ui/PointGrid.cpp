@@ -73,6 +73,8 @@ void setupPointGrid(QTableView* grid) {
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->setWordWrap(false);
+  // Collapsed columns are 0 pixels wide: scrolling by column would stall on them.
+  grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   grid->verticalHeader()->hide();
   // One height for every row keeps a million rows cheap to lay out and to scroll.
   grid->verticalHeader()->setMinimumSectionSize(0);
