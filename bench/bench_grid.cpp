@@ -59,8 +59,7 @@ int main(int argc, char** argv) {
   }
   std::printf("points: %s\n", formatInt(seg->Count()).c_str());
 
-  QTableView grid;
-  setupPointGrid(&grid);
+  TPointGridView grid;
   grid.resize(900, 600);
   grid.show();
   QApplication::processEvents();

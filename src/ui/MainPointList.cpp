@@ -18,9 +18,8 @@ void TMainForm::BuildPointListPage() {
   TabSheet2->setObjectName("TabSheet2");
   auto* page = new QVBoxLayout(TabSheet2);
   page->setContentsMargins(0, 0, 0, 0);
-  sgPointList = new QTableView(TabSheet2);
+  sgPointList = new TPointGridView(TabSheet2);
   sgPointList->setObjectName("sgPointList");
-  setupPointGrid(sgPointList);
   page->addWidget(sgPointList);
   PageControl1->insertTab(PageControl1->indexOf(TabSheet1) + 1, TabSheet2, qs(_(" Point list ")));
   // Enabled only while one suitable item is selected.

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -66,22 +67,78 @@ QVariant TPointGridModel::headerData(int section, Qt::Orientation orientation, i
   return qs(pointGridHeader(section));
 }
 
-void setupPointGrid(QTableView* grid) {
-  grid->setModel(new TPointGridModel(grid));
-  grid->setItemDelegate(new TPointGridDelegate(grid));
-  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  grid->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid->setWordWrap(false);
+namespace {
+
+// What the grid and its frozen first column share: whole-row selection, no editing, the
+// cell painting, one fixed height for every row (a million rows stay cheap to lay out and
+// to scroll).
+void setupView(QTableView* view, QAbstractItemModel* model) {
+  view->setModel(model);
+  view->setItemDelegate(new TPointGridDelegate(view));
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setWordWrap(false);
+  view->verticalHeader()->hide();
+  view->verticalHeader()->setMinimumSectionSize(0);
+  view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  view->verticalHeader()->setDefaultSectionSize(kDefaultRowHeight);
+  view->horizontalHeader()->setMinimumSectionSize(0);
+  view->horizontalHeader()->setHighlightSections(false);
+}
+
+}  // namespace
+
+TPointGridView::TPointGridView(QWidget* parent) : QTableView(parent), frozen_(new QTableView(this)) {
+  setupView(this, new TPointGridModel(this));
   // Collapsed columns are 0 pixels wide: scrolling by column would stall on them.
-  grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-  grid->verticalHeader()->hide();
-  // One height for every row keeps a million rows cheap to lay out and to scroll.
-  grid->verticalHeader()->setMinimumSectionSize(0);
-  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid->verticalHeader()->setDefaultSectionSize(kDefaultRowHeight);
-  grid->horizontalHeader()->setMinimumSectionSize(0);
-  grid->horizontalHeader()->setHighlightSections(false);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+  // The row numbers stay in view while the other columns scroll sideways: a second view
+  // showing only the first column lies over it and shares the model and the selection.
+  setupView(frozen_, model());
+  frozen_->setSelectionModel(selectionModel());
+  frozen_->setFocusPolicy(Qt::NoFocus);
+  frozen_->setFrameShape(QFrame::NoFrame);
+  frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  viewport()->stackUnder(frozen_);
+  connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(), &QScrollBar::setValue);
+  connect(frozen_, &QAbstractItemView::clicked, this, &QAbstractItemView::clicked);
+  connect(frozen_, &QAbstractItemView::doubleClicked, this, &QAbstractItemView::doubleClicked);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+    if (column != 0) return;
+    frozen_->setColumnWidth(0, size);
+    placeFrozen();
+  });
+  connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+  });
+  connect(model(), &QAbstractItemModel::modelReset, this, [this] {
+    for (int c = 1; c < model()->columnCount(); ++c) frozen_->setColumnHidden(c, true);
+    placeFrozen();
+  });
+  placeFrozen();
+}
+
+void TPointGridView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  placeFrozen();
+}
+
+void TPointGridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  // The first column is always in view: scrolling sideways to it would hide the others.
+  if (index.column() > 0)
+    QTableView::scrollTo(index, hint);
+  else
+    QTableView::scrollTo(model()->index(index.row(), horizontalHeader()->logicalIndexAt(0)), hint);
+}
+
+void TPointGridView::placeFrozen() {
+  frozen_->setGeometry(frameWidth(), frameWidth(), columnWidth(0),
+                       viewport()->height() + horizontalHeader()->height());
 }
 
 void fillPointGrid(QTableView* grid, const TGPXwptList* list) {

@@ -3,8 +3,8 @@
 // collapses the columns that no point fills.
 #pragma once
 #include <QAbstractTableModel>
+#include <QTableView>
 
-class QTableView;
 class TGPXwptList;
 
 class TPointGridModel : public QAbstractTableModel {
@@ -24,9 +24,22 @@ private:
   int rows_ = 0;
 };
 
-// Makes `grid` the point grid: its model, whole-row selection, fixed row heights.
-void setupPointGrid(QTableView* grid);
-// Shows `list` in the grid: each filled column as wide as its widest text (headers
+// The point grid: a TPointGridModel with whole-row selection and the first column kept in
+// view while the others scroll sideways.
+class TPointGridView : public QTableView {
+public:
+  explicit TPointGridView(QWidget* parent = nullptr);
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  void placeFrozen();
+  QTableView* frozen_;
+};
+
+// Shows `list` in a TPointGridView: each filled column as wide as its widest text (headers
 // included) plus 4 pixels, an unfilled one 0 wide, every row as tall as the text plus 4.
 void fillPointGrid(QTableView* grid, const TGPXwptList* list);
 // Empties the grid; it refers to no list afterwards.
