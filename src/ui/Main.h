@@ -403,6 +403,19 @@ private:
   QSpinBox* udEdition = nullptr;
   QPushButton* bApplyEDT = nullptr;
 
+  // ---- altitude shift, time anonymizing and elevation downloads (MainAltitude.cpp) ----
+public:
+  void Shiftaltitude1Click();
+  void Anonymizetime1Click();
+  void Downloadallwaypointsaltitude1Click();
+  void Downloadmap1Click();
+  // Created once with the window; any dialog may open the download dialog on its points.
+  class TShiftAltitudeForm* ShiftAltitudeForm = nullptr;
+  class TAltitudeDownloadForm* AltitudeDownloadForm = nullptr;
+
+private:
+  void BuildAltitudeCommands();
+
   // ---- the point list tab: the points of the selected list in a grid ----
 public:
   // The page's show handler: enables the page for one suitable selected item and fills the

@@ -26,6 +26,7 @@ void TMainForm::BuildToolsAndCommands() {
     };
   BuildToolButtons();
   BuildEditCommands();
+  BuildAltitudeCommands();
   BuildActionList();
   BuildPreviewMouse();
   BuildTreeDragDrop();
