@@ -128,6 +128,12 @@ void TPointGridView::resizeEvent(QResizeEvent* event) {
   placeFrozen();
 }
 
+void TPointGridView::keyPressEvent(QKeyEvent* event) {
+  const int before = currentIndex().row();
+  QTableView::keyPressEvent(event);
+  if (currentIndex().isValid() && currentIndex().row() != before) emit clicked(currentIndex());
+}
+
 void TPointGridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
   // The first column is always in view: scrolling sideways to it would hide the others.
   if (index.column() > 0)

@@ -33,6 +33,9 @@ public:
 
 protected:
   void resizeEvent(QResizeEvent* event) override;
+  // A row reached with the keyboard counts as clicked: the point the commands act on is the
+  // one highlighted.
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   void placeFrozen();

@@ -135,10 +135,15 @@ TEST_F(PointList, ARowClickSelectsItsPoint) {
   const QRect cellRect = grid()->visualRect(grid()->model()->index(2, 1));
   QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cellRect.center());
   EXPECT_EQ(gpx_->Selection.Items, std::vector<TItem*>{s->GetPoint(2)});
+  // A row reached with the keyboard is the point Delete takes.
+  TGPXwpt* kept = s->GetPoint(2);
+  QTest::keyClick(grid(), Qt::Key_Up);
+  EXPECT_EQ(gpx_->Selection.Items, std::vector<TItem*>{s->GetPoint(1)});
   // Delete takes the point away; the page shows its list again.
   action("tbDelete")->trigger();
   EXPECT_EQ(gpx_->Selection.Items, std::vector<TItem*>{s});
   EXPECT_EQ(grid()->model()->rowCount(), 3);
+  EXPECT_EQ(s->GetPoint(1), kept);
 }
 
 TEST_F(PointList, TheGridGoesWithItsList) {
