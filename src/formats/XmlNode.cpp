@@ -138,6 +138,15 @@ void dumpNode(xmlNode* node, std::string& out) {
 
 bool xmlPreservesSpace(const _xmlNode* node) { return preservedAt(node); }
 
+std::vector<std::pair<std::string, std::string>> XmlNode::namespaceDeclarations() const {
+  std::vector<std::pair<std::string, std::string>> out;
+  if (!node_ || node_->type != XML_ELEMENT_NODE) return out;
+  for (const xmlNs* ns = node_->nsDef; ns; ns = ns->next)
+    out.emplace_back(ns->prefix ? reinterpret_cast<const char*>(ns->prefix) : "",
+                     ns->href ? reinterpret_cast<const char*>(ns->href) : "");
+  return out;
+}
+
 bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bool ignoreCase) {
   return qnameMatches(reinterpret_cast<const xmlChar*>(prefix), reinterpret_cast<const xmlChar*>(local), want,
                       ignoreCase);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/GPS.h"
@@ -247,6 +248,9 @@ public:
   TGPXtrkList Tracks;
   TGPXExtension Extension;
   TGPXSelection Selection;
+  // Namespace declarations of the read gpx element beyond GPX's own (prefix, URI): written
+  // back, so that extension text keeps the use of their prefixes.
+  std::vector<std::pair<std::string, std::string>> RootNamespaces;
 
   // Copies Creator, metadata, lists (appended) and extension; the selection is emptied and
   // Visible stays. Callers copy into a new document.

@@ -208,6 +208,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));
   BuildToolsAndCommands();
+  BuildPropertyDialogs();
 
   ReadProxySettings();
   LoadSettings();

@@ -20,6 +20,8 @@
 #include "views/StatOptions.h"
 
 class QAction;
+class QDialog;
+class TWayPointPropertiesForm;
 class QLabel;
 class QMenu;
 class QMimeData;
@@ -416,6 +418,26 @@ public:
 private:
   void BuildAltitudeCommands();
 
+  // ---- Property dialogs: Properties on the selected item, the dialogs' edit-and-replace cycle ----
+public:
+  // The tree's double-click: Properties, whether or not its menu item is enabled.
+  void tvItemsDblClick();
+  // Opens the waypoint dialog on a copy of a point of the document; on OK the copy takes the
+  // point's place in `owner`, the list that holds it (found in the document when not given),
+  // with one undo step, and the selection becomes the list (the edited waypoint itself when
+  // `owner` is not given and it is a waypoint). True on OK. The point grid's double-click and
+  // the graph's Properties call this with their list, then refresh their own view.
+  bool EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner = nullptr);
+  // Shows a dialog modally and gives its result; tests replace it.
+  std::function<int(QDialog* dialog)> ShowDialog;
+  TWayPointPropertiesForm* WayPointPropertiesForm = nullptr;
+
+private:
+  void BuildPropertyDialogs();
+  // Properties on one item, by its kind.
+  void OpenItemProperties(TItem* item);
+  QAction* Properties1 = nullptr;
+
   // ---- the point list tab: the points of the selected list in a grid ----
 public:
   // The page's show handler: enables the page for one suitable selected item and fills the
@@ -436,8 +458,6 @@ private:
   bool PointListPageActive() const;
   // After the tree's selection changed: the page follows while it shows.
   void PointListSelectionChanged();
-  // Edits a point of the grid's list in the waypoint dialog; true on OK.
-  bool EditPointListPoint(TGPXwpt* point);
   QWidget* TabSheet2 = nullptr;
   QTableView* sgPointList = nullptr;
   // ---- end of the point list tab ----

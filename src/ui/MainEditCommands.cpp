@@ -175,10 +175,6 @@ void TMainForm::tbDuplicateClick() {
   if (gpx.Selection.Count() > 0) SelectTreeNodes(gpx.Selection.Items);
 }
 
-void TMainForm::Properties1Click() {
-  // The property dialogs plug in here; without them there is nothing to show.
-}
-
 void TMainForm::Movealltracksegintothefirsttrack2Click() {
   TGPX& gpx = *CurrentGPX;
   TGPXtrkList& tracks = gpx.Tracks;

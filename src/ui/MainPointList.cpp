@@ -125,13 +125,9 @@ void TMainForm::sgPointListDblClick() {
   if (!CurrentGPX || !PointGridList) return;
   const int r = selectedRow(sgPointList);
   if (r < 0 || r >= PointGridList->Count() || !PointGridList->GetPoint(r)) return;
-  if (EditPointListPoint(PointGridList->GetPoint(r))) TabSheet2Show();
-}
-
-bool TMainForm::EditPointListPoint(TGPXwpt* point) {
-  // The waypoint dialog's edit-and-replace into PointGridList plugs in here.
-  (void)point;
-  return false;
+  // On OK the edited copy takes the point's place in the grid's list, which becomes the
+  // selection; the page then shows the list again.
+  if (EditWayPointProperties(PointGridList->GetPoint(r), PointGridList)) TabSheet2Show();
 }
 
 void TMainForm::SelectGridRow(int index) {

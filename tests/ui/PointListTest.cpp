@@ -1,5 +1,6 @@
 // The point list page: the cell texts, collapsed columns, which selections enable the page,
 // a row's click, and a grid that never outlives its list.
+#include <QDialog>
 #include <QHeaderView>
 #include <QTabWidget>
 #include <QTableView>
@@ -167,5 +168,26 @@ TEST_F(PointList, TheGridGoesWithItsList) {
     c.change(*form_);
     EXPECT_EQ(form_->PointGridList, nullptr) << c.name;
     EXPECT_EQ(grid()->model()->rowCount(), 0) << c.name;
+  }
+}
+
+TEST_F(PointList, ADoubleClickEditsThePointInItsList) {
+  TGPXtrkseg* s = addSegment(addTrack("T"), 45, 4);
+  load();
+  select({s});
+  showPage();
+  for (const int result : {int(QDialog::Rejected), int(QDialog::Accepted)}) {
+    form_->ShowDialog = [result](QDialog*) { return result; };
+    TGPXwpt* before = s->GetPoint(1);
+    const QPoint at = grid()->visualRect(grid()->model()->index(1, 2)).center();
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, at);
+    const bool ok = result == QDialog::Accepted;
+    // On OK a copy took the point's place and the list is selected and shown again.
+    EXPECT_EQ(s->GetPoint(1) != before, ok);
+    EXPECT_EQ(form_->UndoList.size(), ok ? 1u : 0u);
+    EXPECT_EQ(gpx_->Selection.Items, ok ? std::vector<TItem*>{s} : std::vector<TItem*>{before});
+    EXPECT_EQ(form_->PointGridList, s);
+    EXPECT_EQ(grid()->model()->rowCount(), 4);
   }
 }
