@@ -209,6 +209,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   setWindowTitle(qs(TitleText()));
   BuildToolsAndCommands();
   BuildPropertyDialogs();
+  BuildMapTab();  // the last page: after those the other commands add
 
   ReadProxySettings();
   LoadSettings();

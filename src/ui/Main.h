@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QCursor>
+#include <QImage>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -18,6 +19,8 @@
 #include "views/DrawOptions.h"
 #include "views/GMapOptions.h"
 #include "views/StatOptions.h"
+#include "ui/MapScriptSettings.h"
+#include "views/GPXToGmap.h"
 
 class QAction;
 class QDialog;
@@ -27,6 +30,8 @@ class QMenu;
 class QMimeData;
 class QTimer;
 class QPlainTextEdit;
+class QProgressBar;
+class TWebBrowser;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -437,6 +442,50 @@ private:
   // Properties on one item, by its kind.
   void OpenItemProperties(TItem* item);
   QAction* Properties1 = nullptr;
+
+  // ---- the web map tab: page file, page-to-host protocol, drawing on the map ----
+public:
+  // The map tab's show event: writes the page of the current document and loads it.
+  void TabSheet4Show();
+  // The browser's events: a status text the page set, the loading progress, the end.
+  void wbGMapStatusTextChange(const QString& Text);
+  void wbGMapProgressChange(int Progress, int ProgressMax);
+  void wbGMapDownloadComplete();
+  void pGMapClick();
+  void tbGMapAddWayPointClick();
+  void tbGMapDrawRouteClick();
+  // A "Click " or "Popup " text while a route is drawn on the map.
+  void AddMapRoutePoint(const std::string& S);
+  // Runs one script statement in the map page; nothing before the browser exists.
+  void RunMapScript(const std::string& statement);
+  // Shows the page's green marker at a position; only once the page has reported its area.
+  void MoveGreenMarker(double lat, double lng);
+  // What the map view shows now, at the view's size; a null image before the first showing.
+  QImage MapSnapshot();
+  // The web map page's generator; its MapBBox holds the area the page last reported.
+  std::unique_ptr<TGMap> GMap;
+  // The route being drawn on the map, outside the document until the button is released.
+  std::unique_ptr<TGPXrte> MapRoute;
+  // For the page last written, the waypoint each marker index stands for: a marker whose
+  // waypoint left the document stands for nothing.
+  std::vector<TGPXwpt*> MapMarkers;
+  // Base-map tile addresses, handed to the page's script library.
+  TMapScriptSettings MapScript;
+
+private:
+  void BuildMapTab();
+  // The page of the current document.
+  std::string MapPageText();
+  void MoveMapWaypoint(std::string S);
+  // The map tab's browser, made when the tab is first shown.
+  TWebBrowser* MapBrowser();
+  QWidget* TabSheet4 = nullptr;
+  QToolBar* ToolBar2 = nullptr;
+  TWebBrowser* wbGMap = nullptr;
+  QLabel* pGMap = nullptr;
+  QProgressBar* pbGMap = nullptr;
+  QAction *tbGMapAddWayPoint = nullptr, *tbGMapDrawRoute = nullptr, *tbGMapScreenShot = nullptr;
+  // ---- end of the web map tab ----
 
   // ---- the point list tab: the points of the selected list in a grid ----
 public:

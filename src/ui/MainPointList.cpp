@@ -28,8 +28,8 @@ void TMainForm::BuildPointListPage() {
   connect(sgPointList, &QTableView::clicked, this, [this] { RunGuarded(this, [this] { sgPointListClick(); }); });
   connect(sgPointList, &QTableView::doubleClicked, this,
           [this] { RunGuarded(this, [this] { sgPointListDblClick(); }); });
-  // Each page's show handler; the editing commands work on the preview and the point list
-  // only.
+  // The page's show handler; the preview's commands are back when the preview shows. The
+  // edition and map pages run their own handlers, which leave the editing commands off.
   connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
     RunGuarded(this, [this] {
       const QWidget* page = PageControl1->currentWidget();
@@ -37,8 +37,6 @@ void TMainForm::BuildPointListPage() {
         TabSheet2Show();
       else if (page == TabSheet1)
         UpdateCommands(true);
-      else if (page != TabSheet3)  // the edition page runs its own handler
-        UpdateCommands(false);
     });
   });
 

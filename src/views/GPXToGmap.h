@@ -24,6 +24,9 @@ public:
   // route point and track point with its polyline level.
   std::string GetPageHTML();
   void ComputeBounds();
+  // A "Bounds ((s, w), (n, e))" text of the page into MapBBox; a text that does not read
+  // whole leaves MapBBox not valid.
+  void ParseBounds(const std::string& text);
 };
 
 // A number as the page writes it: 15 significant digits, '.', and the exponent form only

@@ -191,3 +191,14 @@ TEST_F(PointList, ADoubleClickEditsThePointInItsList) {
     EXPECT_EQ(grid()->model()->rowCount(), 4);
   }
 }
+
+TEST_F(PointList, EditingCommandsFollowThePage) {
+  TGPXtrkseg* s = addSegment(addTrack("T"), 45, 4);
+  load();
+  select({s});
+  auto* pages = form_->findChild<QTabWidget*>("PageControl1");
+  for (auto [name, editing] : {std::pair{"TabSheet2", true}, {"TabSheet3", false}, {"TabSheet1", true}}) {
+    pages->setCurrentWidget(form_->findChild<QWidget*>(name));
+    EXPECT_EQ(action("tbDelete")->isEnabled(), editing) << name;
+  }
+}
