@@ -46,7 +46,7 @@ void setElevationServiceAddress(const std::string& address) { configuredAddress(
 
 int32_t elevationCharge(std::string_view dataSet) { return dataSet == "gtopo30" ? 1 : 2; }
 
-std::string coordinateText(double value) { return formatGeneral(value); }
+std::string coordinateText(double value) { return formatGeneralPlainTo1E5(value); }
 
 std::string pointQueryAddress(const std::string& base, std::string_view dataSet, double lat, double lon) {
   return base + std::string(dataSet) + "?lat=" + coordinateText(lat) + "&lng=" + coordinateText(lon);
@@ -102,8 +102,8 @@ std::optional<double> queryPointElevation(const TElevationSettings& settings, do
   const std::string base = elevationServiceAddress();
   std::string answer = queryElevationText(settings, pointQueryAddress(base, choice.First, lat, lon));
   credit -= elevationCharge(choice.First);
-  double first = 0;
-  if (choice.FallBack && parseFloatStrict(answer, first) && first == kElevationNoData) {
+  // Only the service's own no-data text asks gtopo30.
+  if (choice.FallBack && answer == "-32768") {
     answer = queryElevationText(settings, pointQueryAddress(base, "gtopo30", lat, lon));
     credit -= elevationCharge("gtopo30");
   }

@@ -28,7 +28,8 @@ constexpr double kElevationNoData = -32768;
 // Every point asked of srtm3 costs 2, of gtopo30 1.
 int32_t elevationCharge(std::string_view dataSet);
 
-// A coordinate in a request: shortest general text, '.' separator (1E-6, 6.25, -45).
+// A coordinate in a request: shortest general text, '.' separator, plain down to 0.00001
+// (0.00005, 1E-6, 6.25, -45).
 std::string coordinateText(double value);
 std::string pointQueryAddress(const std::string& base, std::string_view dataSet, double lat, double lon);
 // `lats` and `lons`: the coordinate texts joined by commas, in point order.

@@ -487,6 +487,29 @@ private:
   QAction *tbGMapAddWayPoint = nullptr, *tbGMapDrawRoute = nullptr, *tbGMapScreenShot = nullptr;
   // ---- end of the web map tab ----
 
+  // ---- route, track and metadata properties, the About box (MainItemProperties.cpp) ----
+public:
+  // Properties on a route, a track, a track segment (its track's dialog) or the metadata;
+  // false for any other item, which the caller then handles.
+  bool OpenLinePropertiesOf(TItem* item);
+  // Each dialog edits a copy; on OK the copy takes the item's place with one undo step. True
+  // on OK. A track edited from one of its segments selects that segment again.
+  bool EditRouteProperties(TGPXrte* route);
+  bool EditTrackProperties(TGPXtrk* track, int segmentIndex = -1);
+  bool EditMetadataProperties();
+  void About1Click();
+  class TRoutePropertiesForm* RoutePropertiesForm = nullptr;
+  class TTrackPropertiesForm* TrackPropertiesForm = nullptr;
+  class TMetadataPropertiesForm* MetadataPropertiesForm = nullptr;
+  class TAboutBox* AboutBox = nullptr;
+
+private:
+  void BuildItemPropertyDialogs();
+  // After an edited copy took its item's place: the document is modified, `selected` is the
+  // selection, and the tree and the views follow.
+  void ShowEditedItem(TItem* selected);
+  QAction* About1 = nullptr;
+
   // ---- the point list tab: the points of the selected list in a grid ----
 public:
   // The page's show handler: enables the page for one suitable selected item and fills the

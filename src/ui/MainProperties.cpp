@@ -47,9 +47,9 @@ void TMainForm::OpenItemProperties(TItem* item) {
       // the list that holds it.
       if (EditWayPointProperties(static_cast<TGPXwpt*>(item))) TabSheet2Show();
       break;
-    // Routes, tracks (a segment stands for its track) and the metadata open their dialogs
-    // here, each with the same cycle as the waypoint's.
     default:
+      // Routes, tracks (a segment stands for its track) and the metadata.
+      OpenLinePropertiesOf(item);
       break;
   }
 }

@@ -31,6 +31,7 @@ void TMainForm::BuildToolsAndCommands() {
   BuildPreviewMouse();
   BuildTreeDragDrop();
   BuildTrackEdit();
+  BuildItemPropertyDialogs();
 }
 
 void TMainForm::BuildToolButtons() {

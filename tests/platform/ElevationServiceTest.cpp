@@ -11,6 +11,8 @@
 TEST(ElevationService, RequestAddresses) {
   EXPECT_EQ(pointQueryAddress("http://h/", "srtm3", 0.000001, 6.25), "http://h/srtm3?lat=1E-6&lng=6.25");
   EXPECT_EQ(pointQueryAddress("http://h/", "gtopo30", -45, 0), "http://h/gtopo30?lat=-45&lng=0");
+  // Plain down to 0.00001, near the equator and the prime meridian as anywhere else.
+  EXPECT_EQ(pointQueryAddress("http://h/", "srtm3", 0.00001, -0.000015), "http://h/srtm3?lat=0.00001&lng=-0.000015");
   EXPECT_EQ(batchQueryAddress("http://h/", "45.5,45.6", "6.25,6.3"), "http://h/srtm3?lats=45.5,45.6&lngs=6.25,6.3");
 }
 

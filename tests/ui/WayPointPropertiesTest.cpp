@@ -110,6 +110,7 @@ TEST_F(WayPointDialog, AppliedCoordinatesAndAltitude) {
       {"edtLatitude", "sbLatitude", "10.5 n", 10.5, -70.5, 512},
       {"edtLongitude", "sbLongitude", "-179.5", 10.5, -179.5, 512},
       {"edtAltitude", "sbAltitude", "-3.5", 10.5, -179.5, -3.5},
+      {"edtAltitude", "sbAltitude", "-99999", 10.5, -179.5, -3.5},  // the no-number value
       {"edtAltitude", "sbAltitude", "0", 10.5, -179.5, 0},  // no elevation any more
   };
   for (const Step& s : steps) {

@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateEdit>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,7 +27,6 @@
 #include "base/LocaleFormats.h"
 #include "base/NumberText.h"
 #include "base/Translate.h"
-#include "formats/XmlFragmentCheck.h"
 #include "model/GPX.h"
 #include "ui/CommandGuard.h"
 #include "ui/QtText.h"
@@ -38,12 +36,15 @@ namespace {
 // The numeric fields show their '.' text, or nothing for the field's unset value.
 QString numberText(double value) { return value >= 0 ? qs(formatGeneral(value)) : QString(); }
 
+// The value these edits read for a text that is no number: typed, it changes nothing either.
+constexpr double kNoNumber = -99999;
+
 // A typed number with '.', else with the locale's decimal separator.
 bool parseTypedNumber(const QString& text, double& value) {
   const std::string s = text.trimmed().toStdString();
-  if (parseFloatStrict(s, value)) return true;
   const std::string sep = localeFormats().decimalSeparator();
-  return sep.size() == 1 && parseFloatWithSeparator(s, sep[0], value);
+  return (parseFloatStrict(s, value) || (sep.size() == 1 && parseFloatWithSeparator(s, sep[0], value))) &&
+         value != kNoNumber;
 }
 
 // A non-negative '.' number, else the unset value -1: a negative one would be written to the
@@ -57,37 +58,6 @@ double optionalNumber(const QString& text) {
 int boundedInt(const QString& text, int low, int high, int none) {
   int v;
   return parseIntStrict(text.trimmed().toStdString(), v) && v >= low && v <= high ? v : none;
-}
-
-// A date-time with another date, or another time of day; false when that gives no valid
-// date-time.
-bool replaceDate(double& value, const QDate& d) {
-  DateTimeFields f = decodeDateTime(value);
-  f.year = d.year();
-  f.month = d.month();
-  f.day = d.day();
-  return tryEncodeDateTime(f, value);
-}
-
-bool replaceTimeOfDay(double& value, const QTime& t) {
-  DateTimeFields f = decodeDateTime(value);
-  f.hour = t.hour();
-  f.minute = t.minute();
-  f.second = t.second();
-  f.msec = t.msec();
-  return tryEncodeDateTime(f, value);
-}
-
-bool hasTimeOfDay(double t) {
-  const DateTimeFields f = decodeDateTime(t);
-  return f.hour != 0 || f.minute != 0 || f.second != 0 || f.msec != 0;
-}
-
-// The addresses the link button hands to the desktop: web, file transfer and mail, never a
-// local program or file.
-bool openableLink(const QUrl& url) {
-  const QString scheme = url.scheme().toLower();
-  return url.isValid() && (scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "mailto");
 }
 
 const char* const kFixes[] = {"", "2d", "3d", "dgps", "pps"};
@@ -106,10 +76,10 @@ bool parseCoordinateText(const QString& text, const QString& negativeLetter, dou
   return true;
 }
 
-TWayPointPropertiesForm::TWayPointPropertiesForm(QWidget* parent) : QDialog(parent) {
+TWayPointPropertiesForm::TWayPointPropertiesForm(QWidget* parent) : TPropertyDialog(parent) {
   setObjectName("WayPointPropertiesForm");
   setWindowTitle(qs(_("WayPoint Properties")));
-  OpenLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  OpenLink = desktopLinkOpener();
   BuildControls();
 }
 
@@ -137,13 +107,7 @@ void TWayPointPropertiesForm::BuildControls() {
     return m;
   };
 
-  PageControl1 = named(new QTabWidget, "PageControl1");
-  auto page = [this](const char* name, const std::string& text) {
-    auto* w = new QWidget;
-    w->setObjectName(name);
-    PageControl1->addTab(w, qs(text));
-    return w;
-  };
+  auto page = [this](const char* name, const std::string& text) { return AddPage(name, text); };
   // A caption and its control on each row, from `row` on.
   auto captioned = [&](QGridLayout* grid, int& row, int span,
                        std::initializer_list<std::pair<std::string, QWidget*>> rows) {
@@ -193,19 +157,17 @@ void TWayPointPropertiesForm::BuildControls() {
   }
 
   const std::string timeHint = _("Creation/modification timestamp for element, in UTC.");
-  lblTime = named(new QLabel, "lblTime", timeHint);
-  cbDate = named(new QCheckBox, "cbDate", timeHint);
-  cbTime = named(new QCheckBox, "cbTime", timeHint);
-  dtpDate = named(new QDateEdit, "dtpDate", timeHint);
-  dtpDate->setCalendarPopup(true);
-  dtpDate->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
-  dtpTime = named(new QTimeEdit, "dtpTime", timeHint);
-  dtpTime->setDisplayFormat("HH:mm:ss");
+  time_ = std::make_unique<TTimeControls>(this);
+  lblTime = time_->Label;
+  cbDate = time_->Date;
+  cbTime = time_->Time;
+  dtpDate = time_->DatePicker;
+  dtpTime = time_->TimePicker;
+  for (QWidget* w : std::initializer_list<QWidget*>{lblTime, cbDate, cbTime, dtpDate, dtpTime})
+    w->setToolTip(qs(timeHint));
   g->addWidget(caption(_("Time :"), timeHint), row, 0);
   g->addWidget(lblTime, row, 1);
-  auto* times = new QHBoxLayout;
-  for (QWidget* w : std::initializer_list<QWidget*>{cbDate, dtpDate, cbTime, dtpTime}) times->addWidget(w);
-  times->addStretch();
+  QBoxLayout* times = time_->PickerRow();
   g->addLayout(times, row++, 2, 1, 2);
 
   edtWPName = lineEdit("edtWPName", _("The GPS name of the waypoint."));
@@ -254,9 +216,10 @@ void TWayPointPropertiesForm::BuildControls() {
   rgWPtype = new QButtonGroup(fixBox);
   rgWPtype->setObjectName("rgWPtype");
   int id = 0;
-  for (const char* text : {"none", "2d", "3d", "dgps", "pps"}) {
+  for (auto [name, text] : {std::pair{"none", _("none")}, {"2d", _("2d")}, {"3d", _("3d")},
+                             {"dgps", _("dgps")}, {"pps", _("pps")}}) {
     auto* r = new QRadioButton(qs(text));
-    r->setObjectName(QString("rgWPtype_") + text);
+    r->setObjectName(QString("rgWPtype_") + name);
     rgWPtype->addButton(r, id++);
     fixLayout->addWidget(r);
   }
@@ -264,28 +227,13 @@ void TWayPointPropertiesForm::BuildControls() {
   a->setColumnStretch(1, 1);
   a->setRowStretch(row, 1);
 
-  auto* e = new QVBoxLayout(page("TabSheetExtensions", _("Extensions")));
-  mExtensions = named(new QPlainTextEdit, "mExtensions",
-                      _("You can extend GPX by adding your own elements from another schema here."));
-  mExtensions->setLineWrapMode(QPlainTextEdit::NoWrap);
-  lblExtensionsError = named(new QLabel, "lblExtensionsError");
-  lblExtensionsError->setWordWrap(true);
-  lblExtensionsError->setStyleSheet("color: #b00000");
-  lblExtensionsError->hide();
-  e->addWidget(mExtensions);
-  e->addWidget(lblExtensionsError);
+  BuildExtensionsPage([this](const std::string& t) {
+    if (point_) point_->edit().extensions = t;
+  });
+  mExtensions->setToolTip(qs(_("You can extend GPX by adding your own elements from another schema here.")));
 
   cbEnabled = named(new QCheckBox(qs(_("Enabled"))), "cbEnabled");
-  btnOK = named(new QPushButton(qs(_("OK"))), "btnOK");
-  btnCancel = named(new QPushButton(qs(_("Cancel"))), "btnCancel");
-  // Enter cancels as Escape does: nothing is taken by accident.
-  btnOK->setAutoDefault(false);
-  btnCancel->setDefault(true);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(cbEnabled);
-  bottom->addStretch();
-  bottom->addWidget(btnOK);
-  bottom->addWidget(btnCancel);
+  QBoxLayout* bottom = BuildButtonRow(cbEnabled);
   auto* main = new QVBoxLayout(this);
   main->addWidget(PageControl1);
   main->addLayout(bottom);
@@ -328,38 +276,19 @@ void TWayPointPropertiesForm::BuildControls() {
   memoText(mWPComment, [](TGPXwpt& p, const std::string& t) { p.edit().cmt = t; });
   memoText(mWPDesc, [](TGPXwpt& p, const std::string& t) { p.edit().desc = t; });
   memoText(mWPSrc, [](TGPXwpt& p, const std::string& t) { p.edit().src = t; });
-  memoText(mExtensions, [this](TGPXwpt& p, const std::string& t) {
-    p.edit().extensions = t;
-    extensionsTyped_ = true;
-    lblExtensionsError->hide();
-  });
   connect(rgWPtype, &QButtonGroup::idClicked, this, [this](int id) { rgWPtypeClick(id); });
   connect(cbEnabled, &QCheckBox::clicked, this, [this](bool on) {
     if (point_) point_->Visible = on;
   });
-  connect(cbDate, &QCheckBox::clicked, this, guarded([this] { cbDateClick(); }));
-  connect(cbTime, &QCheckBox::clicked, this, guarded([this] { cbTimeClick(); }));
-  connect(dtpDate, &QDateEdit::dateChanged, this, guarded([this] { dtpDateChange(); }));
-  connect(dtpTime, &QTimeEdit::timeChanged, this, guarded([this] { dtpTimeChange(); }));
   connect(sbLatitude, &QToolButton::clicked, this, guarded([this] { sbLatitudeClick(); }));
   connect(sbLongitude, &QToolButton::clicked, this, guarded([this] { sbLongitudeClick(); }));
   connect(sbAltitude, &QToolButton::clicked, this, guarded([this] { sbAltitudeClick(); }));
   connect(sbDownloadAltitudeData, &QToolButton::clicked, this, guarded([this] { sbDownloadAltitudeDataClick(); }));
   connect(btnOpenLink, &QToolButton::clicked, this, guarded([this] { btnOpenLinkClick(); }));
-  connect(btnOK, &QPushButton::clicked, this, &TWayPointPropertiesForm::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &TWayPointPropertiesForm::reject);
-}
-
-void TWayPointPropertiesForm::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!event->spontaneous()) RunGuarded(this, [this] { FormShow(); });
 }
 
 void TWayPointPropertiesForm::FormShow() {
-  PageControl1->setCurrentIndex(0);
-  btnCancel->setFocus();
-  lblExtensionsError->hide();
-  extensionsTyped_ = false;
+  StartShowing();
   cancelPending_ = false;
   if (!point_) return;
   const TGPXwpt& p = *point_;
@@ -376,9 +305,8 @@ void TWayPointPropertiesForm::FormShow() {
   ShowLongitude();
   ShowAltitude();
   // Nothing of an earlier showing may stay: the pickers start at today until the point says.
-  cbDate->setChecked(false);
-  cbTime->setChecked(false);
-  dateValue_ = timeValue_ = truncToInt(nowLocal());
+  time_->Value = &point_->Time;
+  time_->Reset();
   ShowTime(false);
 
   edtWPName->setText(qs(d.name));
@@ -426,64 +354,15 @@ void TWayPointPropertiesForm::ShowAltitude() {
   edtAltitude->setText(point_->Ele == 0 ? QString() : qs(formatGeneral(point_->Ele)));
 }
 
-void TWayPointPropertiesForm::ShowTime(bool fromCheckBox) {
-  const QSignalBlocker b1(dtpDate), b2(dtpTime);
-  const double t = point_->Time;
-  if (t == 0) {
-    lblTime->setText(qs(_("None")));
-    if (!fromCheckBox) cbDate->setChecked(false);
-  } else {
-    lblTime->setText(qs(point_->TimeToStr()));
-    if (!fromCheckBox) cbDate->setChecked(true);
-    dateValue_ = t;
-    if (hasTimeOfDay(t)) {
-      if (!fromCheckBox) cbTime->setChecked(true);
-      timeValue_ = t;
-    }
-  }
-  const DateTimeFields date = decodeDateTime(dateValue_), time = decodeDateTime(timeValue_);
-  dtpDate->setDate(QDate(date.year, date.month, date.day));
-  dtpTime->setTime(QTime(time.hour, time.minute, time.second, time.msec));
-  if (!cbDate->isChecked()) cbTime->setChecked(false);
-  dtpDate->setEnabled(cbDate->isChecked());
-  cbTime->setEnabled(cbDate->isChecked());
-  dtpTime->setEnabled(cbTime->isChecked());
-}
+void TWayPointPropertiesForm::ShowTime(bool fromCheckBox) { time_->Show(fromCheckBox); }
 
-void TWayPointPropertiesForm::cbDateClick() {
-  if (!point_) return;
-  if (!cbDate->isChecked()) {
-    cbTime->setChecked(false);
-    point_->Time = 0;
-  }
-  ShowTime(true);
-}
+void TWayPointPropertiesForm::cbDateClick() { time_->DateClick(); }
 
-void TWayPointPropertiesForm::cbTimeClick() {
-  if (!point_) return;
-  if (!cbTime->isChecked()) {
-    replaceTimeOfDay(dateValue_, QTime(0, 0));
-    point_->Time = dateValue_;
-  }
-  ShowTime(true);
-}
+void TWayPointPropertiesForm::cbTimeClick() { time_->TimeClick(); }
 
-void TWayPointPropertiesForm::dtpDateChange() {
-  if (!point_) return;
-  const QDate d = dtpDate->date();
-  if (!replaceDate(dateValue_, d)) return;
-  replaceDate(timeValue_, d);
-  point_->Time = dateValue_;
-  ShowTime(false);
-}
+void TWayPointPropertiesForm::dtpDateChange() { time_->DateChange(); }
 
-void TWayPointPropertiesForm::dtpTimeChange() {
-  if (!point_) return;
-  if (!replaceTimeOfDay(dateValue_, dtpTime->time())) return;
-  timeValue_ = dateValue_;
-  point_->Time = dateValue_;
-  ShowTime(false);
-}
+void TWayPointPropertiesForm::dtpTimeChange() { time_->TimeChange(); }
 
 void TWayPointPropertiesForm::applyCoordinate(QLineEdit* edit, bool latitude) {
   double v;
@@ -550,12 +429,7 @@ void TWayPointPropertiesForm::sbDownloadAltitudeDataClick() {
   finishRequest();
 }
 
-void TWayPointPropertiesForm::btnOpenLinkClick() {
-  const QString href = edtWPLinkURL->text().trimmed();
-  if (href.size() <= 4) return;
-  const QUrl url(href, QUrl::StrictMode);
-  if (openableLink(url) && OpenLink) OpenLink(url);
-}
+void TWayPointPropertiesForm::btnOpenLinkClick() { openLinkText(edtWPLinkURL->text(), OpenLink); }
 
 void TWayPointPropertiesForm::rgWPtypeClick(int id) {
   if (point_ && id >= 0 && id < 5) point_->edit().fix = kFixes[id];
@@ -563,17 +437,7 @@ void TWayPointPropertiesForm::rgWPtypeClick(int id) {
 
 void TWayPointPropertiesForm::accept() {
   if (busy_) return;
-  if (point_ && extensionsTyped_) {
-    const TGPX none;
-    const std::string error = GPXExtensionTextError(point_->data().extensions, Document ? *Document : none);
-    if (!error.empty()) {
-      lblExtensionsError->setText(qs(_("The extensions are not well-formed XML:")) + " " + qs(error));
-      lblExtensionsError->show();
-      PageControl1->setCurrentWidget(mExtensions->parentWidget());
-      mExtensions->setFocus();
-      return;
-    }
-  }
+  if (point_ && ExtensionsRefused(point_->data().extensions)) return;
   QDialog::accept();
 }
 

@@ -2,10 +2,13 @@
 // track point, in a copy that the main window hands in and puts in place on OK.
 #pragma once
 #include <functional>
+#include <memory>
 #include <optional>
 
-#include <QDialog>
 #include <QString>
+
+#include "ui/dialogs/PropertyDialog.h"
+#include "ui/dialogs/PropertyParts.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -27,7 +30,7 @@ class TGPXwpt;
 // text holds no number.
 bool parseCoordinateText(const QString& text, const QString& negativeLetter, double& value);
 
-class TWayPointPropertiesForm : public QDialog {
+class TWayPointPropertiesForm : public TPropertyDialog {
   Q_OBJECT
 public:
   explicit TWayPointPropertiesForm(QWidget* parent = nullptr);
@@ -36,18 +39,14 @@ public:
   // it: only the user's changes do.
   void SetPoint(TGPXwpt* point) { point_ = point; }
   TGPXwpt* Point() const { return point_; }
-  // The document the point belongs to: the prefixes its gpx element declares may be used
-  // in extension text.
-  const TGPX* Document = nullptr;
-
   // The altitude of a place from the elevation web service; none when the answer is no
   // number; throws when the request fails. Unset: the button does nothing.
   std::function<std::optional<double>(double lat, double lon)> QueryElevation;
   // Opens a link address on the desktop; tests replace it.
-  std::function<void(const QUrl&)> OpenLink;
+  LinkOpener OpenLink;
 
   // Fills every control from the point.
-  void FormShow();
+  void FormShow() override;
   void ShowLatitude();
   void ShowLongitude();
   void ShowAltitude();
@@ -73,7 +72,6 @@ public:
   void reject() override;
 
 protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -85,12 +83,8 @@ private:
   TGPXwpt* point_ = nullptr;
   bool busy_ = false;
   bool cancelPending_ = false;
-  bool extensionsTyped_ = false;
-  // The date-times the two pickers stand for, with their milliseconds.
-  double dateValue_ = 0;
-  double timeValue_ = 0;
+  std::unique_ptr<TTimeControls> time_;
 
-  QTabWidget* PageControl1 = nullptr;
   QLabel *lblLatitude = nullptr, *lblLongitude = nullptr, *lblAltitude = nullptr, *lblTime = nullptr;
   QLineEdit *edtLatitude = nullptr, *edtLongitude = nullptr, *edtAltitude = nullptr;
   QToolButton *sbLatitude = nullptr, *sbLongitude = nullptr, *sbAltitude = nullptr,
@@ -102,9 +96,7 @@ private:
             *edtWPLinkText = nullptr, *edtWPLinkType = nullptr, *edtWPSat = nullptr,
             *edtWPageofdata = nullptr, *edtWPdgpsid = nullptr, *edtWPhdop = nullptr,
             *edtWPvdop = nullptr, *edtWPpdop = nullptr, *edtWPtype = nullptr;
-  QPlainTextEdit *mWPComment = nullptr, *mWPDesc = nullptr, *mWPSrc = nullptr, *mExtensions = nullptr;
-  QLabel* lblExtensionsError = nullptr;
+  QPlainTextEdit *mWPComment = nullptr, *mWPDesc = nullptr, *mWPSrc = nullptr;
   QTabWidget* pgWPLink = nullptr;
   QButtonGroup* rgWPtype = nullptr;
-  QPushButton *btnOK = nullptr, *btnCancel = nullptr;
 };
