@@ -213,6 +213,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
 
   ReadProxySettings();
   LoadSettings();
+  BuildGraphPane();
   PreviewDraw->Debug = IsDebug;
   PanelGPXResize();
   GPXOptions.UserAgent =

@@ -28,17 +28,13 @@ void TMainForm::BuildPointListPage() {
   connect(sgPointList, &QTableView::clicked, this, [this] { RunGuarded(this, [this] { sgPointListClick(); }); });
   connect(sgPointList, &QTableView::doubleClicked, this,
           [this] { RunGuarded(this, [this] { sgPointListDblClick(); }); });
-  // The page's show handler; the preview's commands are back when the preview shows. The
-  // edition and map pages run their own handlers, which leave the editing commands off.
+  // The page's show handler. The other pages run their own, each with the command state
+  // its page allows.
   connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
-    RunGuarded(this, [this] {
-      const QWidget* page = PageControl1->currentWidget();
-      if (page == TabSheet2)
-        TabSheet2Show();
-      else if (page == TabSheet1)
-        UpdateCommands(true);
-    });
+    if (PageControl1->currentWidget() == TabSheet2) RunGuarded(this, [this] { TabSheet2Show(); });
   });
+  // The point under the graph's mouse is highlighted in the grid.
+  SelectPointListRow = [this](int index) { SelectGridRow(index); };
 
   // The grid reads its list on demand: a list that left the document empties it, and a
   // list whose points were added or taken away is shown again.

@@ -168,4 +168,5 @@ void TMainForm::tvItemsChange() {
   if (!info.Log.empty()) AddLog(info.Log);
   for (size_t i = 0; i < info.Panels.size(); ++i) SetStatusText(static_cast<int>(i), info.Panels[i]);
   UpdateCommands(true);
+  UpdateStatGraph();
 }

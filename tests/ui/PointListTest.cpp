@@ -202,3 +202,20 @@ TEST_F(PointList, EditingCommandsFollowThePage) {
     EXPECT_EQ(action("tbDelete")->isEnabled(), editing) << name;
   }
 }
+
+TEST_F(PointList, TheGraphsPointIsTheHighlightedRow) {
+  TGPXtrkseg* s = addSegment(addTrack("T"), 45, 0);
+  for (int i = 0; i < 4; ++i) addPoint(*s, 45 + 0.01 * i, 5, 10.0 * (i + 1));
+  load();
+  select({s});
+  form_->PreviewDraw->CurrentList = s;
+  form_->UpdateStatGraph();
+  showPage();
+  auto* image = form_->findChild<QWidget*>("GPXStatImage");
+  const QPoint at(form_->GPXStat->Points.GetItem(2)->X, 10);
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(image->mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(image, &move);
+  ASSERT_EQ(grid()->selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(grid()->selectionModel()->selectedRows().first().row(), 2);
+}
