@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core qt6-translations-l10n
   qt6-webengine-dev libqt6webenginecore6-bin libjs-leaflet
-  gpsbabel python3 python3-gpxpy time
+  gpsbabel python3 python3-gpxpy time gdal-bin
   python3-polyline nodejs
   xvfb xauth
   desktop-file-utils shared-mime-info

@@ -1,7 +1,8 @@
 // Corvantel's map script interface: the GMap2 family of classes that the generated map page
 // calls, drawn with Leaflet. The build appends this file to Leaflet's script as "maps".
-// Base-map tiles come from window.CorvantelMapConfig, which the host sets before the page
-// runs; a map type without a tile address shows an empty background, and the overlays stay.
+// Base-map tiles, and those of the page's own map types by their names, come from
+// window.CorvantelMapConfig, which the host sets before the page runs; a map type without a
+// tile address shows an empty background, and the overlays stay.
 (function () {
   "use strict";
 
@@ -285,6 +286,18 @@
     this.layers = layers || [];
     this.projection = projection;
     this.name = name;
+    // The host may give a map type its own tiles: address templates separated by blanks,
+    // the lowest first. They take the place of the type's layers, keeping their copyright
+    // and zoom range.
+    var own = config.layers && config.layers[name];
+    var first = this.layers[0];
+    if (own && first) {
+      this.layers = String(own).split(/\s+/).filter(Boolean).map(function (template) {
+        var layer = new GTileLayer(first.copyrights, first.minZoom, first.maxZoom);
+        layer.template = template;
+        return layer;
+      });
+    }
   }
   GMapType.prototype.getName = function () { return this.name; };
   GMapType.prototype.getProjection = function () { return this.projection; };

@@ -29,6 +29,11 @@ std::string resolvedTarget(const std::string& target) {
 }  // namespace
 
 TAtomicFile::TAtomicFile(const std::string& target) : target_(resolvedTarget(target)) {
+  // Only a regular file is replaced: renaming over a device node or a pipe would swap the
+  // node itself for a plain file.
+  struct stat existing;
+  if (::stat(target_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+    fail("Cannot replace file " + target, S_ISDIR(existing.st_mode) ? EISDIR : EINVAL);
   const std::filesystem::path path(target_);
   const std::string folder = path.parent_path().string();
   const std::string prefix =

@@ -1,10 +1,11 @@
 // Reading a text file as lines.
 #include "formats/TextLines.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 std::vector<std::string> splitTextLines(std::string_view text) {
@@ -25,10 +26,23 @@ std::vector<std::string> splitTextLines(std::string_view text) {
 }
 
 std::vector<std::string> readTextLines(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw std::runtime_error("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw std::runtime_error("Cannot read file \"" + fileName + "\".");
-  return splitTextLines(text.str());
+  // Plain reads, so that a read error (a folder opens, then refuses to be read) is reported
+  // instead of being taken for an empty file.
+  int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw std::runtime_error("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+  std::string text;
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      ::close(fd);
+      throw std::runtime_error("Cannot read file \"" + fileName + "\". " + std::strerror(error));
+    }
+    if (n == 0) break;
+    text.append(buffer, size_t(n));
+  }
+  ::close(fd);
+  return splitTextLines(text);
 }

@@ -153,10 +153,7 @@ void TWebEngineBrowser::PageMessage(const QString& message) {
     emit StatusTextChange(message.mid(statusPrefix_.size()));
   } else if (message.startsWith(linkPrefix_)) {
     const QUrl url(message.mid(linkPrefix_.size()));
-    // Only addresses a desktop browser or mail program should get, never local files.
-    const QString scheme = url.scheme().toLower();
-    if (url.isValid() && (scheme == "http" || scheme == "https" || scheme == "mailto") && OpenExternal)
-      OpenExternal(url);
+    if (opensOutside(url) && OpenExternal) OpenExternal(url);
   }
 }
 
@@ -169,6 +166,12 @@ bool TWebEngineBrowser::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return TWebBrowser::eventFilter(watched, event);
+}
+
+bool opensOutside(const QUrl& url) {
+  // The schemes the page makes links of; never a local file or a script.
+  const QString scheme = url.scheme().toLower();
+  return url.isValid() && (scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "mailto");
 }
 
 WebBrowserFactory& webBrowserFactory() {

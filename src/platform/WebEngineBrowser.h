@@ -18,6 +18,9 @@ class QWebEngineView;
 void prepareWebEngine(bool headless);
 class TWebEnginePage;
 
+// A link address the desktop's programs may open: http, https, ftp or mailto.
+bool opensOutside(const QUrl& url);
+
 class TWebEngineBrowser : public TWebBrowser {
   Q_OBJECT
 public:

@@ -20,12 +20,14 @@
 #include "views/DrawOptions.h"
 #include "views/GMapOptions.h"
 #include "views/StatOptions.h"
+#include "views/GPXStat.h"
 #include "ui/MapScriptSettings.h"
 #include "views/GPXToGmap.h"
 
 class QAction;
 class QDialog;
 class TWayPointPropertiesForm;
+class QImage;
 class QLabel;
 class QMenu;
 class QMimeData;
@@ -47,6 +49,8 @@ class QPushButton;
 class QSlider;
 class QSpinBox;
 class TTrackEditForm;
+// The point list block's classes.
+class QTableView;
 
 // The process-wide debug flag, read from the settings file: log lines get a time prefix.
 extern bool IsDebug;
@@ -511,6 +515,100 @@ private:
   // selection, and the tree and the views follow.
   void ShowEditedItem(TItem* selected);
   QAction* About1 = nullptr;
+
+  // ---- the statistics graph: its pane, mouse, pop-up commands, graph picture, map snapshot ----
+public:
+  std::unique_ptr<TGPXStat> GPXStat;
+  // The plotted point under the mouse at the last move over the graph; cleared with the graph.
+  TStatPoint* CurrentGraphPoint = nullptr;
+  // Chooses the graphs the preview's current list allows and draws the checked one; clears
+  // the graph when there is no list of at least 2 points.
+  void UpdateStatGraph();
+  void ShowGraphValueAt(TStatPoint* point);
+  // The point description of the preview's current point in status panel 2.
+  void ShowPointInfo(const std::string& prefix);
+  void BottomLeftPanelResize();
+  void TabSheet1Show();
+  void GPXStatImageMouseDown(Qt::MouseButtons shift, int X);
+  void GPXStatImageMouseMove(Qt::MouseButtons shift, int X, int Y);
+  void GPXStatImageMouseUp(Qt::MouseButton button, int X);
+  void GPXStatImageDblClick();
+  // The wheel over the graph pane zooms it; true when it was used.
+  bool GPXStatMouseWheel(int delta, const QPoint& globalPos);
+  void pmAltitudePopup();
+  void miStatGraphDistanceClick();
+  void Properties2Click();
+  void Plantawaypoint1Click();
+  void Cuthere1Click();
+  void Delete2Click();
+  void imSelectionZoomGraphClick();
+  void imSelectionZoomGraphPreviewClick();
+  void imSelectionCopyToNewClick();
+  void imSelectionDeleteClick();
+  void imSelectionTrimClick();
+  void imValueDeleteBelowClick();
+  void imValueDeleteAboveClick();
+  void Savepicture1Click();
+  // The map snapshot from the browser's picture at the control's size: a 2-pixel border is
+  // cut off, the picture saved as "GoogleMap-<stamp>.jpg", and by the options and the map's
+  // visible box the ".sat" and ".map" files beside it.
+  void SaveMapSnapshot(const QImage& browserPicture, const TBBox& mapBox);
+  // The map tab's snapshot button: what the browser shows, with the area the page reported.
+  void tbGMapScreenShotClick();
+
+  // Filled by the point list tab, which follows the point under the graph's mouse: select
+  // the grid row of the point at this index of its list.
+  std::function<void(int index)> SelectPointListRow;
+
+private:
+  void BuildGraphPane();
+  void BuildGraphMenu();
+  std::string CurrentTabName() const;
+  // Clears the graph and the point taken from it, and shows the cleared pane.
+  void ClearStatGraph();
+  // Points SelStart and SelEnd as indexes of the graph's source list; false when not found.
+  bool GraphSelectionIndexes(int& i1, int& i2) const;
+  // Delete (keep false) or Trim (keep true) of the selected range.
+  void CutGraphSelection(bool keep);
+  void DeleteGraphValues(bool below);
+  // After a graph command changed the document: selection, tree, references, preview.
+  void FinishGraphEdit(TItem* select);
+  QWidget* BottomLeftPanel = nullptr;
+  TImageView* GPXStatImage = nullptr;
+  QMenu* pmAltitude = nullptr;
+  QMenu *N8 = nullptr, *Point1 = nullptr, *Selection1 = nullptr, *Value1 = nullptr;
+  QAction *miStatGraphAltitude = nullptr, *miStatGraphSpeed = nullptr, *miStatGraphAngle = nullptr,
+          *miStatGraphDistance = nullptr, *miStatGraphSatellitesused = nullptr, *miStatGraphHDOP = nullptr;
+  QAction *Properties2 = nullptr, *Plantawaypoint1 = nullptr, *Cuthere1 = nullptr, *Delete2 = nullptr;
+  QAction *imSelectionZoomGraph = nullptr, *imSelectionZoomGraphPreview = nullptr,
+          *imSelectionCopyToNew = nullptr, *imSelectionDelete = nullptr, *imSelectionTrim = nullptr;
+  QAction *imValueDeleteBelow = nullptr, *imValueDeleteAbove = nullptr, *Savepicture1 = nullptr,
+          *Cancel1 = nullptr;
+  // ---- end of the statistics graph ----
+
+  // ---- the point list tab: the points of the selected list in a grid ----
+public:
+  // The page's show handler: enables the page for one suitable selected item and fills the
+  // grid with its points.
+  void TabSheet2Show();
+  void FillPointList(TGPXwptList* List, QTableView* Grid);
+  // A row's click selects its point; its double-click edits the point.
+  void sgPointListClick();
+  void sgPointListDblClick();
+  // Selects the row of the point at this index of the list shown (the graph's marker).
+  void SelectGridRow(int index);
+  // The list last shown in the grid, not owned; cleared with the grid when the list leaves
+  // the document.
+  TGPXwptList* PointGridList = nullptr;
+
+private:
+  void BuildPointListPage();
+  bool PointListPageActive() const;
+  // After the tree's selection changed: the page follows while it shows.
+  void PointListSelectionChanged();
+  QWidget* TabSheet2 = nullptr;
+  QTableView* sgPointList = nullptr;
+  // ---- end of the point list tab ----
 
   // ---- settings dialog, clipboard copy and paste, file associations ----
 public:

@@ -59,6 +59,7 @@ void TMainForm::Shiftaltitude1Click() {
   }
   AddLog(_("Applied a") + " " + formatGeneral(v) + "m " + _("altitude shift to the selected track segment"));
   GPXModified = true;
+  UpdateCommands(true);  // Undo now has a step to take back
 }
 
 void TMainForm::Anonymizetime1Click() {
@@ -83,6 +84,7 @@ void TMainForm::Anonymizetime1Click() {
     GPXModified = true;
     AddLog(_("All track time set to ") + baseText.TimeToStr());
   }
+  UpdateCommands(true);
 }
 
 void TMainForm::Downloadallwaypointsaltitude1Click() {
@@ -95,6 +97,7 @@ void TMainForm::Downloadallwaypointsaltitude1Click() {
   form.exec();
   ElevationCredit = form.ElevationCredit;
   GPXModified = true;
+  UpdateCommands(true);
 }
 
 void TMainForm::Downloadmap1Click() {

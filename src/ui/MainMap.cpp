@@ -159,17 +159,18 @@ void TMainForm::TabSheet4Show() {
   }
   MapPageFileName = path;
   const std::string page = MapPageText();
-  // The page's marker indexes are the waypoints' indexes now.
-  MapMarkers.clear();
-  for (int i = 0; i < CurrentGPX->Waypoints.Count(); ++i) MapMarkers.push_back(CurrentGPX->Waypoints.GetPoint(i));
   if (!writeAll(f, page)) {
     AddLog(_("Can't create temporary HTML file in") + " \"" + folder + "\"");
     return;
   }
+  // The new page's marker indexes are the waypoints' indexes now; until it loads, the
+  // browser keeps the old page and its markers keep their waypoints.
+  MapMarkers.clear();
+  for (int i = 0; i < CurrentGPX->Waypoints.Count(); ++i) MapMarkers.push_back(CurrentGPX->Waypoints.GetPoint(i));
   AddLog(_("Loading Google Maps HTML File"));
   tbGMapAddWayPoint->setEnabled(true);
   tbGMapScreenShot->setEnabled(true);
-  browser->SetStartScript(MapScript.StartScript());
+  browser->SetStartScript(MapScript.StartScript(GMap->Config));
   browser->Navigate(qs(path));
 }
 

@@ -68,7 +68,9 @@ void TMainForm::RedrawViewsAfterSettings() {
   // The map page is written with the options when its tab is shown: a map showing now is
   // written anew.
   if (PageControl1->currentWidget() == TabSheet4) TabSheet4Show();
-  // The statistics graph redraws here with the new options.
+  // The graph: an empty pane is cleared with the new colours too.
+  if (GPXStat) GPXStat->Options.Assign(StatOptions);
+  UpdateStatGraph();
 }
 
 void TMainForm::AssociatefithGPXfiles1Click() {

@@ -72,6 +72,4 @@ void TMainForm::Edittrackpoints1Click() {
   TrackEditForm->ClearSegments();
 }
 
-void TMainForm::UpdateStatGraphAfterEdit() {
-  // The statistics graph is redrawn here (UpdateStatGraph) once the window has one.
-}
+void TMainForm::UpdateStatGraphAfterEdit() { UpdateStatGraph(); }

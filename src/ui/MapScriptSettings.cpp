@@ -14,11 +14,16 @@ QJsonObject tiles(const TMapTileSource& t) {
 
 }  // namespace
 
-QString TMapScriptSettings::StartScript() const {
+QString TMapScriptSettings::StartScript(const TGMapConfig& page) const {
+  const QJsonObject layers{{"Mapnik", QString::fromStdString(page.MapnikTiles)},
+                           {"Cycle", QString::fromStdString(page.OSMCycleTiles)},
+                           {"Aerial", QString::fromStdString(page.OSMAerialTiles)},
+                           {"Piste", QString::fromStdString(page.OSMPisteTiles)}};
   const QJsonObject config{{"normal", tiles(Normal)},
                            {"satellite", tiles(Satellite)},
                            {"hybrid", tiles(Hybrid)},
-                           {"physical", tiles(Physical)}};
+                           {"physical", tiles(Physical)},
+                           {"layers", layers}};
   // JSON is a script literal once U+2028 and U+2029 are escaped; '<' cannot matter here
   // (no markup around), but is escaped all the same.
   QString json = QString::fromUtf8(QJsonDocument(config).toJson(QJsonDocument::Compact));

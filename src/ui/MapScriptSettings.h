@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "views/GMapOptions.h"
+
 struct TMapTileSource {
   std::string Url;          // "https://host/{z}/{x}/{y}.png"; empty for none
   std::string Attribution;  // HTML shown in the map's corner
@@ -23,6 +25,7 @@ struct TMapScriptSettings {
                           "OpenTopoMap</a> (CC-BY-SA)",
                           17};
 
-  // The script run before the page's own: sets window.CorvantelMapConfig.
-  QString StartScript() const;
+  // The script run before the page's own: sets window.CorvantelMapConfig, with the tiles of
+  // the page's extra layers by their map type names.
+  QString StartScript(const TGMapConfig& page) const;
 };

@@ -35,5 +35,8 @@ std::string pageNumberText(double value);
 // A line colour setting as the page may use it: six hexadecimal digits pass unchanged,
 // anything else gives `fallback`.
 std::string validMapColor(const std::string& text, const std::string& fallback);
+// The server a layer's tile templates name: scheme and host of the last template
+// ("https://a.example/{z}/{x}/{y}.png" -> "https://a.example").
+std::string tileServerAddress(const std::string& templates);
 // The information window text of a waypoint, ready for a single-quoted script string.
 std::string waypointInfoHtml(const TGPXwpt& w);

@@ -198,6 +198,16 @@ TEST_F(ItemProperties, MetadataEditsMarkWhatTheyTouch) {
   EXPECT_EQ(gpx_->Metadata.copyright.year, 0);  // the extensions case left the year alone
 }
 
+TEST_F(ItemProperties, MetadataTimeWritesOnlyTheTime) {
+  load();
+  gpx_->Metadata.time = 45000.75;
+  select({&gpx_->Metadata});
+  answer(true, [](QDialog* d) { child<QCheckBox>(d, "cbTime")->click(); });
+  form_->Properties1Click();
+  EXPECT_EQ(gpx_->Metadata.time, 45000);  // the date alone
+  EXPECT_FALSE(gpx_->Metadata.author.Present || gpx_->Metadata.link.Present || gpx_->Metadata.copyright.Present);
+}
+
 TEST_F(ItemProperties, LinksOpenOnlyWebAndMailAddresses) {
   std::vector<std::string> opened;
   const LinkOpener open = [&](const QUrl& u) { opened.push_back(u.toString().toStdString()); };

@@ -171,6 +171,16 @@ TEST_F(MapTab, MoveTextsMoveOnlyTheWaypointTheirMarkerStoodFor) {
     EXPECT_EQ(b->Lat, m.lat) << m.text;
   }
   EXPECT_EQ(b->Lon, 12);
+
+  // A new page that cannot be written leaves the browser on the old one, and its markers
+  // keep their waypoints: marker 0 (A) must not become B.
+  fs::create_directory(path("full"));
+  fs::create_symlink("/dev/full", path("full/GoogleMaps.htm"));
+  AppPaths::setProgramFolder(path("full"));
+  f.TabSheet4Show();
+  EXPECT_EQ(lastLog(), "Can't create temporary HTML file in \"" + path("full") + "/\"");
+  say("Move 20, 20 <0>");
+  EXPECT_EQ(b->Lat, 11);
 }
 
 TEST_F(MapTab, AddWaypointTakesTheLastClick) {

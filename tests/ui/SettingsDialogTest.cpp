@@ -90,6 +90,15 @@ TEST_F(SettingsDialogTest, OkCopiesBackRedrawsAndWritesTheProxy) {
          EXPECT_EQ(f.TRESrcDraw->Options.BackgroundColor, 0x1E140Au);  // the edition previews too
          EXPECT_EQ(f.TREDstDraw->Options.BackgroundColor, 0x1E140Au);
        }},
+      {"graph background, drawn at once", nullptr,
+       [](TSettingsForm& d) {
+         showPage(d, 3);
+         child<QPushButton>(d, "pStatBackGroundColor")->click();
+       },
+       [](TMainForm& f) {
+         EXPECT_EQ(f.GPXStat->Options.BackgroundColor, 0x1E140Au);
+         EXPECT_EQ(f.findChild<TImageView*>("GPXStatImage")->canvas().GetPixel(5, 5), 0x1E140Au);
+       }},
       {"web map colour as upper-case hexadecimal", nullptr,
        [](TSettingsForm& d) {
          showPage(d, 2);

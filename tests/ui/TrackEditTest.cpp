@@ -38,6 +38,17 @@ TEST(TrackEditTrim, BothLimitsActOnTheChosenPoints) {
   }
 }
 
+// Translations are longer than the English captions: the pages widen rather than cut them.
+TEST(TrackEditTrim, LongerCaptionsAreShownWhole) {
+  TTrackEditForm d;
+  const auto buttons = d.findChild<QTabWidget*>("pcFilter")->findChildren<QAbstractButton*>();
+  for (QAbstractButton* b : buttons) b->setText(b->text() + " (nicht verfügbar)");
+  d.show();
+  QApplication::processEvents();
+  for (QAbstractButton* b : buttons)
+    if (b->isVisible()) EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+}
+
 TEST(TrackEditTrim, AvailabilityAndCountText) {
   struct Case {
     const char* name;

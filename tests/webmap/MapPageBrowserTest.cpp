@@ -15,6 +15,7 @@
 #include <QWebEngineView>
 
 #include "platform/WebEngineBrowser.h"
+#include "ui/MapScriptSettings.h"
 #include "MapPageFixture.h"
 
 TEST_F(MapPageBrowser, ReportsZoomThenBoundsOnceLoaded) {
@@ -42,12 +43,19 @@ TEST_F(MapPageBrowser, EveryControlAndLayerTheSettingsOfferLoads) {
   all.Scale = all.OverView = all.AutoHide = true;
   all.MapTypeSatellite = all.MapTypeHybrid = false;
   all.MapTypeMapnik = all.MapTypeOSMCycle = all.MapTypeOSMAerial = all.MapTypeOSMPiste = true;
+  TGMapConfig tiles;  // the host's templates; a type not shown fetches nothing
+  tiles.MapnikTiles = "http://127.0.0.1:9/m/{z}/{x}/{y}.png";
+  tiles.OSMPisteTiles = "http://127.0.0.1:9/base/{z}/{x}/{y}.png http://127.0.0.1:9/piste/{z}/{y}/{x}.png";
+  browser_->SetStartScript(TMapScriptSettings{}.StartScript(tiles));
   load(samplePage(all));
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000)) << joined();
   // The four tile layers are map types of their own; satellite and hybrid are gone.
   EXPECT_EQ(eval("map.getMapTypes().map(function (t) { return t.getName(); }).join()").toString().toStdString(),
             "Map,Terrain,Mapnik,Cycle,Aerial,Piste");
   EXPECT_EQ(eval("document.querySelectorAll('.leaflet-control-scale').length").toInt(), 1);
+  EXPECT_EQ(eval("[2, 5].map(function (i) { return map.getMapTypes()[i].getTileLayers().map(function (l) {"
+                 " return l.getTileUrl({x: 1, y: 2}, 3); }).join(' '); }).join()").toString().toStdString(),
+            "http://127.0.0.1:9/m/3/1/2.png,http://127.0.0.1:9/base/3/1/2.png http://127.0.0.1:9/piste/3/2/1.png");
 }
 
 TEST_F(MapPageBrowser, ClickOnTheMapReportsItsPosition) {
@@ -164,4 +172,11 @@ TEST_F(MapPageBrowser, SnapshotShowsThePage) {
       red += c.red() > 200 && c.green() < 90 && c.blue() < 90;
     }
   EXPECT_GT(red, 20);
+}
+
+TEST(MapPageLinks, OnlyTheSchemesThePageLinksOpenOutside) {
+  const std::pair<const char*, bool> cases[] = {{"HTTP://a.org/", true},   {"ftp://a.org/f", true},
+                                                {"mailto:a@b.c", true},    {"file:///etc/passwd", false},
+                                                {"javascript:x()", false}, {"", false}};
+  for (auto [address, opens] : cases) EXPECT_EQ(opensOutside(QUrl(address)), opens) << address;
 }

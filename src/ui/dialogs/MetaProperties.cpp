@@ -192,7 +192,7 @@ void TMetadataPropertiesForm::FormShow() {
       QSignalBlocker(edtMetaCopyrightAuthor), QSignalBlocker(edtMetaCopyrightYear),
       QSignalBlocker(edtMetaCopyrightLicense), QSignalBlocker(mExtensions)};
   time_->Reset();
-  time_->Show(false);
+  ShowTime(false);
   edtMetaName->setText(qs(m.name));
   mMetaDesc->setPlainText(qs(m.desc));
   mMetaKeywords->setPlainText(qs(m.keywords));
@@ -213,6 +213,16 @@ void TMetadataPropertiesForm::FormShow() {
   edtMetaCopyrightLicense->setText(qs(m.copyright.license));
   mExtensions->setPlainText(qs(m.extensions));
 }
+
+void TMetadataPropertiesForm::ShowTime(bool fromCheckBox) { time_->Show(fromCheckBox); }
+
+void TMetadataPropertiesForm::cbDateClick() { time_->DateClick(); }
+
+void TMetadataPropertiesForm::cbTimeClick() { time_->TimeClick(); }
+
+void TMetadataPropertiesForm::dtpDateChange() { time_->DateChange(); }
+
+void TMetadataPropertiesForm::dtpTimeChange() { time_->TimeChange(); }
 
 void TMetadataPropertiesForm::btnOpenLinkClick() { openLinkText(edtMetaLinkURL->text(), OpenLink); }
 

@@ -28,6 +28,12 @@ public:
   LinkOpener OpenLink;
 
   void FormShow() override;
+  // `fromCheckBox`: the check boxes keep the state the user gave them.
+  void ShowTime(bool fromCheckBox);
+  void cbDateClick();
+  void cbTimeClick();
+  void dtpDateChange();
+  void dtpTimeChange();
   void btnOpenLinkClick();
   void SpeedButton1Click();
   // OK: refused while extension text typed here is not sound XML.
