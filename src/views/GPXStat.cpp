@@ -365,8 +365,10 @@ void TGPXStat::Zoom(int x, bool in) {
   const double half = static_cast<double>(span * 0.2L / 2);
   const double shift = static_cast<double>((span / 2.0L - k) * 0.2L);
   const int m = FirstIndex + k;
-  int newFirst = in ? TruncPixel(FirstIndex + half - shift) : TruncPixel(FirstIndex - half + shift);
-  int newLast = in ? TruncPixel(LastIndex - half - shift) : TruncPixel(LastIndex + half + shift);
+  // The sums too in extended precision: in double 7 + 0.7 + 0.3 would round up to 8.
+  const long double first = FirstIndex, last = LastIndex;
+  int newFirst = in ? TruncPixel(first + half - shift) : TruncPixel(first - half + shift);
+  int newLast = in ? TruncPixel(last - half - shift) : TruncPixel(last + half + shift);
   newFirst = std::max(std::min(newFirst, m), 0);
   newLast = std::min(std::max(newLast, m), list->Count() - 1);
   if (in) {
