@@ -96,6 +96,15 @@ TEST(GPXStat, MarginsFromTheFontAndTheExtremePoints) {
   }
 }
 
+TEST(GPXStat, PositionsFromTheUnroundedDifference) {
+  Graph t;
+  t.g.SetSize(kW, 50 + labelMetrics().height() + 2);
+  auto list = timedLine({-30, -12.9, -12});
+  ASSERT_TRUE(t.g.DrawAltitude(list.get(), false));
+  // (-12.9 + 30) x 50 / 18 is 47.49..: 47; the difference rounded to a double first gives 48.
+  EXPECT_EQ(t.g.Points.GetItem(1)->Y, 50 - 47);
+}
+
 TEST(GPXStat, RefusesWhatItCannotPlot) {
   using Draw = std::function<bool(TGPXStat&, TGPXwptList*)>;
   struct Case { const char* what; std::vector<P> pts; Draw draw; bool drawn; uint8_t mode; };
