@@ -192,6 +192,7 @@ void TMainForm::BuildWidgets() {
   Splitter1->setSizes({splitterWidth_, kMinWidth - splitterWidth_});
   BuildFileCommands();
   BuildTreeCommands();
+  BuildPointListPage();
 }
 
 void TMainForm::FormCreate(const QStringList& arguments) {

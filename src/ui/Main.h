@@ -48,6 +48,8 @@ class QPushButton;
 class QSlider;
 class QSpinBox;
 class TTrackEditForm;
+// The point list block's classes.
+class QTableView;
 
 // The process-wide debug flag, read from the settings file: log lines get a time prefix.
 extern bool IsDebug;
@@ -579,4 +581,28 @@ private:
   QAction *imValueDeleteBelow = nullptr, *imValueDeleteAbove = nullptr, *Savepicture1 = nullptr,
           *Cancel1 = nullptr;
   // ---- end of the statistics graph ----
+
+  // ---- the point list tab: the points of the selected list in a grid ----
+public:
+  // The page's show handler: enables the page for one suitable selected item and fills the
+  // grid with its points.
+  void TabSheet2Show();
+  void FillPointList(TGPXwptList* List, QTableView* Grid);
+  // A row's click selects its point; its double-click edits the point.
+  void sgPointListClick();
+  void sgPointListDblClick();
+  // Selects the row of the point at this index of the list shown (the graph's marker).
+  void SelectGridRow(int index);
+  // The list last shown in the grid, not owned; cleared with the grid when the list leaves
+  // the document.
+  TGPXwptList* PointGridList = nullptr;
+
+private:
+  void BuildPointListPage();
+  bool PointListPageActive() const;
+  // After the tree's selection changed: the page follows while it shows.
+  void PointListSelectionChanged();
+  QWidget* TabSheet2 = nullptr;
+  QTableView* sgPointList = nullptr;
+  // ---- end of the point list tab ----
 };
