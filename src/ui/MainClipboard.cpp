@@ -110,7 +110,12 @@ void TMainForm::Paste1Click() {
   // import does: else it could be neither saved nor closed.
   const bool wasShown = GPXLoaded && PreviewDraw->GPX == CurrentGPX.get();
   GPXLoaded = true;
-  if (!wasShown) ShowDocumentInPreview(true);
+  // The pasted items are drawn at once, not at the next click in the tree.
+  if (!wasShown)
+    ShowDocumentInPreview(true);
+  else
+    DrawPreview();
   RefreshTree();
+  ReleaseStaleReferences();
   AddLog(_("data pasted"));
 }
