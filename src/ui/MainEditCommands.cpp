@@ -118,6 +118,9 @@ void TMainForm::tbDeleteClick() {
   if (lastPointOwner && inDocument(gpx, lastPointOwner)) sel.Add(lastPointOwner);
   GPXModified = true;
   RefreshTree();
+  // The list that stays selected shows in the tree: else a second Delete would take a whole
+  // list that nothing on screen marks.
+  if (sel.Count() > 0) SelectTreeNodes(sel.Items);
   ReleaseStaleReferences();
   tbDelete->setEnabled(false);
   DrawPreview();

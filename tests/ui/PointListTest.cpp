@@ -5,9 +5,11 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "EditFixture.h"
 #include "base/DateTime.h"
+#include "ui/TreeNodes.h"
 
 namespace {
 
@@ -145,6 +147,10 @@ TEST_F(PointList, ARowClickSelectsItsPoint) {
   EXPECT_EQ(gpx_->Selection.Items, std::vector<TItem*>{s});
   EXPECT_EQ(grid()->model()->rowCount(), 3);
   EXPECT_EQ(s->GetPoint(1), kept);
+  // The tree shows the list that a second Delete would take.
+  const QList<QTreeWidgetItem*> shown = form_->findChild<QTreeWidget*>("tvItems")->selectedItems();
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_EQ(treeNodeObject(shown.first()), static_cast<const void*>(static_cast<TItem*>(s)));
 }
 
 TEST_F(PointList, TheGridGoesWithItsList) {
