@@ -2,6 +2,7 @@
 // a row's click, and a grid that never outlives its list.
 #include <QDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -151,6 +152,7 @@ TEST_F(PointList, ARowClickSelectsItsPoint) {
   const QList<QTreeWidgetItem*> shown = form_->findChild<QTreeWidget*>("tvItems")->selectedItems();
   ASSERT_EQ(shown.size(), 1);
   EXPECT_EQ(treeNodeObject(shown.first()), static_cast<const void*>(static_cast<TItem*>(s)));
+  EXPECT_EQ(form_->findChild<QLabel*>("StatusPanel1")->text().toStdString(), "3 points");
 }
 
 TEST_F(PointList, TheGridGoesWithItsList) {
