@@ -148,6 +148,8 @@ void TMainForm::Plantawaypoint1Click() {
   GPXModified = true;
   DrawPreview();
   RefreshTree();
+  // The rebuild drops the tree's highlight; the route or segment is still the selection.
+  if (gpx.Selection.Count() > 0) SelectTreeNodes(gpx.Selection.Items);
 }
 
 void TMainForm::Cuthere1Click() {

@@ -149,6 +149,10 @@ TEST_F(Graph, PointAndValueCommands) {
     const std::string command = k.command;
     EXPECT_EQ(form_->PreviewDraw->CurrentPoint == nullptr, command == "Delete2" || command == "Properties2");
     EXPECT_EQ(g().Points.SourceList, s);
+    // The tree still highlights what the next command acts on.
+    const auto picked = form_->findChild<QTreeWidget*>("tvItems")->selectedItems();
+    ASSERT_EQ(picked.size(), gpx_->Selection.Count());
+    EXPECT_EQ(treeNodeObject(picked.at(0)), static_cast<const void*>(gpx_->Selection.At(0)));
   }
   // The cut left a second segment; the planted waypoint copies the point.
   ASSERT_EQ(gpx_->Waypoints.Count(), 1);
