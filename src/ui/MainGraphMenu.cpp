@@ -119,6 +119,9 @@ void TMainForm::FinishGraphEdit(TItem* select) {
   if (select) {
     CurrentGPX->Selection.Clear();
     CurrentGPX->Selection.Add(select);
+    // The graph follows the list now selected: its point commands act on that list.
+    if (select->Is(ItemKind::Rte) || select->Is(ItemKind::Trkseg))
+      PreviewDraw->CurrentList = static_cast<TGPXwptList*>(select);
   }
   RefreshTree();
   // Frees what the edit took out, after every reference to it is gone; redraws the graph.

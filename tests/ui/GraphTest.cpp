@@ -106,8 +106,10 @@ TEST_F(Graph, RangeCommands) {
     }
     EXPECT_EQ(form_->UndoList.size(), 1u);
     form_->UndoList.clear();
-    // The graph shows what is left, and holds nothing freed.
-    EXPECT_EQ(g().Points.Count(), s->Count());
+    // The graph shows what is left, or the copy now selected, and holds nothing freed.
+    const TGPXwptList* shown = k.copy.empty() ? s : t->At(1);
+    EXPECT_EQ(g().Points.SourceList, shown);
+    EXPECT_EQ(g().Points.Count(), shown->Count());
     EXPECT_EQ(form_->CurrentGraphPoint, nullptr);
   }
   // A route's copy is named so and follows it.
