@@ -11,6 +11,7 @@ PACKAGES=(
   gpsbabel python3 python3-gpxpy time gdal-bin
   python3-polyline nodejs
   xvfb xauth
+  desktop-file-utils shared-mime-info
 )
 
 missing=()

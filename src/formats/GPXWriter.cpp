@@ -298,7 +298,7 @@ std::vector<XmlNamespaceDecl> TGPXWriter::RootNamespaces(const TGPX& gpx) {
   return out;
 }
 
-void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
+void TGPXWriter::WriteStartTag(std::string& out, const TGPX& gpx) const {
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>";
   out += LineEnd;
   out += "<gpx";
@@ -312,6 +312,10 @@ void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
   appendAttribute(out, "xsi:schemaLocation", location);
   out += '>';
   out += LineEnd;
+}
+
+void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
+  WriteStartTag(out, gpx);
   if (gpx.Metadata.Present) WriteMetadata(out, gpx.Metadata);
   if (!gpx.Waypoints.Empty()) {
     writePoints(out, gpx.Waypoints, "wpt", 0);

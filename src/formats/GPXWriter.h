@@ -33,6 +33,10 @@ public:
   static std::vector<XmlNamespaceDecl> RootNamespaces(const TGPX& gpx);
   void WriteDocument(std::string& out, const TGPX& gpx) const;
 
+  // The XML declaration and the gpx start tag with the document's creator and namespaces,
+  // each followed by the line end.
+  void WriteStartTag(std::string& out, const TGPX& gpx) const;
+
   // Element text of a whole list; an empty list gives empty text.
   std::string ExportGPXWPTList(const TGPXwptList& list) const;
   std::string ExportGPXRTEList(const TGPXrteList& list) const;

@@ -231,6 +231,7 @@ struct TGPXOptions {
   uint8_t ElevationDatabase = 2;
   std::string UserAgent;  // built at start-up, never stored
   void Assign(const TGPXOptions& s) { *this = s; }
+  bool operator==(const TGPXOptions&) const = default;
 };
 
 class TGPX {

@@ -192,6 +192,7 @@ void TMainForm::BuildWidgets() {
   Splitter1->setSizes({splitterWidth_, kMinWidth - splitterWidth_});
   BuildFileCommands();
   BuildTreeCommands();
+  BuildPointListPage();
 }
 
 void TMainForm::FormCreate(const QStringList& arguments) {
@@ -208,6 +209,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   setWindowTitle(qs(TitleText()));
   BuildToolsAndCommands();
   BuildPropertyDialogs();
+  BuildSettingsCommands();
   BuildMapTab();  // the last page: after those the other commands add
 
   ReadProxySettings();

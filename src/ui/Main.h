@@ -14,6 +14,7 @@
 #include "model/DocumentIndex.h"
 #include "model/GPX.h"
 #include "model/RetiredItems.h"
+#include "platform/FileAssociations.h"
 #include "platform/ProxyStore.h"
 #include "views/GPXDraw.h"
 #include "views/DrawOptions.h"
@@ -48,6 +49,8 @@ class QPushButton;
 class QSlider;
 class QSpinBox;
 class TTrackEditForm;
+// The point list block's classes.
+class QTableView;
 
 // The process-wide debug flag, read from the settings file: log lines get a time prefix.
 extern bool IsDebug;
@@ -81,6 +84,9 @@ struct TMainFormHooks {
   std::shared_ptr<ProxyStore> Proxy;
 };
 TMainFormHooks DefaultMainFormHooks();
+
+class QDialog;
+class TSettingsForm;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -579,4 +585,60 @@ private:
   QAction *imValueDeleteBelow = nullptr, *imValueDeleteAbove = nullptr, *Savepicture1 = nullptr,
           *Cancel1 = nullptr;
   // ---- end of the statistics graph ----
+
+  // ---- the point list tab: the points of the selected list in a grid ----
+public:
+  // The page's show handler: enables the page for one suitable selected item and fills the
+  // grid with its points.
+  void TabSheet2Show();
+  void FillPointList(TGPXwptList* List, QTableView* Grid);
+  // A row's click selects its point; its double-click edits the point.
+  void sgPointListClick();
+  void sgPointListDblClick();
+  // Selects the row of the point at this index of the list shown (the graph's marker).
+  void SelectGridRow(int index);
+  // The list last shown in the grid, not owned; cleared with the grid when the list leaves
+  // the document.
+  TGPXwptList* PointGridList = nullptr;
+
+private:
+  void BuildPointListPage();
+  bool PointListPageActive() const;
+  // After the tree's selection changed: the page follows while it shows.
+  void PointListSelectionChanged();
+  QWidget* TabSheet2 = nullptr;
+  QTableView* sgPointList = nullptr;
+  // ---- end of the point list tab ----
+
+  // ---- settings dialog, clipboard copy and paste, file associations ----
+public:
+  // Options/Settings: the dialog edits copies of the four option objects; OK copies them
+  // back, redraws the views, writes the proxy store and empties the recent files when the
+  // history depth is 0.
+  void Settings1Click();
+  // Copy: the selected waypoint, route, track or list as a GPX document in our private
+  // clipboard format, with a plain text beside it. Paste: appends what it holds.
+  void Copy1Click();
+  void Paste1Click();
+  void AssociatefithGPXfiles1Click();
+  void AssociatewithNMEAfiles1Click();
+  // Runs a modal dialog and returns its result; tests answer in its place.
+  std::function<int(QDialog* dialog)> RunSettingsDialog;
+  // The user's desktop files the associations edit; tests point them elsewhere.
+  std::function<DesktopFolders()> AssociationFolders;
+  TSettingsForm* SettingsForm = nullptr;
+
+private:
+  void BuildSettingsCommands();
+  void BuildClipboardCommands();
+  // Copy for a waypoint, route, track or list node; Paste for a node with data while the
+  // clipboard holds our format.
+  void UpdateClipboardCommands();
+  // After the settings dialog's OK: every view draws itself with the options copied back.
+  void RedrawViewsAfterSettings();
+  void AssociateFileType(const FileTypeAssociation& type, const std::string& question,
+                         const std::string& done);
+  QAction *Settings1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
+          *AssociatefithGPXfiles1 = nullptr, *AssociatewithNMEAfiles1 = nullptr;
+  // ---- end of settings dialog, clipboard, file associations ----
 };

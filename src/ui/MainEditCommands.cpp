@@ -121,6 +121,7 @@ void TMainForm::tbDeleteClick() {
   ReleaseStaleReferences();
   tbDelete->setEnabled(false);
   DrawPreview();
+  if (lastPointOwner) PointListSelectionChanged();
 }
 
 void TMainForm::tbDuplicateClick() {

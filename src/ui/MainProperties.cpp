@@ -45,7 +45,7 @@ void TMainForm::OpenItemProperties(TItem* item) {
     case ItemKind::Wpt:
       // A route or track point (chosen in the point grid or with a pick tool) is edited in
       // the list that holds it.
-      EditWayPointProperties(static_cast<TGPXwpt*>(item));
+      if (EditWayPointProperties(static_cast<TGPXwpt*>(item))) TabSheet2Show();
       break;
     default:
       // Routes, tracks (a segment stands for its track) and the metadata.

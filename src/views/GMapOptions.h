@@ -31,6 +31,7 @@ struct TGMapOptions {
   bool ExtensionLineColor = false;  // routes and segments take their gpx_style colour
 
   void Assign(const TGMapOptions& source) { *this = source; }
+  bool operator==(const TGMapOptions&) const = default;
 };
 
 // Addresses the page loads from, fixed by the installation rather than by the user. The page

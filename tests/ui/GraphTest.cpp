@@ -227,9 +227,7 @@ TEST_F(Graph, StatusTextsOfThePointUnderTheMouse) {
 TEST_F(Graph, TabsFollowThePointAndChooseFullCommands) {
   FakeBrowserScope browser;
   auto* pages = form_->findChild<QTabWidget*>("PageControl1");
-  auto* list = new QWidget(pages);  // the point list tab, still to come
-  list->setObjectName("TabSheet2");
-  pages->addTab(list, "TabSheet2");
+  auto* list = pages->findChild<QWidget*>("TabSheet2");
   std::vector<int> rows;
   form_->SelectPointListRow = [&](int i) { rows.push_back(i); };
   TGPXtrkseg* s = track({10, 20, 30, 40});
