@@ -176,6 +176,8 @@ void TMainForm::Cuthere1Click() {
     }
   }
   GPXModified = true;
+  // The part after the cut is selected: the graph and its commands follow it.
+  if (sel.Count() > 0) PreviewDraw->CurrentList = static_cast<TGPXwptList*>(sel.At(0));
   RefreshTree();
   ReleaseStaleReferences();  // redraws the graph
   PreviewDraw->SaveSnapshot();
