@@ -92,8 +92,7 @@ TEST_F(ItemProperties, SegmentOpensItsTrackAndIsSelectedAgain) {
   ASSERT_EQ(gpx_->Selection.Count(), 1);
   EXPECT_EQ(gpx_->Selection.At(0), edited->At(1));
   EXPECT_EQ(form_->PreviewDraw->CurrentList, edited->At(1));
-  // Cancel keeps it the list the graph and the preview's tools act on.
-  answer(false);
+  answer(false);  // Cancel keeps it the list the graph and the tools act on
   form_->Properties1Click();
   EXPECT_EQ(form_->PreviewDraw->CurrentList, edited->At(1));
 }
