@@ -308,16 +308,18 @@ bool TGPXStat::DrawGraph(TGPXwptList* list, uint8_t mode, int first, int last) {
 
   const double span = byTime ? t1 - t0 : static_cast<double>(last - first);
   if (span == 0) return false;
-  XScale = (Width - (LeftMargin + 1)) / span;
-  YScale = max == min ? 0.0 : (Height - BottomMargin) / (max - min);
+  // Scales are held as doubles but worked out, like the positions below, in extended
+  // precision: a difference of two doubles rounded first can land a point one pixel off.
+  XScale = static_cast<double>((Width - (LeftMargin + 1)) / static_cast<long double>(span));
+  YScale = max == min ? 0.0 : static_cast<double>((Height - BottomMargin) / (static_cast<long double>(max) - min));
 
   auto& items = Points.Items();
   for (size_t k = 0; k < items.size(); ++k) {
     TStatPoint& p = items[k];
-    const long double x = byTime ? static_cast<long double>(p.Source->Time - t0) * XScale
+    const long double x = byTime ? (static_cast<long double>(p.Source->Time) - t0) * XScale
                                  : static_cast<long double>(k) * XScale;
     p.X = PixelOf(x) + LeftMargin;
-    p.Y = Height - (PixelOf(static_cast<long double>(p.Value - min) * YScale) + BottomMargin);
+    p.Y = Height - (PixelOf((static_cast<long double>(p.Value) - min) * YScale) + BottomMargin);
   }
   Points.PositionsSet();
 
@@ -365,8 +367,10 @@ void TGPXStat::Zoom(int x, bool in) {
   const double half = static_cast<double>(span * 0.2L / 2);
   const double shift = static_cast<double>((span / 2.0L - k) * 0.2L);
   const int m = FirstIndex + k;
-  int newFirst = in ? TruncPixel(FirstIndex + half - shift) : TruncPixel(FirstIndex - half + shift);
-  int newLast = in ? TruncPixel(LastIndex - half - shift) : TruncPixel(LastIndex + half + shift);
+  // The sums too in extended precision: in double 7 + 0.7 + 0.3 would round up to 8.
+  const long double first = FirstIndex, last = LastIndex;
+  int newFirst = in ? TruncPixel(first + half - shift) : TruncPixel(first - half + shift);
+  int newLast = in ? TruncPixel(last - half - shift) : TruncPixel(last + half + shift);
   newFirst = std::max(std::min(newFirst, m), 0);
   newLast = std::min(std::max(newLast, m), list->Count() - 1);
   if (in) {

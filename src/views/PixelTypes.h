@@ -36,7 +36,7 @@ inline int PixelOf(long double v) {
 }
 
 // Truncation toward zero of a real pixel quantity, clamped like PixelOf.
-inline int TruncPixel(double v) {
+inline int TruncPixel(long double v) {
   if (!(v > -kPixelLimit)) return -kPixelLimit;
   if (v > kPixelLimit) return kPixelLimit;
   return static_cast<int>(v);

@@ -96,6 +96,15 @@ TEST(GPXStat, MarginsFromTheFontAndTheExtremePoints) {
   }
 }
 
+TEST(GPXStat, PositionsFromTheUnroundedDifference) {
+  Graph t;
+  t.g.SetSize(kW, 50 + labelMetrics().height() + 2);
+  auto list = timedLine({-30, -12.9, -12});
+  ASSERT_TRUE(t.g.DrawAltitude(list.get(), false));
+  // (-12.9 + 30) x 50 / 18 is 47.49..: 47; the difference rounded to a double first gives 48.
+  EXPECT_EQ(t.g.Points.GetItem(1)->Y, 50 - 47);
+}
+
 TEST(GPXStat, RefusesWhatItCannotPlot) {
   using Draw = std::function<bool(TGPXStat&, TGPXwptList*)>;
   struct Case { const char* what; std::vector<P> pts; Draw draw; bool drawn; uint8_t mode; };
@@ -208,6 +217,8 @@ TEST(GPXStat, ZoomRanges) {
       {101, 0, 100, 0.0, true, 0, 80},    // the point under the mouse stays in the range
       {101, 40, 42, 0.5, true, 40, 42},   // three points: no narrower
       {2, 0, 1, 0.5, false, 0, 1},        // a short list stays drawn, never below 0
+      {20, 0, 7, 2.0 / 7, false, 0, 7},   // sums in extended precision: 7.99.. cut to 7
+      {20, 0, 7, 5.0 / 7, true, 0, 6},    // 0.99.. cut to 0
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(testing::Message() << k.first << ".." << k.last << (k.in ? " in" : " out"));
