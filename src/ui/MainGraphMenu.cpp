@@ -119,6 +119,9 @@ void TMainForm::FinishGraphEdit(TItem* select) {
   if (select) {
     CurrentGPX->Selection.Clear();
     CurrentGPX->Selection.Add(select);
+    // The graph follows the list now selected: its point commands act on that list.
+    if (select->Is(ItemKind::Rte) || select->Is(ItemKind::Trkseg))
+      PreviewDraw->CurrentList = static_cast<TGPXwptList*>(select);
   }
   RefreshTree();
   // Frees what the edit took out, after every reference to it is gone; redraws the graph.
@@ -148,6 +151,8 @@ void TMainForm::Plantawaypoint1Click() {
   GPXModified = true;
   DrawPreview();
   RefreshTree();
+  // The rebuild drops the tree's highlight; the route or segment is still the selection.
+  if (gpx.Selection.Count() > 0) SelectTreeNodes(gpx.Selection.Items);
 }
 
 void TMainForm::Cuthere1Click() {
@@ -171,6 +176,8 @@ void TMainForm::Cuthere1Click() {
     }
   }
   GPXModified = true;
+  // The part after the cut is selected: the graph and its commands follow it.
+  if (sel.Count() > 0) PreviewDraw->CurrentList = static_cast<TGPXwptList*>(sel.At(0));
   RefreshTree();
   ReleaseStaleReferences();  // redraws the graph
   PreviewDraw->SaveSnapshot();

@@ -50,7 +50,9 @@ bool TMainForm::OpenLinePropertiesOf(TItem* item) {
       auto* segment = static_cast<TGPXtrkseg*>(item);
       if (TGPXtrk* track = CurrentGPX->Tracks.FindTrackOfSegment(segment)) {
         PreviewDraw->CurrentList = nullptr;
-        EditTrackProperties(track, track->IndexOf(segment));
+        // Cancel leaves the segment selected: it stays the list the graph and the tools use.
+        if (!EditTrackProperties(track, track->IndexOf(segment)) && CurrentGPX->Tracks.FindTrackOfSegment(segment))
+          PreviewDraw->CurrentList = segment;
       }
       return true;
     }

@@ -106,8 +106,8 @@ TEST_F(Graph, RangeCommands) {
     }
     EXPECT_EQ(form_->UndoList.size(), 1u);
     form_->UndoList.clear();
-    // The graph shows what is left, and holds nothing freed.
-    EXPECT_EQ(g().Points.Count(), s->Count());
+    // The graph shows what is left, or the copy now selected, and holds nothing freed.
+    EXPECT_EQ(g().Points.Count(), (k.copy.empty() ? s : t->At(1))->Count());
     EXPECT_EQ(form_->CurrentGraphPoint, nullptr);
   }
   // A route's copy is named so and follows it.
@@ -148,7 +148,11 @@ TEST_F(Graph, PointAndValueCommands) {
     // A deleted point, or one replaced by its edited copy, is no longer the preview's.
     const std::string command = k.command;
     EXPECT_EQ(form_->PreviewDraw->CurrentPoint == nullptr, command == "Delete2" || command == "Properties2");
-    EXPECT_EQ(g().Points.SourceList, s);
+    // The graph and the tree show what the next command acts on: after a cut, the part after it.
+    EXPECT_EQ(g().Points.SourceList, command == "Cuthere1" ? gpx_->Selection.At(0) : s);
+    const auto picked = form_->findChild<QTreeWidget*>("tvItems")->selectedItems();
+    ASSERT_EQ(picked.size(), gpx_->Selection.Count());
+    EXPECT_EQ(treeNodeObject(picked.at(0)), static_cast<const void*>(gpx_->Selection.At(0)));
   }
   // The cut left a second segment; the planted waypoint copies the point.
   ASSERT_EQ(gpx_->Waypoints.Count(), 1);

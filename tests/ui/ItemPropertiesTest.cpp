@@ -92,6 +92,9 @@ TEST_F(ItemProperties, SegmentOpensItsTrackAndIsSelectedAgain) {
   ASSERT_EQ(gpx_->Selection.Count(), 1);
   EXPECT_EQ(gpx_->Selection.At(0), edited->At(1));
   EXPECT_EQ(form_->PreviewDraw->CurrentList, edited->At(1));
+  answer(false);  // Cancel keeps it the list the graph and the tools act on
+  form_->Properties1Click();
+  EXPECT_EQ(form_->PreviewDraw->CurrentList, edited->At(1));
 }
 
 TEST_F(ItemProperties, RouteFieldsAndStyle) {
