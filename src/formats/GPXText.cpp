@@ -66,6 +66,11 @@ void appendXMLText(std::string& out, std::string_view text, XmlTextKind kind) {
     bool special = false;
     if (c < 0x20) {
       special = c != '\t' && c != '\n' && c != '\r';  // dropped
+      // A parser reads TAB, LF and CR in an attribute value as blanks: references keep them.
+      if (!special && kind == XmlTextKind::Attribute) {
+        replacement = c == '\t' ? "&#9;" : c == '\n' ? "&#10;" : "&#13;";
+        special = true;
+      }
     } else if (kind != XmlTextKind::Raw) {
       switch (c) {
         case '&': replacement = "&amp;"; special = true; break;

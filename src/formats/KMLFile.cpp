@@ -7,6 +7,7 @@
 #include "base/Translate.h"
 #include "formats/AtomicFile.h"
 #include "formats/KMLWriter.h"
+#include "formats/ReadIssues.h"
 #include "formats/XmlDocument.h"
 
 namespace {
@@ -28,15 +29,19 @@ std::string pathText(XmlNode node, std::initializer_list<std::string_view> path)
   return node.text();
 }
 
-// "lon,lat[,alt]" into a new point; nothing for a tuple without ",".
-std::unique_ptr<TGPXwpt> tupleToPoint(std::string_view tuple) {
+// "lon,lat[,alt]" into a new point; nothing for a tuple without ",", and nothing (counted)
+// for coordinates that are no numbers or off the globe.
+std::unique_ptr<TGPXwpt> tupleToPoint(std::string_view tuple, TReadIssues& issues) {
   const size_t c1 = tuple.find(',');
   if (c1 == std::string_view::npos) return nullptr;
-  auto p = std::make_unique<TGPXwpt>();
-  p->Lon = parseFloatOr(tuple.substr(0, c1), 0);
   const std::string_view rest = tuple.substr(c1 + 1);
   const size_t c2 = rest.find(',');
-  p->Lat = parseFloatOr(rest.substr(0, c2), 0);
+  double lon = 0, lat = 0;
+  const bool readable = parseFloatStrict(tuple.substr(0, c1), lon) && parseFloatStrict(rest.substr(0, c2), lat);
+  if (!issues.acceptCoordinates(readable, lat, lon)) return nullptr;
+  auto p = std::make_unique<TGPXwpt>();
+  p->Lon = lon;
+  p->Lat = lat;
   p->Ele = c2 == std::string_view::npos ? 0 : parseFloatOr(rest.substr(c2 + 1), 0);
   return p;
 }
@@ -76,7 +81,10 @@ void TKMLFile::importDocument(std::unique_ptr<XmlDocument> doc, const XmlErrors&
     Log(_("File not loaded"));
     return;
   }
+  Loaded = true;
+  issues_ = TReadIssues();
   importPlacemarks(kml);
+  for (const std::string& line : issues_.logLines()) Log(line);
 }
 
 void TKMLFile::importPlacemarks(const XmlNode& kml) {
@@ -90,13 +98,14 @@ void TKMLFile::importPlacemarks(const XmlNode& kml) {
 }
 
 void TKMLFile::importPoint(const XmlNode& placemark) {
-  std::unique_ptr<TGPXwpt> p = tupleToPoint(trim(pathText(placemark, {"Point", "coordinates"})));
+  std::unique_ptr<TGPXwpt> p = tupleToPoint(trim(pathText(placemark, {"Point", "coordinates"})), issues_);
   if (!p) return;
   const std::string name = pathText(placemark, {"name"});
   const std::string snippet = breaksToLines(pathText(placemark, {"Snippet"}));
   if (!name.empty()) p->edit().name = name;
   if (!snippet.empty()) p->edit().desc = snippet;
-  p->Time = ISO8601ToDateTime(pathText(placemark, {"TimeStamp", "when"}));
+  const std::string when = pathText(placemark, {"TimeStamp", "when"});
+  if (!when.empty() && !TryISO8601ToDateTime(when, p->Time)) ++issues_.refusedTimes;
   GPX->Waypoints.AddPoint(std::move(p));
   GPX->Waypoints.Present = true;
 }
@@ -114,7 +123,7 @@ void TKMLFile::importLineString(const XmlNode& placemark) {
     const size_t start = coordinates.find_first_not_of(" \t\r\n", pos);
     if (start == std::string::npos || size - start < 3) break;
     const size_t end = std::min(coordinates.find_first_of(" \t\r\n", start), size);
-    if (auto p = tupleToPoint(std::string_view(coordinates).substr(start, end - start)))
+    if (auto p = tupleToPoint(std::string_view(coordinates).substr(start, end - start), issues_))
       segment->AddPoint(std::move(p));
     pos = end;
   }

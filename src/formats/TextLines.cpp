@@ -1,10 +1,12 @@
 // Reading a text file as lines.
 #include "formats/TextLines.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 std::vector<std::string> splitTextLines(std::string_view text) {
@@ -24,11 +26,39 @@ std::vector<std::string> splitTextLines(std::string_view text) {
   return lines;
 }
 
+bool readFileText(const std::string& fileName, std::string& text, std::string& error) {
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = "Cannot open file \"" + fileName + "\". " + std::strerror(errno);
+    return false;
+  }
+  // A folder opens but reads as nothing, and a pipe or device may never end: neither is a file.
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    error = "Cannot read file \"" + fileName + "\". " +
+            (S_ISDIR(st.st_mode) ? std::string(std::strerror(EISDIR)) : std::string("Not a regular file"));
+    return false;
+  }
+  text.clear();
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = "Cannot read file \"" + fileName + "\". " + std::strerror(errno);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    text.append(buffer, size_t(n));
+  }
+  ::close(fd);
+  return true;
+}
+
 std::vector<std::string> readTextLines(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw std::runtime_error("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw std::runtime_error("Cannot read file \"" + fileName + "\".");
-  return splitTextLines(text.str());
+  std::string text, error;
+  if (!readFileText(fileName, text, error)) throw std::runtime_error(error);
+  return splitTextLines(text);
 }

@@ -4,12 +4,9 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
-#include <cerrno>
 #include <climits>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "formats/TextLines.h"
 #include "formats/XmlParseOptions.h"
 
 XmlDocument::~XmlDocument() { xmlFreeDoc(doc_); }
@@ -45,16 +42,14 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
 }
 
 std::unique_ptr<XmlDocument> XmlDocument::parseFile(const std::string& path, XmlErrors& errors) {
-  // Read through the C++ library rather than libxml2's URL loaders: a file name is never
-  // taken for a network address.
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    errors.addFatal("Cannot open \"" + path + "\": " + std::strerror(errno), XML_IO_LOAD_ERROR);
+  // Read by our own means rather than libxml2's URL loaders: a file name is never taken for
+  // a network address.
+  std::string text, error;
+  if (!readFileText(path, text, error)) {
+    errors.addFatal(error, XML_IO_LOAD_ERROR);
     return nullptr;
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return parse(ss.str(), errors);
+  return parse(text, errors);
 }
 
 XmlNode XmlDocument::documentNode() const { return XmlNode(reinterpret_cast<xmlNode*>(doc_)); }

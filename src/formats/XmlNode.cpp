@@ -97,6 +97,12 @@ void collectText(const xmlNode* parent, bool preserve, std::string& out) {
   appendPiece(out, run, preserve);
 }
 
+bool declaresDefaultNamespace(const xmlNode* el) {
+  for (const xmlNs* ns = el->nsDef; ns; ns = ns->next)
+    if (!ns->prefix) return true;
+  return false;
+}
+
 // Drops white-space-only text nodes from a detached copy.
 void stripBlanks(xmlNode* n, bool preserve) {
   xmlNode* c = n->children;
@@ -113,8 +119,87 @@ void stripBlanks(xmlNode* n, bool preserve) {
   }
 }
 
+// The text an entity reference stands for in a saved piece: entities are never expanded on
+// reading, and a bare reference to one declared in this file's DTD would leave the saved
+// file unreadable. An internal entity gives its replacement text, any other its reference
+// as plain text (an external entity is never read).
+xmlNode* entityAsText(xmlNode* ref) {
+  std::string text;
+  xmlEntity* entity = ref->doc ? xmlGetDocEntity(ref->doc, ref->name) : nullptr;
+  if (entity && entity->etype == XML_INTERNAL_GENERAL_ENTITY && entity->content) {
+    text = reinterpret_cast<const char*>(entity->content);
+  } else {
+    text = "&";
+    text += reinterpret_cast<const char*>(ref->name);
+    text += ';';
+  }
+  return xmlNewDocText(ref->doc, reinterpret_cast<const xmlChar*>(text.c_str()));
+}
+
+// The library holds a namespace name as it was written, but for its own references: a
+// literal "&" is kept as "&#38;", a reference to a declared entity as "&e;", while "&lt;"
+// has become "<" and "&#13;" a CR. It writes that back unescaped, so a saved file could
+// name an entity it does not declare or lose a CR to a blank. Decoded (an internal entity
+// gives its text, as in element content) and escaped here, the name reads back alike.
+void escapeNamespaceNames(xmlNode* el) {
+  for (xmlNode* c = el->children; c; c = c->next)
+    if (c->type == XML_ELEMENT_NODE) escapeNamespaceNames(c);
+  for (xmlNs* ns = el->nsDef; ns; ns = ns->next) {
+    if (!ns->href) continue;
+    const std::string_view held(reinterpret_cast<const char*>(ns->href));
+    std::string plain;
+    for (size_t i = 0; i < held.size(); ++i) {
+      const size_t semi = held[i] == '&' ? held.find(';', i) : std::string_view::npos;
+      if (semi == std::string_view::npos) {
+        plain += held[i];
+        continue;
+      }
+      const std::string name(held.substr(i + 1, semi - i - 1));
+      xmlEntity* entity = xmlGetDocEntity(el->doc, reinterpret_cast<const xmlChar*>(name.c_str()));
+      if (name == "#38") plain += '&';
+      else if (entity && entity->etype == XML_INTERNAL_GENERAL_ENTITY && entity->content)
+        plain += reinterpret_cast<const char*>(entity->content);
+      else plain.append(held.substr(i, semi - i + 1));
+      i = semi;
+    }
+    std::string escaped;
+    for (char c : plain) {
+      switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '\r': escaped += "&#13;"; break;
+        case '\n': escaped += "&#10;"; break;
+        case '\t': escaped += "&#9;"; break;
+        default: escaped += c;
+      }
+    }
+    if (escaped == held) continue;
+    xmlFree(const_cast<xmlChar*>(ns->href));
+    ns->href = xmlStrdup(reinterpret_cast<const xmlChar*>(escaped.c_str()));
+  }
+}
+
+// Replaces the entity references among the children of a node (an element or an
+// attribute) by their text; descends into elements.
+void replaceEntityRefs(xmlNode* n) {
+  for (xmlNode* c = n->children; c;) {
+    xmlNode* next = c->next;
+    if (c->type == XML_ENTITY_REF_NODE) {
+      if (xmlNode* text = entityAsText(c)) {
+        xmlReplaceNode(c, text);
+        xmlFreeNode(c);
+      }
+    } else if (c->type == XML_ELEMENT_NODE) {
+      for (xmlAttr* a = c->properties; a; a = a->next) replaceEntityRefs(reinterpret_cast<xmlNode*>(a));
+      replaceEntityRefs(c);
+    }
+    c = next;
+  }
+}
+
 void dumpNode(xmlNode* node, std::string& out) {
-  xmlNode* copy = xmlDocCopyNode(node, node->doc, 1);
+  xmlNode* copy =
+      node->type == XML_ENTITY_REF_NODE ? entityAsText(node) : xmlDocCopyNode(node, node->doc, 1);
   if (!copy) return;
   bool preserve = preservedAt(node->type == XML_ELEMENT_NODE ? node : node->parent);
   if (copy->type == XML_TEXT_NODE && !preserve && isBlank(copy->content)) {
@@ -122,8 +207,14 @@ void dumpNode(xmlNode* node, std::string& out) {
     return;
   }
   if (copy->type == XML_ELEMENT_NODE) {
+    for (xmlAttr* a = copy->properties; a; a = a->next) replaceEntityRefs(reinterpret_cast<xmlNode*>(a));
+    replaceEntityRefs(copy);
     stripBlanks(copy, preserve);
     xmlDOMWrapReconcileNamespaces(nullptr, copy, 0);
+    // A piece in no namespace is saved inside the GPX default namespace: without xmlns=""
+    // it would move into that namespace when the file is read again.
+    if (!copy->ns && !declaresDefaultNamespace(copy)) xmlNewNs(copy, reinterpret_cast<const xmlChar*>(""), nullptr);
+    escapeNamespaceNames(copy);
   }
   xmlBufferPtr buf = xmlBufferCreate();
   if (buf) {

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -272,6 +273,13 @@ bool XmlStream::parseFile(const std::string& path, XmlStreamHandler& handler) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     errors_.addFatal("Cannot open \"" + path + "\": " + std::strerror(errno), XML_IO_LOAD_ERROR);
+    return false;
+  }
+  // A pipe or a device may never end: only regular files are read (a folder fails below).
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    errors_.addFatal("Cannot read \"" + path + "\": Not a regular file", XML_IO_LOAD_ERROR);
     return false;
   }
   bool ok = run(handler, [&](auto parse) {
