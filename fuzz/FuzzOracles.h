@@ -14,10 +14,13 @@
 #include "model/GPX.h"
 
 [[noreturn]] inline void fuzzFail(const char* what, const char* file, int line, std::string_view detail = {}) {
-  std::fprintf(stderr, "%s:%d: check failed: %s\n%.*s\n", file, line, what, int(detail.size()), detail.data());
+  std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, what);
+  std::fwrite(detail.data(), 1, detail.size(), stderr);
+  std::fputc('\n', stderr);
   std::abort();
 }
 #define FUZZ_CHECK(cond) ((cond) ? (void)0 : fuzzFail(#cond, __FILE__, __LINE__))
+#define FUZZ_CHECK_SAME(a, b, what) fuzzCheckSame((a), (b), (what), __FILE__, __LINE__)
 
 inline std::string fuzzText(const uint8_t* data, size_t size) {
   return std::string(reinterpret_cast<const char*>(data), size);
@@ -25,12 +28,12 @@ inline std::string fuzzText(const uint8_t* data, size_t size) {
 
 // Two texts that must be equal; on failure both are shown from a little before the first
 // difference.
-inline void fuzzCheckSame(const std::string& a, const std::string& b, const char* what, int line) {
+inline void fuzzCheckSame(const std::string& a, const std::string& b, const char* what, const char* file, int line) {
   if (a == b) return;
   size_t at = 0;
   while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
   const size_t from = at > 80 ? at - 80 : 0;
-  fuzzFail(what, __FILE__, line, "first:\n" + a.substr(from, 240) + "\nsecond:\n" + b.substr(from, 240));
+  fuzzFail(what, file, line, "first:\n" + a.substr(from, 240) + "\nsecond:\n" + b.substr(from, 240));
 }
 
 struct FuzzCounts {
@@ -93,6 +96,6 @@ inline std::string fuzzCheckGPXRoundTrip(const TGPX& doc) {
   again.Creator = doc.Creator;
   if (!fuzzLoadGPX(first, again)) fuzzFail("the saved file loads", __FILE__, __LINE__, first);
   FUZZ_CHECK(fuzzCounts(again) == fuzzCounts(doc));
-  fuzzCheckSame(first, fuzzWriteGPX(again), "the second save equals the first", __LINE__);
+  FUZZ_CHECK_SAME(first, fuzzWriteGPX(again), "the second save equals the first");
   return first;
 }

@@ -40,6 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // the readers are compared where both parsed.
   if (!readTree(text, tree) || !loaded) return 0;
   FUZZ_CHECK(fuzzCounts(streamed) == fuzzCounts(tree));
-  fuzzCheckSame(fuzzWriteGPX(streamed), fuzzWriteGPX(tree), "both paths save the same", __LINE__);
+  FUZZ_CHECK_SAME(fuzzWriteGPX(streamed), fuzzWriteGPX(tree), "both paths save the same");
   return 0;
 }

@@ -8,6 +8,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string first = ini.text();
   IniFile again;
   again.parse(first);
-  fuzzCheckSame(first, again.text(), "parse and write is a fixed point", __LINE__);
+  FUZZ_CHECK_SAME(first, again.text(), "parse and write is a fixed point");
   return 0;
 }

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string again = importAndExport(exported, second);
   FUZZ_CHECK(fuzzCounts(second) == fuzzCounts(first));
   TGPX third;
-  fuzzCheckSame(again, importAndExport(again, third), "the export is a fixed point", __LINE__);
+  FUZZ_CHECK_SAME(again, importAndExport(again, third), "the export is a fixed point");
   fuzzCheckGPXRoundTrip(first);
   return 0;
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/NumberText.h"
-#include "formats/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "formats/GPXCSV.h"
 #include "formats/GPXFile.h"
 #include "formats/KMLFile.h"

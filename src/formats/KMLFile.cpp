@@ -5,7 +5,7 @@
 
 #include "base/NumberText.h"
 #include "base/Translate.h"
-#include "formats/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "formats/KMLWriter.h"
 #include "formats/ReadIssues.h"
 #include "formats/XmlDocument.h"

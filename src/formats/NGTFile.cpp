@@ -40,7 +40,7 @@ void TNGTFile::ImportLines(const std::vector<std::string>& lines) {
   }
   segment->Present = segment->Count() > 0;
   GPX->Tracks.Present = true;
+  Log(formatInt(static_cast<int64_t>(lines.size())) + " " + _("lines"));
   for (const std::string& line : issues.logLines()) Log(line);
   if (pointLines == 0) Log(_("No point line in the file"));
-  Log(formatInt(static_cast<int64_t>(lines.size())) + " " + _("lines"));
 }

@@ -88,12 +88,12 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
   // Never cleared here: an empty import must not hide the tracks already in the document.
   if (segment->Present) GPX->Tracks.Present = true;
 
-  for (const std::string& line : issues.logLines()) Log(line);
-  if (ggaLines == 0 && rmcLines == 0) Log(_("No usable NMEA sentence in the file"));
   Log(formatInt(static_cast<int64_t>(lines.size())) + " " + _("lines"));
   // The count lines are read by other programs: "s" is appended to the translated word.
   Log(formatInt(crcErrors) + " " + _("CRC error") + (crcErrors >= 2 ? "s" : ""));
   Log(formatInt(ggaLines) + " " + _("GGA lines"));
   Log(formatInt(rmcLines) + " " + _("RMC lines"));
   Log(formatInt(segment->Count()) + " " + _("points imported"));
+  for (const std::string& line : issues.logLines()) Log(line);
+  if (ggaLines == 0 && rmcLines == 0) Log(_("No usable NMEA sentence in the file"));
 }

@@ -53,8 +53,9 @@ public:
   std::string childText(std::string_view name) const;
 
   // XML text of the node with its subtree; its namespaces are declared on it, so that no
-  // prefix is left unbound, and white-space-only text nodes are left out (except under
-  // xml:space="preserve").
+  // prefix is left unbound (an element in no namespace gets xmlns=""), entity references
+  // become their text, and white-space-only text nodes are left out (except under
+  // xml:space="preserve"). The piece reads back alike wherever it is written.
   std::string serialize() const;
   // The same for each child node in turn, concatenated.
   std::string serializeChildren() const;
