@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core
   gpsbabel python3-gpxpy time
+  python3-polyline nodejs
   xvfb xauth
 )
 

@@ -1,5 +1,6 @@
 // Developer tool: reads a GPX, KML, NMEA or NGT file with the editor's readers, prints their
-// log lines and, given an output name, writes the document as GPX, KML or semicolon text.
+// log lines and, given an output name, writes the document as GPX, KML, semicolon text or the
+// web map page (default options).
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -13,6 +14,7 @@
 #include "formats/NGTFile.h"
 #include "formats/NMEAFile.h"
 #include "model/GPX.h"
+#include "views/GPXToGmap.h"
 
 namespace {
 
@@ -74,6 +76,10 @@ void writeFrom(TGPX& doc, const std::string& out, bool compress) {
     file.GPX = &doc;
     file.Options.Compress = compress;
     file.SaveToFile(out);
+  } else if (ext == ".htm" || ext == ".html") {
+    TGMap map;
+    map.GPX = &doc;
+    writeFileAtomically(out, map.GetPageHTML());
   } else if (ext == ".csv") {
     std::string text;
     if (!doc.Waypoints.Empty()) text += ExportCSVWPTList(&doc.Waypoints, true) + "\r\n";
@@ -106,7 +112,7 @@ int main(int argc, char** argv) {
       usage = true;
   }
   if (in.empty() || usage || (compress && out.empty())) {
-    std::cerr << "usage: corvantel-convert IN.{gpx,kml,nmea,ngt} [OUT.{gpx,kml,csv} [--compress]]\n";
+    std::cerr << "usage: corvantel-convert IN.{gpx,kml,nmea,ngt} [OUT.{gpx,kml,csv,htm} [--compress]]\n";
     return 2;
   }
   TGPX doc;

@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <string>
 
+// The folder of the installed map script, as a file: address (set by the build).
+#ifndef CORVANTEL_MAP_PROVIDER
+#define CORVANTEL_MAP_PROVIDER "file:///usr/share/corvantel/web"
+#endif
+
 struct TGMapOptions {
   bool ShowControl = true;   // a "mouseover" listener shows the map's controls
   bool AutoHide = false;     // a "mouseout" listener hides them
@@ -26,4 +31,21 @@ struct TGMapOptions {
   bool ExtensionLineColor = false;  // routes and segments take their gpx_style colour
 
   void Assign(const TGMapOptions& source) { *this = source; }
+};
+
+// Addresses the page loads from, fixed by the installation rather than by the user. The page
+// appends the fixed paths ("/maps?file=api...", "/mapfiles/marker_mini.png", "/tiles/cycle/"...)
+// to them, so none ends with '/'. A `file:` provider address drops the query, so the map
+// script lies at "<provider folder>/maps".
+struct TGMapConfig {
+  std::string ScriptProvider = CORVANTEL_MAP_PROVIDER;  // the map script: + "/maps?file=api..."
+  std::string ApiKey;                                   // the provider's key, put after "&amp;key="
+  std::string MarkerServer = CORVANTEL_MAP_PROVIDER;    // red marker and shadow: + "/mapfiles/..."
+  std::string SmallMarkerServer = CORVANTEL_MAP_PROVIDER;  // blue, green: + "/ridefinder/images/..."
+  std::string MapnikTileServer = "https://tile.openstreetmap.org";
+  std::string OSMCycleTileServer = "https://tile.openstreetmap.org";
+  std::string OSMAerialTileServer = "https://tile.openstreetmap.org";
+  std::string OSMPisteTileServer = "https://tile.openstreetmap.org";
+  std::string MapDataSite = "https://www.openstreetmap.org";  // the tile layers' copyright link
+  std::string LicenceSite = "https://creativecommons.org";    // + "/licenses/by-sa/2.0/"
 };

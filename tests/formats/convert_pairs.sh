@@ -1,6 +1,6 @@
 #!/bin/sh
 # Converts every sample input (gpx, kml, nmea, ngt; upper-case extensions too) to every output
-# (gpx, kml, csv) and reads each gpx and kml output back.
+# (gpx, kml, csv, the htm map page) and reads each gpx and kml output back.
 set -eu
 tool=$1 data=$2
 out=$(mktemp -d)
@@ -9,13 +9,14 @@ cp "$data/convert_sample.nmea" "$out/upper.NMEA"
 for in in "$data"/convert_sample.gpx "$data"/convert_sample.kml "$data"/convert_sample.nmea \
           "$data"/convert_sample.ngt "$out/upper.NMEA"; do
   base=$(basename "$in" | tr . _)
-  for ext in gpx kml csv; do
+  for ext in gpx kml csv htm; do
     "$tool" "$in" "$out/$base.$ext" >/dev/null
     test -s "$out/$base.$ext"
   done
   "$tool" "$out/$base.gpx" >/dev/null
   "$tool" "$out/$base.kml" >/dev/null
   head -1 "$out/$base.csv" | grep -q '^Latitude;Longitude;'
+  grep -q 'GPolyline.fromEncoded' "$out/$base.htm"
 done
 # Unknown content fails.
 if "$tool" "$data/convert_sample.ngt.missing" >/dev/null 2>&1; then exit 1; fi

@@ -126,4 +126,4 @@ inline std::string makeTempFolder() {
   return tmpl;
 }
 
-inline std::string schemaPath() { return CORVANTEL_SOURCE_DIR "/../shared/schema/gpx11.xsd"; }
+inline std::string schemaPath() { return CORVANTEL_TEST_DATA "/gpx11.xsd"; }
