@@ -10,6 +10,7 @@ PACKAGES=(
   gpsbabel python3-gpxpy time
   python3-polyline nodejs
   xvfb xauth
+  clang libclang-rt-14-dev
 )
 
 missing=()

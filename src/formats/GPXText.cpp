@@ -1,6 +1,7 @@
 // The text forms of GPX output: escaping, numbers, times.
 #include "formats/GPXText.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "base/DateTime.h"
@@ -103,6 +104,12 @@ std::string XMLise(std::string_view text) {
 }
 
 void appendGPXNumber(std::string& out, double value) {
+  // "INF" or "NAN" would make the file invalid; the readers never give such a value, so
+  // only a fault elsewhere could bring one here.
+  if (!std::isfinite(value)) {
+    out += '0';
+    return;
+  }
   const std::string general = formatGeneral(value);
   const size_t e = general.find('E');
   if (e == std::string::npos) {

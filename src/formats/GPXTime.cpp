@@ -88,8 +88,7 @@ bool fractionMs(Text markAndDigits, int64_t unitMs, int64_t& ms) {
 }
 
 // The time part without its zone, its decimal mark already '.', as a fraction of a day;
-// false when its fields name no time of day. 24:00:00 is the end of the day; a leap second
-// (:60) is held as the second before it.
+// false when its fields name no time of day (24:00 and a leap second :60 included).
 bool parseTime(Text time, double& out) {
   int hour = 0, minute = 0, second = 0;
   int64_t ms = 0;  // the fraction, counted from the last whole field read
@@ -116,11 +115,6 @@ bool parseTime(Text time, double& out) {
       }
     }
   }
-  if (hour == 24 && minute == 0 && second == 0 && ms == 0) {
-    out = 1;
-    return true;
-  }
-  if (second == 60) second = 59;
   if (minute < 0 || minute > 59 || second < 0 || second > 59) return false;
   minute += int(ms / kMsPerMinute);
   second += int(ms / kMsPerSecond % 60);

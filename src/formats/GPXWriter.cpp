@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/DateTime.h"
 #include "base/NumberText.h"
 #include "formats/GPXText.h"
 #include "formats/XmlNode.h"
@@ -116,7 +117,8 @@ void TGPXWriter::WriteDouble(std::string& out, double value, std::string_view na
 
 void TGPXWriter::WriteTime(std::string& out, double value, std::string_view name, int depth,
                            double none) const {
-  if (value == none || !std::isfinite(value)) return;
+  // A time outside the years 1 to 9999 has no four-digit form that reads back as itself.
+  if (value == none || !isInYearRange(value)) return;
   openElement(out, name, depth);
   appendGPXTime(out, value);
   closeElement(out, name);

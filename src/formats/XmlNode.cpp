@@ -218,8 +218,15 @@ void dumpNode(xmlNode* node, std::string& out) {
   }
   xmlBufferPtr buf = xmlBufferCreate();
   if (buf) {
-    if (xmlNodeDump(buf, node->doc, copy, 0, 0) >= 0)
+    // The library writes other characters than ASCII in attribute values as references
+    // when the source file declared no encoding, and as they are otherwise; text always as
+    // it is. Written as UTF-8 alike, a piece is the same whatever file it came from.
+    xmlDoc* doc = node->doc;
+    const xmlChar* declared = doc ? doc->encoding : nullptr;
+    if (doc) doc->encoding = reinterpret_cast<const xmlChar*>("UTF-8");
+    if (xmlNodeDump(buf, doc, copy, 0, 0) >= 0)
       out.append(reinterpret_cast<const char*>(xmlBufferContent(buf)), size_t(xmlBufferLength(buf)));
+    if (doc) doc->encoding = declared;
     xmlBufferFree(buf);
   }
   xmlFreeNode(copy);

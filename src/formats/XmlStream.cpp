@@ -282,6 +282,10 @@ bool XmlStream::parseFile(const std::string& path, XmlStreamHandler& handler) {
     errors_.addFatal("Cannot read \"" + path + "\": Not a regular file", XML_IO_LOAD_ERROR);
     return false;
   }
+  if (S_ISREG(st.st_mode) && st.st_size == 0) {
+    ::close(fd);
+    return parseMemory({}, handler);
+  }
   bool ok = run(handler, [&](auto parse) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
@@ -300,6 +304,11 @@ bool XmlStream::parseFile(const std::string& path, XmlStreamHandler& handler) {
 }
 
 bool XmlStream::parseMemory(std::string_view text, XmlStreamHandler& handler) {
+  // The push parser takes no input for a wrong ending; say what it is.
+  if (text.empty()) {
+    errors_.addFatal("Document is empty", XML_ERR_DOCUMENT_EMPTY);
+    return false;
+  }
   return run(handler, [&](auto parse) {
     constexpr size_t chunk = 1 << 16;
     for (size_t pos = 0; pos < text.size(); pos += chunk) {
