@@ -76,7 +76,9 @@ inline void fuzzCheckPoints(const TGPX& doc) {
       for (const auto& p : s->Items()) fuzzCheckPoint(static_cast<const TGPXwpt&>(*p));
 }
 
-inline std::string fuzzWriteGPX(const TGPX& doc) { return TGPXWriter().WriteDocument(doc); }
+inline std::string fuzzWriteGPX(const TGPX& doc, bool compressed = false) {
+  return TGPXWriter(compressed).WriteDocument(doc);
+}
 
 // Reads GPX text into `doc` through the file object (the streaming load); false when it
 // does not load.
@@ -88,14 +90,15 @@ inline bool fuzzLoadGPX(const std::string& text, TGPX& doc) {
 }
 
 // A document that was read saves into a file that opens again with the same items, and
-// that second document saves byte for byte as the first did. Returns the first save.
-inline std::string fuzzCheckGPXRoundTrip(const TGPX& doc) {
+// that second document saves byte for byte as the first did (indented or compressed).
+// Returns the first save.
+inline std::string fuzzCheckGPXRoundTrip(const TGPX& doc, bool compressed = false) {
   fuzzCheckPoints(doc);
-  const std::string first = fuzzWriteGPX(doc);
+  const std::string first = fuzzWriteGPX(doc, compressed);
   TGPX again;
   again.Creator = doc.Creator;
   if (!fuzzLoadGPX(first, again)) fuzzFail("the saved file loads", __FILE__, __LINE__, first);
   FUZZ_CHECK(fuzzCounts(again) == fuzzCounts(doc));
-  FUZZ_CHECK_SAME(first, fuzzWriteGPX(again), "the second save equals the first");
+  FUZZ_CHECK_SAME(first, fuzzWriteGPX(again, compressed), "the second save equals the first");
   return first;
 }
