@@ -9,6 +9,24 @@
 #include "formats/TextLines.h"
 #include "formats/XmlParseOptions.h"
 
+namespace {
+
+// Adjacent CDATA sections become one, as the streaming walk reads them (the push parser
+// cuts a long section into pieces there), so that both give the same text and extensions.
+void joinAdjacentCData(xmlNode* parent) {
+  for (xmlNode* c = parent->children; c; c = c->next) {
+    while (c->type == XML_CDATA_SECTION_NODE && c->next && c->next->type == XML_CDATA_SECTION_NODE) {
+      xmlNode* next = c->next;
+      xmlNodeAddContent(c, next->content);
+      xmlUnlinkNode(next);
+      xmlFreeNode(next);
+    }
+    if (c->type == XML_ELEMENT_NODE) joinAdjacentCData(c);
+  }
+}
+
+}  // namespace
+
 XmlDocument::~XmlDocument() { xmlFreeDoc(doc_); }
 
 std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors& errors) {
@@ -36,6 +54,7 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
     if (!errors.hasError()) errors.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
     return nullptr;
   }
+  joinAdjacentCData(reinterpret_cast<xmlNode*>(doc));
   std::unique_ptr<XmlDocument> out(new XmlDocument(doc));
   out->errors_ = errors;
   return out;

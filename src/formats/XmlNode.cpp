@@ -97,10 +97,23 @@ void collectText(const xmlNode* parent, bool preserve, std::string& out) {
   appendPiece(out, run, preserve);
 }
 
-bool declaresDefaultNamespace(const xmlNode* el) {
+// A piece is written inside the GPX default namespace: every element of it in no namespace
+// where a default namespace other than none would be in force declares xmlns="", else it
+// would move into that namespace when the file is read again. `noneInForce` tells whether
+// the parent's default namespace is none.
+void keepNoNamespace(xmlNode* el, bool noneInForce) {
+  bool ownDefault = false;
   for (const xmlNs* ns = el->nsDef; ns; ns = ns->next)
-    if (!ns->prefix) return true;
-  return false;
+    if (!ns->prefix) {
+      noneInForce = !ns->href || !*ns->href;
+      ownDefault = true;
+    }
+  if (!el->ns && !noneInForce && !ownDefault) {
+    xmlNewNs(el, reinterpret_cast<const xmlChar*>(""), nullptr);
+    noneInForce = true;
+  }
+  for (xmlNode* c = el->children; c; c = c->next)
+    if (c->type == XML_ELEMENT_NODE) keepNoNamespace(c, noneInForce);
 }
 
 // Drops white-space-only text nodes from a detached copy.
@@ -211,9 +224,7 @@ void dumpNode(xmlNode* node, std::string& out) {
     replaceEntityRefs(copy);
     stripBlanks(copy, preserve);
     xmlDOMWrapReconcileNamespaces(nullptr, copy, 0);
-    // A piece in no namespace is saved inside the GPX default namespace: without xmlns=""
-    // it would move into that namespace when the file is read again.
-    if (!copy->ns && !declaresDefaultNamespace(copy)) xmlNewNs(copy, reinterpret_cast<const xmlChar*>(""), nullptr);
+    keepNoNamespace(copy, false);
     escapeNamespaceNames(copy);
   }
   xmlBufferPtr buf = xmlBufferCreate();

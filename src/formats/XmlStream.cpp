@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +29,7 @@ struct Walk {
   std::vector<Mode> open;      // one entry per open element
   XmlFlatRecord record;        // the record being read flat
   std::exception_ptr failure;  // an exception from the handler, rethrown after the parse
+  xmlNode* cdataEndedInCR = nullptr;  // the CDATA node whose last piece ended with a CR
 };
 
 Walk& walkOf(void* ctx) { return *static_cast<Walk*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
@@ -209,7 +211,36 @@ bool buildHere(void* ctx) {
 }
 
 void onCData(void* ctx, const xmlChar* ch, int len) {
-  if (buildHere(ctx)) xmlSAX2CDataBlock(ctx, ch, len);
+  if (!buildHere(ctx)) return;
+  // The push parser hands a CDATA section over raw and in pieces: its line ends are not
+  // made LF as a tree parsed whole has them, and a CR LF may fall across two pieces. Both
+  // are mended here, and the pieces joined into one node (XmlDocument joins adjacent
+  // sections alike), so that both ways give the same text.
+  Walk* wp = documentWalk(ctx);
+  xmlNodePtr parent = static_cast<xmlParserCtxtPtr>(ctx)->node;
+  xmlNodePtr last = parent ? parent->last : nullptr;
+  const bool joining = last && last->type == XML_CDATA_SECTION_NODE;
+  std::string text;
+  text.reserve(size_t(len));
+  int i = joining && wp && wp->cdataEndedInCR == last && len > 0 && ch[0] == '\n' ? 1 : 0;
+  for (; i < len; ++i) {
+    if (ch[i] != '\r') {
+      text += char(ch[i]);
+      continue;
+    }
+    text += '\n';
+    if (i + 1 < len && ch[i + 1] == '\n') ++i;
+  }
+  const auto* data = reinterpret_cast<const xmlChar*>(text.data());
+  if (joining)
+    xmlNodeAddContentLen(last, data, int(text.size()));
+  else
+    xmlSAX2CDataBlock(ctx, data, int(text.size()));
+  // A piece cut off before the section's end lies in the parser's input with more of the
+  // section after it; a whole section is followed there by its "]]>". Only a cut piece can
+  // have split a CR LF.
+  const bool cut = std::memcmp(ch + len, "]]>", 3) != 0;
+  if (wp) wp->cdataEndedInCR = cut && len > 0 && ch[len - 1] == '\r' && parent ? parent->last : nullptr;
 }
 void onComment(void* ctx, const xmlChar* value) {
   if (buildHere(ctx)) xmlSAX2Comment(ctx, value);
