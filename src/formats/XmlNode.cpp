@@ -132,15 +132,25 @@ void stripBlanks(xmlNode* n, bool preserve) {
   }
 }
 
+// The replacement text of an entity that a saved piece may carry in place of a reference:
+// that of a short internal one, taken as it stands (never expanded further), so that a file
+// of many references cannot grow much on saving. Null for any other (an external entity is
+// never read).
+const xmlChar* shortEntityText(xmlDoc* doc, const xmlChar* name) {
+  constexpr int kMaxExpanded = 64;
+  xmlEntity* entity = doc ? xmlGetDocEntity(doc, name) : nullptr;
+  if (!entity || entity->etype != XML_INTERNAL_GENERAL_ENTITY || !entity->content) return nullptr;
+  return xmlStrlen(entity->content) <= kMaxExpanded ? entity->content : nullptr;
+}
+
 // The text an entity reference stands for in a saved piece: entities are never expanded on
 // reading, and a bare reference to one declared in this file's DTD would leave the saved
-// file unreadable. An internal entity gives its replacement text, any other its reference
-// as plain text (an external entity is never read).
+// file unreadable. A short internal entity gives its replacement text, any other its
+// reference as plain text.
 xmlNode* entityAsText(xmlNode* ref) {
   std::string text;
-  xmlEntity* entity = ref->doc ? xmlGetDocEntity(ref->doc, ref->name) : nullptr;
-  if (entity && entity->etype == XML_INTERNAL_GENERAL_ENTITY && entity->content) {
-    text = reinterpret_cast<const char*>(entity->content);
+  if (const xmlChar* content = shortEntityText(ref->doc, ref->name)) {
+    text = reinterpret_cast<const char*>(content);
   } else {
     text = "&";
     text += reinterpret_cast<const char*>(ref->name);
@@ -152,8 +162,8 @@ xmlNode* entityAsText(xmlNode* ref) {
 // The library holds a namespace name as it was written, but for its own references: a
 // literal "&" is kept as "&#38;", a reference to a declared entity as "&e;", while "&lt;"
 // has become "<" and "&#13;" a CR. It writes that back unescaped, so a saved file could
-// name an entity it does not declare or lose a CR to a blank. Decoded (an internal entity
-// gives its text, as in element content) and escaped here, the name reads back alike.
+// name an entity it does not declare or lose a CR to a blank. Decoded (a short internal
+// entity gives its text, as in element content) and escaped here, the name reads back alike.
 void escapeNamespaceNames(xmlNode* el) {
   for (xmlNode* c = el->children; c; c = c->next)
     if (c->type == XML_ELEMENT_NODE) escapeNamespaceNames(c);
@@ -168,10 +178,9 @@ void escapeNamespaceNames(xmlNode* el) {
         continue;
       }
       const std::string name(held.substr(i + 1, semi - i - 1));
-      xmlEntity* entity = xmlGetDocEntity(el->doc, reinterpret_cast<const xmlChar*>(name.c_str()));
+      const xmlChar* content = shortEntityText(el->doc, reinterpret_cast<const xmlChar*>(name.c_str()));
       if (name == "#38") plain += '&';
-      else if (entity && entity->etype == XML_INTERNAL_GENERAL_ENTITY && entity->content)
-        plain += reinterpret_cast<const char*>(entity->content);
+      else if (content) plain += reinterpret_cast<const char*>(content);
       else plain.append(held.substr(i, semi - i + 1));
       i = semi;
     }

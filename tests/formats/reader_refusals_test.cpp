@@ -70,6 +70,21 @@ TEST(ReaderRefusals, NGTValuesNoFileCanHoldAreRefused) {
   EXPECT_EQ(doc.Tracks.GetTrack(0)->GetSegment(0)->Count(), 2);
 }
 
+// A reference in an extension is saved as the entity's text only for a short entity, so that
+// a file of many references to a long one cannot grow without bound on saving.
+TEST(ReaderRefusals, ReferencesInExtensionsCannotBlowUpASave) {
+  std::string refs;
+  for (int i = 0; i < 1000; ++i) refs += "&b;&s;";
+  TGPX doc;
+  TGPXFile in;
+  in.GPX = &doc;
+  in.LoadFromString("<!DOCTYPE gpx [<!ENTITY b \"" + std::string(20000, 'x') + "\"><!ENTITY s \"y\">]><gpx>"
+                    "<wpt lat='1' lon='2'><extensions><e>" + refs + "</e></extensions></wpt></gpx>");
+  const std::string& saved = doc.Waypoints.GetPoint(0)->data().extensions;
+  EXPECT_LT(saved.size(), 20000u);
+  EXPECT_EQ(saved.find("&amp;b;y&amp;b;y"), saved.find('>') + 1) << saved.substr(0, 80);
+}
+
 // Every time the writer writes reads back as itself; one it cannot is not written.
 TEST(ReaderRefusals, WrittenTimesReadBackAsThemselves) {
   const double times[] = {encodeDateTime(1, 1, 1), encodeDateTime(9999, 12, 31, 23, 59, 59),
