@@ -3,7 +3,7 @@
 file(GLOB_RECURSE _sources RELATIVE ${ROOT} ${ROOT}/src/*.cpp ${ROOT}/src/*.h)
 list(SORT _sources)
 execute_process(
-  COMMAND ${XGETTEXT} --from-code=UTF-8 --language=C++ -k --keyword=_ --no-location
+  COMMAND ${XGETTEXT} --from-code=UTF-8 --language=C++ -k --keyword=_ --keyword=_n:1,2 --no-location
           --sort-output --package-name=Corvantel "--msgid-bugs-address=Corvantel developers"
           -o ${OUTPUT}.tmp ${_sources}
   WORKING_DIRECTORY ${ROOT}

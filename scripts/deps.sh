@@ -6,7 +6,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   libxml2-dev libxml2-utils libcurl4-openssl-dev libjpeg62-turbo-dev gettext
   libgtest-dev
-  qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core qt6-translations-l10n
   gpsbabel python3-gpxpy time
   python3-polyline nodejs
   xvfb xauth

@@ -16,6 +16,8 @@ int RunCorvantel(int argc, char** argv) {
   initialiseTranslations();
   TApplication app(argc, argv);
   QApplication::setApplicationName("Corvantel");
+  // Qt's own texts (file dialog, Yes / No / Cancel) in the language our catalogue speaks.
+  if (const char* languages = std::getenv("LANGUAGE")) installQtTranslations(languages);
   installSystemLocaleFormats();
 
   QStringList arguments = QApplication::arguments();

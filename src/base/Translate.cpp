@@ -13,6 +13,10 @@ std::string _(const char* msgid) {
   return dgettext(messageDomain, msgid);
 }
 
+std::string _n(const char* singular, const char* plural, unsigned long n) {
+  return dngettext(messageDomain, singular, plural, n);
+}
+
 std::string pluralText(const char* singular, const char* plural, unsigned long n) {
   return dngettext(pluralDomain, singular, plural, n);
 }

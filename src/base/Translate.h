@@ -6,6 +6,10 @@
 std::string _(const char* msgid);
 inline std::string _(const std::string& msgid) { return _(msgid.c_str()); }
 
+// Translation of a count's word through the catalogue's plural forms ("1 CRC error",
+// "2 CRC errors"; "0 CRC errors" in English); the English forms when no catalogue has it.
+std::string _n(const char* singular, const char* plural, unsigned long n);
+
 // Plural lookup in the separate domain "plurals" (no catalogue is shipped for it, so the
 // English singular or plural is shown).
 std::string pluralText(const char* singular, const char* plural, unsigned long n);

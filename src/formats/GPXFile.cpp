@@ -2,11 +2,13 @@
 #include "formats/GPXFile.h"
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "base/NumberText.h"
 #include "base/Translate.h"
+#include "formats/GPX10Read.h"
 #include "formats/GPXReadParts.h"
 #include "formats/ReadIssues.h"
 #include "formats/XmlStream.h"
@@ -18,6 +20,7 @@ struct ReadResult {
   TGPX gpx;
   bool foundGpx = false;
   bool hasExtensions = false;
+  bool gpx10 = false;
 };
 
 // Streams gpx, rte, trk and trkseg child by child and hands each other element, built
@@ -41,10 +44,11 @@ public:
           rte_ = std::make_unique<TGPXrte>();
           return enter(Level::Rte);
         }
-        if (e.is("wpt")) return Kind::Record;
-        return e.is("metadata") || e.is("extensions") ? Kind::Subtree : Kind::Skip;
+        // A GPX 1.0 point may hold elements of other namespaces: its tree keeps them.
+        if (e.is("wpt")) return v10_ ? Kind::Subtree : Kind::Record;
+        return v10_ || e.is("metadata") || e.is("extensions") ? Kind::Subtree : Kind::Skip;
       case Level::Rte:
-        return e.is("rtept") ? Kind::Record : Kind::Subtree;
+        return e.is("rtept") && !v10_ ? Kind::Record : Kind::Subtree;
       case Level::Trk:
         if (e.is("trkseg")) {
           seg_ = trk_->Add(std::make_unique<TGPXtrkseg>());
@@ -52,17 +56,28 @@ public:
         }
         return Kind::Subtree;
       case Level::Trkseg:
-        if (e.is("trkpt")) return Kind::Record;
-        return e.is("extensions") ? Kind::Subtree : Kind::Skip;
+        if (e.is("trkpt")) return v10_ ? Kind::Subtree : Kind::Record;
+        return v10_ || e.is("extensions") ? Kind::Subtree : Kind::Skip;
     }
     return Kind::Skip;
+  }
+
+  void startContainer(const XmlNode& e) override {
+    if (open_.size() != 1) return;
+    v10_.reset();
+    if (GPX10Reader::isGPX10(e)) {
+      v10_.emplace(e.namespaceUri());
+      out_.gpx10 = true;
+    }
   }
 
   void subtree(const XmlNode& e) override {
     switch (open_.back()) {
       case Level::Gpx:
         if (e.nameIs("wpt")) {
-          TGPXFile::ReadWpt(e, out_.gpx.Waypoints);
+          readPoint(e, out_.gpx.Waypoints);
+        } else if (v10_) {
+          v10_->readDocumentChild(e, out_.gpx, out_.hasExtensions);
         } else if (e.nameIs("metadata")) {
           TGPXFile::ReadMetadata(e, out_.gpx.Metadata);
         } else {
@@ -71,14 +86,17 @@ public:
         }
         break;
       case Level::Rte:
-        if (e.nameIs("rtept")) TGPXFile::ReadWpt(e, *rte_);
+        if (e.nameIs("rtept")) readPoint(e, *rte_);
+        else if (v10_) v10_->readRouteChild(e, *rte_);
         else readRouteLikeChild(*rte_, e);
         break;
       case Level::Trk:
-        readRouteLikeChild(*trk_, e);
+        if (v10_) v10_->readTrackChild(e, *trk_);
+        else readRouteLikeChild(*trk_, e);
         break;
       case Level::Trkseg:
-        if (e.nameIs("trkpt")) TGPXFile::ReadWpt(e, *seg_);
+        if (e.nameIs("trkpt")) readPoint(e, *seg_);
+        else if (v10_) v10_->readSegmentChild(e, *seg_);
         else seg_->extensions = trim(e.serializeChildren());
         break;
       case Level::Document:
@@ -113,6 +131,10 @@ public:
 
 private:
   enum class Level { Document, Gpx, Rte, Trk, Trkseg };
+  void readPoint(const XmlNode& e, TGPXwptList& into) {
+    if (v10_) v10_->readWpt(e, into);
+    else TGPXFile::ReadWpt(e, into);
+  }
   Kind enter(Level level) {
     open_.push_back(level);
     return Kind::Container;
@@ -122,6 +144,7 @@ private:
   std::unique_ptr<TGPXrte> rte_;
   std::unique_ptr<TGPXtrk> trk_;
   TGPXtrkseg* seg_ = nullptr;
+  std::optional<GPX10Reader> v10_;  // set while a GPX 1.0 gpx element is read
 };
 
 template <class List>
@@ -174,6 +197,7 @@ void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandle
   if (got.Metadata.Present) doc.Metadata = std::move(got.Metadata);
   if (result.hasExtensions) doc.Extension.Text = std::move(got.Extension.Text);
 
+  if (result.gpx10) Log(_("GPX 1.0 file, read as GPX 1.1"));
   int64_t routePoints = 0, trackPoints = 0, segments = 0;
   for (const auto& rte : doc.Routes.Items()) routePoints += rte->Count();
   for (const auto& trk : doc.Tracks.Items()) {

@@ -132,11 +132,19 @@ void TGPXFile::ReadMetadata(const XmlNode& element, TGPXmetadata& into) {
 
 namespace {
 
+// An elevation that is a number counts as given, 0 included; anything else is none.
+void readEle(TGPXwpt& pt, const std::string& text) {
+  double value = 0;
+  const bool given = parseFloatStrict(text, value);
+  pt.Ele = given ? value : 0;
+  pt.ElePresent = given;
+}
+
 // One child of a point that holds text; XmlNode and XmlFlatRecord::Piece alike. A later
 // element of a name overwrites an earlier one, so the last one wins.
 template <class Child>
 void readWptTextChild(TGPXwpt& pt, const Child& c) {
-  if (c.nameIs("ele")) pt.Ele = parseFloatOr(c.text(), 0);
+  if (c.nameIs("ele")) readEle(pt, c.text());
   else if (c.nameIs("time")) pt.Time = readTime(c.text());
   else if (c.nameIs("magvar")) pt.edit().magvar = parseFloatOr(c.text(), 0);
   else if (c.nameIs("geoidheight")) pt.edit().geoidheight = parseFloatOr(c.text(), 0);

@@ -168,6 +168,12 @@ void appendGPXTime(std::string& out, double dateTime) {
   appendIntPadded(out, f.minute, 2);
   out += ':';
   appendIntPadded(out, f.second, 2);
+  // A fast logger's fixes are a fraction of a second apart: cutting the fraction would give
+  // them equal times. Whole seconds keep their short form.
+  if (f.msec != 0) {
+    out += '.';
+    appendIntPadded(out, f.msec, 3);
+  }
   out += 'Z';
 }
 

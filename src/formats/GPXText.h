@@ -23,6 +23,7 @@ std::string XMLise(std::string_view text);
 void appendGPXNumber(std::string& out, double value);
 std::string formatGPXNumber(double value);
 
-// The date-time's own fields as YYYY-MM-DDTHH:NN:SSZ; milliseconds are dropped.
+// The date-time's own fields, rounded to the millisecond, as YYYY-MM-DDTHH:NN:SSZ, or
+// YYYY-MM-DDTHH:NN:SS.mmmZ when the milliseconds are not 0.
 void appendGPXTime(std::string& out, double dateTime);
 std::string DateTimeToGPXTime(double dateTime);

@@ -146,7 +146,13 @@ void TGPXWriter::WriteWpt(std::string& out, const TGPXwpt& point, std::string_vi
   out += '>';
   out += LineEnd;
   const int d = depth + 1;
-  WriteDouble(out, point.Ele, "ele", d, 0);
+  if (point.ElePresent && point.Ele == 0) {
+    openElement(out, "ele", d);
+    out += '0';
+    closeElement(out, "ele");
+  } else {
+    WriteDouble(out, point.Ele, "ele", d, 0);
+  }
   WriteTime(out, point.Time, "time", d);
   if (point.HasData()) {
     const TGPXwptData& x = point.data();

@@ -101,9 +101,13 @@ void TKMLFile::importPoint(const XmlNode& placemark) {
   std::unique_ptr<TGPXwpt> p = tupleToPoint(trim(pathText(placemark, {"Point", "coordinates"})), issues_);
   if (!p) return;
   const std::string name = pathText(placemark, {"name"});
-  const std::string snippet = breaksToLines(pathText(placemark, {"Snippet"}));
+  // The Snippet is the short form meant for lists; without one the description serves, as
+  // in the files we export ourselves.
+  std::string about = pathText(placemark, {"Snippet"});
+  if (about.empty()) about = pathText(placemark, {"description"});
+  about = breaksToLines(about);
   if (!name.empty()) p->edit().name = name;
-  if (!snippet.empty()) p->edit().desc = snippet;
+  if (!about.empty()) p->edit().desc = about;
   const std::string when = pathText(placemark, {"TimeStamp", "when"});
   if (!when.empty() && !TryISO8601ToDateTime(when, p->Time)) ++issues_.refusedTimes;
   GPX->Waypoints.AddPoint(std::move(p));

@@ -33,15 +33,13 @@ double onLastDay(double timeOfDay, double lastDate) {
 
 TNMEAFile::TNMEAFile() : Clock(nowLocal) {}
 
-int TNMEAFile::century() const { return decodeDateTime(Clock()).year / 100 * 100; }
-
 bool TNMEAFile::CheckSum(std::string_view sentence) { return nmeaCheckSum(sentence); }
 
 void TNMEAFile::ParseGGA(std::string_view sentence, TGPXwpt& point) { nmeaParseGGA(sentence, point); }
 
 bool TNMEAFile::ParseRMC(std::string_view sentence, TGPXwpt& point) {
   Log(std::string(sentence));
-  return nmeaParseRMC(sentence, point, century());
+  return nmeaParseRMC(sentence, point, Clock());
 }
 
 void TNMEAFile::Import(const std::string& fileName) {
@@ -64,12 +62,12 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
       ++crcErrors;
       continue;
     }
-    if (line.find("$GPGGA") != std::string::npos) {
+    if (nmeaHasSentence(line, "GGA")) {
       ++ggaLines;
       ParseGGA(line, *point);
       point->Time = onLastDay(point->Time - std::floor(point->Time), lastDate);
     }
-    if (line.find("$GPRMC") != std::string::npos) {
+    if (nmeaHasSentence(line, "RMC")) {
       ++rmcLines;
       // Only a date really read dates the fixes that follow.
       if (ParseRMC(line, *point)) lastDate = point->Time;
@@ -89,8 +87,7 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
   if (segment->Present) GPX->Tracks.Present = true;
 
   Log(formatInt(static_cast<int64_t>(lines.size())) + " " + _("lines"));
-  // The count lines are read by other programs: "s" is appended to the translated word.
-  Log(formatInt(crcErrors) + " " + _("CRC error") + (crcErrors >= 2 ? "s" : ""));
+  Log(formatInt(crcErrors) + " " + _n("CRC error", "CRC errors", static_cast<unsigned long>(crcErrors)));
   Log(formatInt(ggaLines) + " " + _("GGA lines"));
   Log(formatInt(rmcLines) + " " + _("RMC lines"));
   Log(formatInt(segment->Count()) + " " + _("points imported"));

@@ -1,4 +1,5 @@
-// Import of a GPS receiver's NMEA 0183 log ($GPGGA and $GPRMC sentences) as one new track.
+// Import of a GPS receiver's NMEA 0183 log (GGA and RMC sentences of every satellite system)
+// as one new track.
 #pragma once
 #include <functional>
 #include <string>
@@ -8,7 +9,7 @@
 
 class TNMEAFile : public TGPXFile {
 public:
-  // The clock whose century dates two-digit years (local time); tests set their own.
+  // The clock that dates two-digit years (local time); tests set their own.
   std::function<double()> Clock;
 
   TNMEAFile();
@@ -22,7 +23,4 @@ public:
   static void ParseGGA(std::string_view sentence, TGPXwpt& point);
   // Logs the sentence, then fills the point; true when it gave the point a date and time.
   bool ParseRMC(std::string_view sentence, TGPXwpt& point);
-
-private:
-  int century() const;
 };

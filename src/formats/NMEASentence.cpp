@@ -73,7 +73,18 @@ std::string NMEAFieldReader::next() {
   return field;
 }
 
+bool nmeaHasSentence(std::string_view line, std::string_view type) {
+  for (size_t at = line.find('$'); at != std::string_view::npos; at = line.find('$', at + 1)) {
+    const std::string_view name = line.substr(at + 1, 5);
+    if (name.size() != 5 || name.substr(2) != type) continue;
+    for (std::string_view talker : {"GP", "GN", "GL", "GA", "GB", "BD"})
+      if (name.substr(0, 2) == talker) return true;
+  }
+  return false;
+}
+
 bool nmeaReadTime(std::string_view field, double& timeOfDay) {
+  field = trimView(field);
   std::string_view digits = field.substr(0, field.find('.'));
   if (digits.size() < 3 || !allDigits(digits)) return false;
   int h = 0, m = 0, s = 0;
@@ -140,7 +151,7 @@ void nmeaParseGGA(std::string_view sentence, TGPXwpt& point) {
   }
 }
 
-bool nmeaParseRMC(std::string_view sentence, TGPXwpt& point, int century) {
+bool nmeaParseRMC(std::string_view sentence, TGPXwpt& point, double now) {
   try {
     NMEAFieldReader f(sentence);
     const std::string timeField = f.next();
@@ -151,8 +162,13 @@ bool nmeaParseRMC(std::string_view sentence, TGPXwpt& point, int century) {
     point.Lon = applyHemisphere(lon, f.next(), 'E');
     f.skip();
     f.skip();
+    const std::string dateField = f.next();
+    const int century = decodeDateTime(now).year / 100 * 100;
     double date = 0, tod = 0;
-    if (!nmeaReadDate(f.next(), century, date) || !nmeaReadTime(timeField, tod)) throw FieldError{};
+    if (!nmeaReadDate(dateField, century, date) || !nmeaReadTime(timeField, tod)) throw FieldError{};
+    // A receiver's log is not from the future: "98" of a log read in 2026 is 1998.
+    if (dateField.size() == 6 && date + tod > now + 1 && !nmeaReadDate(dateField, century - 100, date))
+      throw FieldError{};
     point.Time = date + tod;
     point.edit().magvar = parseFloatOr(f.next(), 0);
     return true;

@@ -27,17 +27,24 @@ private:
   bool done_ = false;
 };
 
-// "hhmmss[.sss]" as a time of day (the fraction dropped); false when it is no time.
+// Whether the line holds a sentence of this type ("GGA", "RMC") from any satellite system's
+// talker: GPS ($GP), combined ($GN), GLONASS ($GL), Galileo ($GA), BeiDou ($GB, $BD).
+bool nmeaHasSentence(std::string_view line, std::string_view type);
+
+// "hhmmss[.sss]" as a time of day (the fraction dropped, blanks around it ignored); false
+// when it is no time.
 bool nmeaReadTime(std::string_view field, double& timeOfDay);
 // "dddmm.mmmm" as degrees; false when the minutes or degrees are no numbers.
 bool nmeaReadDegrees(std::string_view field, double& degrees);
 // "ddmmyy" as a date; two-digit years lie in the century starting at `century` (2000).
 bool nmeaReadDate(std::string_view field, int century, double& date);
 
-// Fills the point from a $GPGGA sentence: time of day (date 0), position, fix, satellites,
+// Fills the point from a GGA sentence: time of day (date 0), position, fix, satellites,
 // dilution, altitude, geoid height, DGPS age and station. A field that cannot be read marks
 // the point unfilled; fields already set stay.
 void nmeaParseGGA(std::string_view sentence, TGPXwpt& point);
-// Fills the point from a $GPRMC sentence: position, date and time, magnetic variation.
-// Returns true when a date and time were really read into the point's time.
-bool nmeaParseRMC(std::string_view sentence, TGPXwpt& point, int century);
+// Fills the point from a $GPRMC sentence: position, date and time, magnetic variation. A
+// two-digit year is of the century of `now` (a date-time), or of the one before when that
+// would date the fix more than a day after `now`. Returns true when a date and time were
+// really read into the point's time.
+bool nmeaParseRMC(std::string_view sentence, TGPXwpt& point, double now);

@@ -312,6 +312,11 @@ bool XmlNode::nameIsExactly(std::string_view name) const {
   return node_ && node_->type == XML_ELEMENT_NODE && qnameMatches(nsPrefix(node_->ns), node_->name, name, false);
 }
 
+std::string XmlNode::namespaceUri() const {
+  if (!node_ || node_->type != XML_ELEMENT_NODE || !node_->ns || !node_->ns->href) return {};
+  return reinterpret_cast<const char*>(node_->ns->href);
+}
+
 XmlNode XmlNode::parent() const {
   if (!node_ || !node_->parent || node_->parent->type == XML_DOCUMENT_NODE) return XmlNode();
   return XmlNode(node_->parent);

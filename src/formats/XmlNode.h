@@ -27,6 +27,8 @@ public:
   bool nameIs(std::string_view name) const;
   // Compares the name as written exactly.
   bool nameIsExactly(std::string_view name) const;
+  // The element's namespace URI; empty when it has none.
+  std::string namespaceUri() const;
 
   XmlNode parent() const;
   XmlNode firstChild() const;

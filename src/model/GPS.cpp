@@ -46,6 +46,7 @@ void TPoint4D2::Assign(const TPoint4D2& source) {
   Lat = source.Lat;
   Lon = source.Lon;
   Ele = source.Ele;
+  ElePresent = source.ElePresent;
   Time = source.Time;
 }
 

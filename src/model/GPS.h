@@ -51,8 +51,16 @@ public:
   double Time = 0;  // days since 1899-12-30, UTC; 0 = none
   uint8_t Mark = 0;
   bool Visible = true;
+  // The elevation was given, also when it is 0: a file's <ele>0</ele> (sea level) is data,
+  // not "none". Only the writer asks; everywhere else 0 still means no elevation.
+  bool ElePresent = false;
 
-  // Copies Lat, Lon, Ele, Time; Mark and Visible keep their values.
+  // Every edit that puts an elevation on a point goes through here.
+  void SetEle(double value) {
+    Ele = value;
+    ElePresent = true;
+  }
+  // Copies Lat, Lon, Ele (with ElePresent), Time; Mark and Visible keep their values.
   void Assign(const TPoint4D2& source);
   // Great-circle distance in metres on a sphere of radius 6378137.0 m.
   double DistanceTo(double lat, double lon, bool roundCos) const;

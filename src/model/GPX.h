@@ -256,7 +256,8 @@ public:
   // Merges the two selected routes or track segments into the first selected; the other
   // (and a track it leaves empty) goes to `retired`. nullptr for any other selection.
   TGPXwptList* MergeSelection(RetiredItems& retired);
-  // Metadata bounds from the visible points, before writing; kept when the data spans no area.
+  // Metadata bounds from every point, hidden ones included, before writing; kept when there
+  // is no point.
   void UpdateBounds();
   // Empties the selection and the three lists (Present false); the items go to `retired`.
   // Creator, Metadata and Extension stay.

@@ -2,6 +2,7 @@
 // visibility cascade. What an edit unlinks goes to a RetiredItems holder, because the
 // selection, the tree and the views may still point at it until they are rebuilt.
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "model/GPX.h"
@@ -150,23 +151,32 @@ void TGPXtrk::SortSegmentsByTime() {
 }
 
 void TGPX::UpdateBounds() {
-  TBBox box;
-  auto take = [&box](TPointList2& list) {
-    list.UpdateBBox(true);
-    box.Extend(list.BBox);
+  // The bounds a file states must hold all its data: a lone waypoint, a hidden track and a
+  // limit on the equator count like anything else. The drawn boxes are not these.
+  bool any = false;
+  double minLat = 0, maxLat = 0, minLon = 0, maxLon = 0;
+  auto take = [&](const TPointList2& list) {
+    for (const auto& p : list.Items()) {
+      if (!std::isfinite(p->Lat) || !std::isfinite(p->Lon)) continue;
+      if (!any) {
+        minLat = maxLat = p->Lat;
+        minLon = maxLon = p->Lon;
+        any = true;
+        continue;
+      }
+      minLat = Min(minLat, p->Lat);
+      maxLat = Max(maxLat, p->Lat);
+      minLon = Min(minLon, p->Lon);
+      maxLon = Max(maxLon, p->Lon);
+    }
   };
   take(Waypoints);
-  for (auto& rte : Routes.Items()) take(*rte);
-  for (auto& trk : Tracks.Items())
-    for (auto& seg : trk->Items()) take(*seg);
-  // Data on one meridian or one parallel spans no area: keep the bounds read from the file.
-  if (box.MaxLon == box.MinLon || box.MaxLat == box.MinLat) return;
-  TGPXbounds& b = Metadata.bounds;
-  b.minlat = Min(box.MinLat, box.MaxLat);
-  b.maxlat = Max(box.MinLat, box.MaxLat);
-  b.minlon = Min(box.MinLon, box.MaxLon);
-  b.maxlon = Max(box.MinLon, box.MaxLon);
-  b.Present = true;
+  for (const auto& rte : Routes.Items()) take(*rte);
+  for (const auto& trk : Tracks.Items())
+    for (const auto& seg : trk->Items()) take(*seg);
+  // No point at all: keep the bounds read from the file.
+  if (!any) return;
+  Metadata.bounds = {minLat, minLon, maxLat, maxLon, true};
   Metadata.Present = true;
 }
 

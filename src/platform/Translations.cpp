@@ -4,11 +4,14 @@
 #include <clocale>
 #include <cstdlib>
 
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSaveFile>
 #include <QDir>
+#include <QTranslator>
 
 #include "base/Translate.h"
 #include "platform/AppPaths.h"
@@ -78,4 +81,17 @@ TranslationSetup initialiseTranslations(const std::string& folder) {
   unpackCatalogues(":/locale", setup.CatalogueFolder);
   bindTranslations(setup.CatalogueFolder);
   return setup;
+}
+
+bool installQtTranslations(const std::string& languages) {
+  const std::string first = languages.substr(0, languages.find(':'));
+  if (first.empty() || first == "en" || !QCoreApplication::instance()) return false;
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  // "qtbase_de_DE" falls back to "qtbase_de" by itself.
+  if (!translator->load(QString::fromStdString("qtbase_" + first),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }

@@ -27,3 +27,8 @@ int unpackCatalogues(const std::string& resourceRoot, const std::string& folder)
 // Runs all of the above before the application object exists. The catalogues go to
 // <cache folder>/locale, or to `folder` when given.
 TranslationSetup initialiseTranslations(const std::string& folder = {});
+
+// Loads Qt's own catalogue ("qtbase_<lang>", for the file dialog and the standard buttons)
+// for the first language of `languages` (a LANGUAGE list such as "de_DE:de") into the
+// application. False for the source language or when no such catalogue is installed.
+bool installQtTranslations(const std::string& languages);

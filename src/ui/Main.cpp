@@ -241,22 +241,7 @@ void TMainForm::PanelGPXResize() {
   }
 }
 
-bool TMainForm::FormCloseQuery() {
-  if (!GPXModified) return true;
-  const QString text = qs(CurrentFileName + "\n" + _("has been modified, do you want to save it ?"));
-  switch (Hooks.AskYesNoCancel(this, "Question", text)) {
-    case TQuestionAnswer::Yes: {
-      bool saved = false;
-      RunGuarded(this, [&] { saved = ActionSaveGPXExecute(); });
-      return saved;  // a save that fails or is cancelled keeps the window open
-    }
-    case TQuestionAnswer::No:
-      return true;
-    case TQuestionAnswer::Cancel:
-      return false;
-  }
-  return false;
-}
+bool TMainForm::FormCloseQuery() { return QuerySaveChanges(); }
 
 void TMainForm::FormDestroy() {
   try {

@@ -33,6 +33,12 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
 class TImageView;
+// The track editing block's classes.
+class QComboBox;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class TTrackEditForm;
 
 // The process-wide debug flag, read from the settings file: log lines get a time prefix.
 extern bool IsDebug;
@@ -131,7 +137,8 @@ public:
   void ReopenItemClick(const std::string& fileName);
   void BuildReopenMenu();
   void DropFiles(const std::vector<std::string>& fileNames);
-  void ActionCloseCurrentGPXExecute();
+  // False when the user kept a modified document (Cancel, or a save that did not happen).
+  bool ActionCloseCurrentGPXExecute();
   // Save to the document's own file, or through Save as when it has none; false when
   // nothing was written (cancelled).
   bool ActionSaveGPXExecute();
@@ -325,4 +332,72 @@ private:
   QAction *Pickanything1 = nullptr, *Pickwaypoint1 = nullptr, *Pickroute1 = nullptr,
           *Picktrack1 = nullptr, *Deleteinsquare1 = nullptr,
           *Deleteinsquareonlyseleted1 = nullptr, *Trim1 = nullptr, *TrimonlySelected1 = nullptr;
+
+  // ---- unsaved work: the close question, the file a document belongs to, undo memory ----
+public:
+  // The close question on a modified document, as at shut-down: true when the caller may go
+  // on (saved, or No); false on Cancel or when the save was cancelled or failed.
+  bool QuerySaveChanges();
+  // CurrentFileName was made by an import ("<source>.gpx"): Save writes there only while no
+  // such file exists, else it asks through Save as.
+  bool CurrentFileFromImport = false;
+  // The undo copies are kept within this many bytes, estimated from their points; the
+  // oldest copy goes first.
+  uint64_t UndoMemoryLimit = uint64_t(1) << 30;
+
+private:
+  // Add GPX and dropped files: reads a GPX file into the document. A document that already
+  // belongs to a file keeps it: Save must not write to the file added last.
+  void AddGPXFile(const std::string& fileName);
+  // Estimated bytes of each undo copy, oldest first, as UndoList.
+  std::vector<uint64_t> undoSizes_;
+
+  // ---- Track editing: Edit track points with its dialog, and the hidden edition page ----
+public:
+  // Edit track points (the tree's pop-up) and the Filter button.
+  void Edittrackpoints1Click();
+  void tbFilterClick();
+  // Shows the track editing dialog modally and gives its result (1 for OK); tests replace it.
+  std::function<int(TTrackEditForm* dialog)> ShowTrackEditForm;
+  TTrackEditForm* TrackEditForm = nullptr;
+
+  // The edition page: one of ten filters on a copy of the selected route or segment.
+  void TabSheet3Show();
+  void cbEditionChange();
+  void tbEditionChange();
+  void udEditionChangingEx(int value);
+  void bApplyEDTClick();
+  void PreviewEdition(int Value);
+  static void ApplyEditionFilter(TGPXwptList* List, int FilterIndex, int Value);
+  bool EditionIsRoute = false;
+  int EditionPointCount = 0;
+  // The page's source and result views (panes 3 and 4) with their own documents.
+  std::unique_ptr<TGPXDraw> TRESrcDraw, TREDstDraw;
+  // The edition views' mouse; `pane` 3 is the source, 4 the result.
+  void TREImageMouseDown(uint8_t pane, int X, int Y);
+  void TREImageMouseMove(uint8_t pane, Qt::MouseButtons buttons, int X, int Y);
+  void TREImageMouseUp(uint8_t pane, int X, int Y);
+  void TREImageDblClick(uint8_t pane);
+  void TREImageResize(uint8_t pane);
+  bool TREImageMouseWheel(uint8_t pane, int delta, const QPoint& globalPos);
+
+private:
+  void BuildTrackEdit();
+  void BuildEditionPage();
+  bool EditionPageActive() const;
+  // After the tree's selection changed: the edition page follows while it shows.
+  void EditionSelectionChanged();
+  // The statistics graph follows an edit of the track editing dialog or the edition page.
+  void UpdateStatGraphAfterEdit();
+  TGPXDraw& TREDraw(uint8_t pane) { return pane == 3 ? *TRESrcDraw : *TREDstDraw; }
+  TImageView* TREImage(uint8_t pane) { return pane == 3 ? TRESrcImage : TREDstImage; }
+  std::unique_ptr<TGPX> TRESrcGPX, TREDstGPX;
+  QAction *Edittrackpoints1 = nullptr, *tbFilter = nullptr;
+  QWidget *TabSheet3 = nullptr, *pTRESource = nullptr, *pTREDest = nullptr, *pTRE = nullptr;
+  QSplitter* Splitter2 = nullptr;
+  TImageView *TRESrcImage = nullptr, *TREDstImage = nullptr;
+  QComboBox* cbEdition = nullptr;
+  QSlider* tbEdition = nullptr;
+  QSpinBox* udEdition = nullptr;
+  QPushButton* bApplyEDT = nullptr;
 };

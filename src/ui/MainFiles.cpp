@@ -52,6 +52,7 @@ void TMainForm::OpenGPXFile(const std::string& name) {
     GPXLoaded = reader.Loaded || (GPXLoaded && hasData(*CurrentGPX));
     // Save writes over the file only when it was read: never over a file that is not GPX.
     CurrentFileIsDocument = reader.Loaded;
+    CurrentFileFromImport = false;
   };
   {
     TBusyCursor busy(this);
@@ -79,7 +80,7 @@ std::vector<std::string> TMainForm::AskFiles(const TFileDialogRequest& request) 
 }
 
 void TMainForm::ActionOpenGPXFileExecute() {
-  ActionCloseCurrentGPXExecute();
+  if (!ActionCloseCurrentGPXExecute()) return;
   if (IsDebug) CurrentFileName = kDebugFile;
   const auto names = AskFiles({"OpenDialog1", CurrentFileName, fileFilter(_("GPX files"), "*.gpx"), "gpx"});
   if (names.empty()) return;
@@ -88,23 +89,25 @@ void TMainForm::ActionOpenGPXFileExecute() {
 }
 
 void TMainForm::AddGPXtocurrentdata1Click() {
-  if (IsDebug) CurrentFileName = kDebugFile;
-  TFileDialogRequest request{"OpenDialog1", CurrentFileName, fileFilter(_("GPX files"), "*.gpx"), "gpx"};
+  // The debug file is proposed, but a document that belongs to a file keeps its name.
+  if (IsDebug && !CurrentFileIsDocument) CurrentFileName = kDebugFile;
+  TFileDialogRequest request{"OpenDialog1", IsDebug ? kDebugFile : CurrentFileName,
+                             fileFilter(_("GPX files"), "*.gpx"), "gpx"};
   request.Multiple = true;
   const auto names = AskFiles(request);
   if (names.empty()) return;
-  CurrentFileName = names.front();
+  if (!CurrentFileIsDocument) CurrentFileName = names.front();
   for (const std::string& name : names) {
     if (!fileExists(name)) continue;
     AddLog(_("Loading") + " " + fileNameOnly(name));
-    OpenGPXFile(name);
+    AddGPXFile(name);
   }
 }
 
 void TMainForm::ReopenItemClick(const std::string& name) {
   const std::string fileName = name;  // the item goes when the menu is rebuilt
   if (!fileExists(fileName)) return;
-  ActionCloseCurrentGPXExecute();
+  if (!ActionCloseCurrentGPXExecute()) return;
   CurrentFileName = fileName;
   OpenGPXFile(CurrentFileName);
 }
@@ -130,9 +133,8 @@ void TMainForm::DropFiles(const std::vector<std::string>& fileNames) {
     const std::string extension = fileExtension(name);
     // A refused file does not become the document's name: Save must not write over it.
     if (extension == ".gpx") {
-      CurrentFileName = name;
       AddLog(_("Loading") + " " + fileNameOnly(name));
-      OpenGPXFile(GetLongFileName(name));
+      AddGPXFile(GetLongFileName(name));
     } else if (extension == ".nmea") {
       CurrentFileName = name;
       AddLog(_("Loading") + " " + fileNameOnly(name));
@@ -143,8 +145,9 @@ void TMainForm::DropFiles(const std::vector<std::string>& fileNames) {
   }
 }
 
-void TMainForm::ActionCloseCurrentGPXExecute() {
-  if (!PreviewDraw || !PreviewDraw->GPX) return;
+bool TMainForm::ActionCloseCurrentGPXExecute() {
+  if (!PreviewDraw || !PreviewDraw->GPX) return true;
+  if (!QuerySaveChanges()) return false;
   PageControl1->setCurrentIndex(0);
   {
     const QSignalBlocker block(tvItems);
@@ -169,8 +172,10 @@ void TMainForm::ActionCloseCurrentGPXExecute() {
   // The name stays as the dialogs' proposal, but the file no longer holds this document:
   // whatever is built after Close is saved only where the user says.
   CurrentFileIsDocument = false;
+  CurrentFileFromImport = false;
   setWindowTitle(qs(TitleText()));
   ReleaseStaleReferences();
+  return true;
 }
 
 bool TMainForm::WriteGPX(const std::string& fileName) {
@@ -180,9 +185,12 @@ bool TMainForm::WriteGPX(const std::string& fileName) {
 }
 
 bool TMainForm::ActionSaveGPXExecute() {
-  // Only a file the document was read from or saved to is written without a dialog.
-  if (!CurrentFileIsDocument || CurrentFileName.empty()) return ActionSaveGPXAsExecute();
+  // Only a file the document was read from or saved to is written without a dialog; an
+  // import's "<source>.gpx" only while no file of that name would be replaced.
+  if (!CurrentFileIsDocument || CurrentFileName.empty() || (CurrentFileFromImport && fileExists(CurrentFileName)))
+    return ActionSaveGPXAsExecute();
   WriteGPX(CurrentFileName);
+  CurrentFileFromImport = false;
   AddLog(CurrentFileName + " " + _("saved"));
   GPXModified = false;
   return true;
@@ -196,6 +204,7 @@ bool TMainForm::ActionSaveGPXAsExecute() {
   TBusyCursor busy(this);
   WriteGPX(CurrentFileName);
   CurrentFileIsDocument = true;
+  CurrentFileFromImport = false;
   setWindowTitle(qs(TitleText(CurrentFileName)));
   AddLog(CurrentFileName + " " + _("Saved"));
   GPXModified = false;

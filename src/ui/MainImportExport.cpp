@@ -25,6 +25,7 @@ void TMainForm::ImportFile(const std::string& fileName) {
     // The imported data is saved beside its source, as "<source>.gpx".
     CurrentFileName = fileName + ".gpx";
     CurrentFileIsDocument = true;
+    CurrentFileFromImport = true;
     GPXModified = true;
     GPXLoaded = true;
     ShowDocumentInPreview(false);

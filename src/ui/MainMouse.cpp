@@ -172,8 +172,11 @@ bool TMainForm::FormMouseWheel(int delta, const QPoint& globalPos) {
       DrawPreview();
       return true;
     }
+    case 3:
+    case 4:
+      return TREImageMouseWheel(ActivePane, delta, globalPos);
     default:
-      // The graph and the edition previews zoom here once they exist.
+      // The graph zooms here once it exists.
       return false;
   }
 }

@@ -29,6 +29,7 @@ void TMainForm::BuildToolsAndCommands() {
   BuildActionList();
   BuildPreviewMouse();
   BuildTreeDragDrop();
+  BuildTrackEdit();
 }
 
 void TMainForm::BuildToolButtons() {

@@ -90,6 +90,7 @@ void TMainForm::RefreshTree() {
   ExpandTreeSelectionPath();
   // Every edit ends with a rebuild: the commands follow what the edit left.
   UpdateCommands(true);
+  EditionSelectionChanged();
 }
 
 void TMainForm::SaveTreeSelectionPath() {
@@ -158,18 +159,11 @@ void TMainForm::tvItemsChange() {
   if (TItem* item = treeNodeItem(node)) CurrentGPX->Selection.Add(item);
 
   const TSelectionInfo info = selectionInfo(kind, object, position);
-  switch (kind) {
-    case TreeNodeKind::Rte:
-    case TreeNodeKind::Trkseg:
-      DrawPreview();
-      PreviewDraw->CurrentList = static_cast<TGPXwptList*>(treeNodeItem(node));
-      break;
-    case TreeNodeKind::Wpt:
-      DrawPreview();
-      break;
-    default:
-      break;
-  }
+  if (kind == TreeNodeKind::Rte || kind == TreeNodeKind::Trkseg)
+    PreviewDraw->CurrentList = static_cast<TGPXwptList*>(treeNodeItem(node));
+  // Every node redraws: the highlight of a route or waypoint selected before must go, or
+  // the preview shows a selection that Delete would not act on.
+  DrawPreview();
   if (!info.Log.empty()) AddLog(info.Log);
   for (size_t i = 0; i < info.Panels.size(); ++i) SetStatusText(static_cast<int>(i), info.Panels[i]);
   UpdateCommands(true);

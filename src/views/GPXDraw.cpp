@@ -4,6 +4,28 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// About 100 m of latitude: the smallest extent FitAll gives data in each direction.
+constexpr double kMinFitExtent = 0.001;
+
+void widenToMinimumExtent(double& low, double& high) {
+  if (high - low >= kMinFitExtent) return;
+  const double middle = low + (high - low) / 2;
+  low = middle - kMinFitExtent / 2;
+  high = middle + kMinFitExtent / 2;
+}
+
+TBBox pointBox(const TPoint4D2& p) {
+  TBBox b;
+  b.MaxLat = b.MinLat = p.Lat;
+  b.MaxLon = b.MinLon = p.Lon;
+  b.Valid = true;
+  return b;
+}
+
+}  // namespace
+
 TGPXDraw::TGPXDraw() { Reset(); }
 
 void TGPXDraw::Reset() {
@@ -83,6 +105,8 @@ bool TGPXDraw::FitAll(bool Center, bool Shrink) {
   auto gather = [&data](TPointList2& list) {
     list.UpdateBBox(true);
     data.Extend(list.BBox);
+    // A list of one point has no box of its own, but its point is data to show.
+    if (list.Count() == 1 && list.GetPoint(0)->Visible) data.Extend(pointBox(*list.GetPoint(0)));
   };
   if (GPX) {
     gather(GPX->Waypoints);
@@ -91,10 +115,12 @@ bool TGPXDraw::FitAll(bool Center, bool Shrink) {
       for (auto& s : t->Items()) gather(*s);
   }
   if (!data.Valid) return false;
+  // Data on one position, meridian or parallel has no scale of its own: it is shown with
+  // the smallest extent a fit gives, so that it is drawn and can be zoomed.
+  widenToMinimumExtent(data.MinLat, data.MaxLat);
+  widenToMinimumExtent(data.MinLon, data.MaxLon);
   ViewBox.MaxLat = data.MaxLat, ViewBox.MinLat = data.MinLat;
   ViewBox.MaxLon = data.MaxLon, ViewBox.MinLon = data.MinLon;
-  // Data on one position, meridian or parallel has no scale: the view stays invalid rather
-  // than valid with a scale that projects everything onto one corner.
   if (!ComputeScale(Shrink)) {
     ViewBox.Clear();
     return false;

@@ -51,8 +51,9 @@ public:
   void SetRect(const TRect& rect);
   TRect GetRect() const { return {0, 0, Width, Height}; }
 
-  // Fits the view to the visible data. False, and the view untouched, on a view of zero
-  // size; false with an invalid box when the data has no extent in both directions.
+  // Fits the view to the visible data, giving it at least about 100 m in each direction.
+  // False, and the view untouched, on a view of zero size; false with an invalid box when
+  // there is no visible data.
   bool FitAll(bool Center, bool Shrink);
   // False (nothing changed) without extent, without size, or when no usable scale results.
   bool ComputeScale(bool Shrink);

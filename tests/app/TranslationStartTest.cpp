@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <QCoreApplication>
 #include <QMenu>
 
 #include "base/Translate.h"
@@ -28,6 +29,14 @@ TEST(TranslationStart, FrenchMenusUnderLangFrFr) {
   EXPECT_EQ(form.findChild<QMenu*>("MenuEdit")->title().toStdString(), "\xC3\x89&dition");
   EXPECT_EQ(_("has been modified, do you want to save it ?"),
             "a \xC3\xA9t\xC3\xA9 modifi\xC3\xA9, voulez-vous l'enregistrer ?");
+}
+
+TEST(TranslationStart, QtsOwnTextsSpeakTheSameLanguage) {
+  EXPECT_FALSE(installQtTranslations("en"));
+  ASSERT_TRUE(installQtTranslations(std::getenv("LANGUAGE")));
+  // A button of the close question and a label of the file dialog.
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes").toStdString(), "&Oui");
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:").toStdString(), "&Nom de fichier :");
 }
 
 int main(int argc, char** argv) {

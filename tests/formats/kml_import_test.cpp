@@ -58,6 +58,25 @@ TEST_F(KMLImport, PointPlacemarksBecomeWaypoints) {
   EXPECT_EQ(gpx.Tracks.Count(), 0);
 }
 
+TEST_F(KMLImport, TheSnippetElseTheDescriptionDescribesAWaypoint) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"<Snippet>short</Snippet><description>long</description>", "short"},
+      {"<Snippet/><description>long&lt;br/&gt;more</description>", "long\r\nmore"},
+  };
+  for (const auto& [elements, desc] : cases) {
+    gpx.Waypoints.FreeAll();
+    importText(kml(std::string("<Folder><Placemark>") + elements + "<Point><coordinates>7,46</coordinates></Point></Placemark></Folder>"));
+    EXPECT_EQ(gpx.Waypoints.GetPoint(0)->data().desc, desc) << elements;
+  }
+  // Our own export (the golden file) read back: waypoint descriptions and track names return.
+  gpx.Waypoints.FreeAll();
+  TKMLFile f;
+  f.GPX = &gpx;
+  f.Import(CORVANTEL_TEST_DATA "/kml_export_golden.kml");
+  EXPECT_EQ(gpx.Waypoints.GetPoint(0)->data().desc, "Food & beds");
+  EXPECT_EQ(gpx.Tracks.GetTrack(2)->name, "Walk");
+}
+
 TEST_F(KMLImport, LineStringsBecomeTracksNamedAfterTheirFolder) {
   importText(kml(
       "<Document><Folder><name>Walk</name>"

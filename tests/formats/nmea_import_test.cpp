@@ -83,7 +83,7 @@ TEST(NMEAImport, ReadsWhatGpsbabelWritesFromATrack) {
   }
   EXPECT_EQ(f.Messages.front(), "Import " + nmeaName);
   EXPECT_EQ(tail(f.Messages, 5),
-            (std::vector<std::string>{"8 lines", "0 CRC error", "4 GGA lines", "4 RMC lines",
+            (std::vector<std::string>{"8 lines", "0 CRC errors", "4 GGA lines", "4 RMC lines",
                                       "4 points imported"}));
   EXPECT_EQ(f.Messages.size(), 1 + 4 + 5u);  // every RMC sentence is logged
 }
@@ -102,16 +102,16 @@ TEST(NMEAImport, HandMadeLogs) {
       {"GGA before the first RMC waits for its date",
        {kGGA1, kRMC1, kGGA2},
        2,
-       {"3 lines", "0 CRC error", "2 GGA lines", "1 RMC lines", "2 points imported"}},
+       {"3 lines", "0 CRC errors", "2 GGA lines", "1 RMC lines", "2 points imported"}},
       {"RMC alone gives no point", {kRMC1, kRMC1}, 0,
-       {"2 lines", "0 CRC error", "0 GGA lines", "2 RMC lines", "0 points imported"}},
+       {"2 lines", "0 CRC errors", "0 GGA lines", "2 RMC lines", "0 points imported"}},
       {"one CRC error", {kRMC1.substr(0, kRMC1.size() - 1) + "0", kGGA2}, 0,
        {"2 lines", "1 CRC error", "1 GGA lines", "0 RMC lines", "0 points imported"}},
       {"two CRC errors", {"$GPGGA,x*00", "junk", kRMC1, kGGA2}, 1,
        {"4 lines", "2 CRC errors", "1 GGA lines", "1 RMC lines", "1 points imported"}},
       {"a void RMC dates nothing",
        {kGGA1, nmeaSentence("GPRMC,073000,V,,,,,,,,,"), kGGA2}, 0,
-       {"3 lines", "0 CRC error", "2 GGA lines", "1 RMC lines", "0 points imported"}},
+       {"3 lines", "0 CRC errors", "2 GGA lines", "1 RMC lines", "0 points imported"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -138,6 +138,32 @@ TEST(NMEAImport, HandMadeLogs) {
   EXPECT_EQ(r.log[0], kRMC1);  // each RMC sentence as read
 }
 
+// Every satellite system's talker, blanks around the time, and a two-digit year that would
+// lie more than a day ahead of the clock (2026-12-07 12:00) taken from the century before.
+TEST(NMEAImport, TalkersPaddedTimesAndTwoDigitYears) {
+  const struct {
+    const char *rmc, *gga, *time, *date;
+    int year;  // 0: no point
+  } cases[] = {
+      {"GN", "GN", "073000", "171208", 2008},   {"GL", "GA", "073000", "171208", 2008},
+      {"GB", "BD", " 073000 ", "171208", 2008}, {"XX", "XX", "073000", "171208", 0},
+      {"GP", "GP", "073000", "170398", 1998},   {"GP", "GP", "115959", "081226", 2026},
+      {"GP", "GP", "120001", "081226", 1926},
+  };
+  for (const auto& c : cases) {
+    TGPX gpx;
+    TNMEAFile f;
+    f.GPX = &gpx;
+    f.Clock = [] { return encodeDateTime(2026, 12, 7, 12, 0, 0); };
+    const std::string rmc = std::string(c.rmc) + "RMC," + c.time + ",A,4807.038,N,01131.000,E,0,0,";
+    const std::string gga = std::string(c.gga) + "GGA," + c.time + ",4809.000,N,01133.000,E,1,08,0.8,546,M,,M,,";
+    f.ImportLines({nmeaSentence(rmc + c.date + ",,"), nmeaSentence(gga)});
+    const TGPXtrkseg* seg = gpx.Tracks.GetTrack(0)->GetSegment(0);
+    ASSERT_EQ(seg->Count(), c.year ? 1 : 0) << c.rmc << c.gga;
+    if (c.year) EXPECT_EQ(decodeDateTime(seg->GetPoint(0)->Time).year, c.year) << c.date << c.time;
+  }
+}
+
 TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
   TGPX gpx;
   const Imported r = importLines(
@@ -157,16 +183,18 @@ TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
                    encodeDateTime(1908, 12, 17, 7, 30, 1));
 }
 
-// Other programs read the count lines: the plural is the translated word with "s" appended.
-TEST(NMEAImport, CRCErrorPluralAppendsSToTheTranslation) {
+// The count of CRC errors takes the catalogue's plural forms (French: 0 and 1 are singular).
+TEST(NMEAImport, CRCErrorCountUsesTheCataloguesPluralForms) {
   if (std::system("command -v msgfmt >/dev/null 2>&1") != 0) GTEST_SKIP() << "msgfmt not installed";
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / ("corvantel-nmea-mo-" + std::to_string(::getpid()));
   fs::create_directories(dir / "fr" / "LC_MESSAGES");
   {
     std::ofstream po(dir / "fr.po");
-    po << "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
-          "msgid \"CRC error\"\nmsgstr \"erreur CRC\"\n";
+    po << "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+          "\"Plural-Forms: nplurals=2; plural=(n > 1);\\n\"\n\n"
+          "msgid \"CRC error\"\nmsgid_plural \"CRC errors\"\n"
+          "msgstr[0] \"erreur CRC\"\nmsgstr[1] \"erreurs CRC\"\n";
   }
   const std::string cmd = "msgfmt -o '" + (dir / "fr" / "LC_MESSAGES" / "corvantel.mo").string() +
                           "' '" + (dir / "fr.po").string() + "'";
@@ -176,7 +204,8 @@ TEST(NMEAImport, CRCErrorPluralAppendsSToTheTranslation) {
   ::setenv("LANGUAGE", "fr", 1);
   bindTranslations(dir.string());
 
-  TGPX one, two;
+  TGPX none, one, two;
+  const std::string noneLog = importLines(none, {}).log.at(1);
   const std::string oneLog = importLines(one, {"$GPGGA,x*00"}).log.at(1);
   const std::string twoLog = importLines(two, {"$GPGGA,x*00", "junk"}).log.at(1);
 
@@ -184,8 +213,9 @@ TEST(NMEAImport, CRCErrorPluralAppendsSToTheTranslation) {
   std::setlocale(LC_ALL, savedLocale.c_str());
   bindTranslations("/nonexistent");
   fs::remove_all(dir);
+  EXPECT_EQ(noneLog, "0 erreur CRC");
   EXPECT_EQ(oneLog, "1 erreur CRC");
-  EXPECT_EQ(twoLog, "2 erreur CRCs");
+  EXPECT_EQ(twoLog, "2 erreurs CRC");
 }
 
 TEST(NMEAImport, AnEmptyImportKeepsTheTrackListPresent) {

@@ -11,6 +11,8 @@
 
 namespace {
 
+const double kNow = encodeDateTime(2026, 1, 1);
+
 TEST(NMEACheckSum, AcceptsOnlyWellFormedSentencesWithTheRightSum) {
   const std::string good = nmeaSentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
   const struct {
@@ -88,7 +90,7 @@ TEST(NMEAParseRMC, ReadsDateTimePositionAndVariationAndTellsWhetherItDated) {
   TGPXwpt p;
   p.edit().sat = kNMEAUnfilled;
   EXPECT_TRUE(nmeaParseRMC(
-      nmeaSentence("GPRMC,073005.250,A,4807.038,N,01131.000,W,022.4,084.4,171208,003.1,W"), p, 2000));
+      nmeaSentence("GPRMC,073005.250,A,4807.038,N,01131.000,W,022.4,084.4,171208,003.1,W"), p, kNow));
   EXPECT_DOUBLE_EQ(p.Time, encodeDateTime(2008, 12, 17, 7, 30, 5));
   EXPECT_NEAR(p.Lat, 48.1173, 1e-9);
   EXPECT_NEAR(p.Lon, -11.5166667, 1e-6);
@@ -103,7 +105,7 @@ TEST(NMEAParseRMC, ReadsDateTimePositionAndVariationAndTellsWhetherItDated) {
   for (const char* body : unusable) {
     TGPXwpt q;
     q.Time = 0.25;
-    EXPECT_FALSE(nmeaParseRMC(nmeaSentence(body), q, 2000)) << body;
+    EXPECT_FALSE(nmeaParseRMC(nmeaSentence(body), q, kNow)) << body;
     EXPECT_EQ(q.data().sat, kNMEAUnfilled) << body;
     EXPECT_EQ(q.Time, 0.25) << body;
   }

@@ -61,11 +61,16 @@ TEST(WriterText, NumbersAreShortestPlainDecimals) {
   for (const auto& [value, expected] : cases) EXPECT_EQ(formatGPXNumber(value), expected) << value;
 }
 
-TEST(WriterText, TimesKeepTheirOwnFieldsAndDropMilliseconds) {
+TEST(WriterText, TimesKeepTheirOwnFieldsAndMilliseconds) {
+  const double ms = 1.0 / 86400000;
   const std::pair<double, const char*> cases[] = {
       {encodeDateTime(2008, 12, 17, 7, 30, 5), "2008-12-17T07:30:05Z"},
-      {encodeDateTime(2008, 12, 17, 7, 30, 5, 999), "2008-12-17T07:30:05Z"},
-      {encodeDateTime(2008, 12, 17, 23, 59, 59, 999), "2008-12-17T23:59:59Z"},
+      {encodeDateTime(2008, 12, 17, 7, 30, 5, 999), "2008-12-17T07:30:05.999Z"},
+      {encodeDateTime(2008, 12, 17, 23, 59, 59, 999), "2008-12-17T23:59:59.999Z"},
+      {encodeDateTime(2019, 1, 1, 12, 38, 13, 200), "2019-01-01T12:38:13.200Z"},
+      // Rounded to the millisecond: a hair off a whole second keeps the short form.
+      {encodeDateTime(2019, 1, 1, 12, 38, 13) + 0.4 * ms, "2019-01-01T12:38:13Z"},
+      {encodeDateTime(2019, 1, 1, 12, 38, 13, 999) + 0.6 * ms, "2019-01-01T12:38:14Z"},
       {encodeDateTime(1, 1, 1), "0001-01-01T00:00:00Z"},
       {encodeDateTime(2024, 2, 29, 12), "2024-02-29T12:00:00Z"},
       // Whole seconds that are not exact in binary still show the right second.

@@ -42,17 +42,18 @@ struct BoundsCase {
 const BoundsCase kBounds[] = {
     {"all lists together", {{10, 20}, {11, 21}}, {{12, 22}, {13, 19}}, {{9, 25}, {10, 24}}, true,
      9, 13, 19, 25},
-    {"one-point lists add nothing", {{10, 20}, {11, 21}}, {{50, 50}}, {{-50, -50}}, true, 10, 11,
-     20, 21},
-    {"one meridian", {{10, 20}, {11, 20}}, {}, {}, false, 0, 0, 0, 0},
-    {"one parallel", {{10, 20}, {10, 21}}, {}, {}, false, 0, 0, 0, 0},
+    {"one-point lists count", {{10, 20}, {11, 21}}, {{50, 50}}, {{-50, -50}}, true, -50, 50, -50,
+     50},
+    {"a lone waypoint", {{10, 20}}, {}, {}, true, 10, 10, 20, 20},
+    {"one meridian", {{10, 20}, {11, 20}}, {}, {}, true, 10, 11, 20, 20},
+    {"one parallel", {{10, 20}, {10, 21}}, {}, {}, true, 10, 10, 20, 21},
     {"no data", {}, {}, {}, false, 0, 0, 0, 0},
     {"a limit on the equator is data", {{0, 10}, {1, 11}}, {{5, 12}, {6, 13}}, {}, true, 0, 6, 10,
      13},
     {"southern and western", {{-10, -20}, {-11, -21}}, {}, {}, true, -11, -10, -21, -20},
 };
 
-TEST(UpdateBounds, CoversTheVisiblePointsOrKeepsOldBounds) {
+TEST(UpdateBounds, CoversEveryPointOrKeepsOldBounds) {
   for (const BoundsCase& c : kBounds) {
     SCOPED_TRACE(c.what);
     TGPX doc;
@@ -76,12 +77,15 @@ TEST(UpdateBounds, CoversTheVisiblePointsOrKeepsOldBounds) {
   }
 }
 
-TEST(UpdateBounds, HiddenPointsAreLeftOut) {
+// A file's bounds hold all of its data, what the views hide included.
+TEST(UpdateBounds, HiddenPointsAndListsCount) {
   TGPX doc;
   fill(doc.Waypoints, {{10, 20}, {11, 21}, {80, 80}});
   doc.Waypoints.GetPoint(2)->Visible = false;
+  addRoute(doc, {{-30, 20}, {-31, 21}})->SetVisible(false);
   doc.UpdateBounds();
-  EXPECT_EQ(doc.Metadata.bounds.maxlat, 11);
+  EXPECT_EQ(doc.Metadata.bounds.maxlat, 80);
+  EXPECT_EQ(doc.Metadata.bounds.minlat, -31);
 }
 
 TEST(Clear, EmptiesListsKeepsHeaderAndRetiresItems) {

@@ -44,7 +44,7 @@ TEST_F(FileCommandsTest, OpenReadsTheFileAndCancelLeavesAnEmptyDocument) {
   EXPECT_TRUE(action("tbSaveGPX")->isEnabled());
 
   // Open again, cancelled: closed, the dialog proposed the previous file.
-  f.GPXModified = true;  // Open closes without asking
+  f.GPXModified = true;  // answered No: closed without saving
   action("OpenGPX1")->trigger();
   EXPECT_EQ(requests_.back().FileName, walk);
   EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 0);
@@ -73,8 +73,8 @@ TEST_F(FileCommandsTest, AddAppendsEachFileAndKeepsUnsavedChanges) {
   EXPECT_EQ(f.UndoList.size(), 1u);
   // Each read clears the log: only the last file's lines are left.
   EXPECT_EQ(log().front(), "Opening c.gpx");
-  EXPECT_EQ(f.CurrentFileName, files[2]);
-  EXPECT_EQ(title(), "Corvantel " + version() + " - c.gpx");
+  EXPECT_EQ(f.CurrentFileName, files[0]);  // still the document's own file
+  EXPECT_EQ(title(), "Corvantel " + version() + " - a.gpx");
   EXPECT_EQ(f.LastFiles, (std::vector<std::string>{files[2], files[1], files[0]}));
 }
 
@@ -90,11 +90,9 @@ TEST_F(FileCommandsTest, AFailedAddKeepsTheDataAndIsNeverSavedOver) {
   EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 1);
   EXPECT_EQ(title(), "Corvantel " + version() + " - good.gpx");
   EXPECT_GE(log().size(), 2u);  // "Opening bad.gpx" and the parse error
-  // Save asks where to: the broken file is not overwritten.
-  answers_ = {{}};
+  // Save writes the document's own file, not the broken one.
   action("tbSaveGPX")->trigger();
-  EXPECT_EQ(requests_.back().ObjectName, "SaveDialog1");
-  EXPECT_EQ(requests_.back().FileName, bad);
+  EXPECT_EQ(lastLog(), good + " saved");
 }
 
 TEST_F(FileCommandsTest, AMalformedFileLeavesTheWindowAsCloseDoes) {

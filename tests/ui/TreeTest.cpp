@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "WindowFixture.h"
+#include "ui/ImageView.h"
 #include "ui/TreeNodes.h"
 
 namespace {
@@ -298,4 +299,19 @@ TEST_F(TreeTest, ASelectedNodeShowsTheSameImage) {
         << hidden;
   }
   EXPECT_NE(treeIconFrom(QIcon(drawn), true).pixmap(16, 16).toImage(), drawn.toImage());
+}
+
+TEST_F(TreeTest, ThePreviewHighlightsOnlyWhatIsSelected) {
+  TMainForm& f = openTrip();
+  ::Canvas& canvas = f.findChild<TImageView*>("GPXImage")->canvas();
+  node("T")->setExpanded(true);
+  // A selected track highlights nothing; every other change of node redraws what is left.
+  for (auto [caption, lit] : {std::pair{"A", true}, {"T", false}, {"Camp", true}, {"Metadata", false},
+                              {"Track Segment #1", true}, {"GPX", false}, {"A", true}, {"Routes (2)", false}}) {
+    select(caption);
+    bool found = false;
+    for (int y = 0; y < canvas.Height(); ++y)
+      for (int x = 0; x < canvas.Width(); ++x) found |= canvas.GetPixel(x, y) == f.PreviewDraw->Options.SelectionColor;
+    EXPECT_EQ(found, lit) << caption;
+  }
 }

@@ -1,5 +1,8 @@
 // The undo stack and the release of references after Undo and Close: the preview, the
 // selection and the tree never point into a replaced document.
+#include <algorithm>
+
+#include "ui/UndoMemory.h"
 #include "WindowFixture.h"
 
 using UndoTest = WindowTest;
@@ -74,4 +77,22 @@ TEST_F(UndoTest, ImportedDataIsDroppedByTheNextUndo) {
   EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 2);
   f.ActionUndoExecute();
   EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 1);
+}
+
+TEST_F(UndoTest, CopiesStayWithinTheMemoryBoundOldestDroppedFirst) {
+  // The bound in copies of the document, and the copies kept after five renames.
+  for (auto [copies, kept] : {std::pair{1000.0, 5}, {2.5, 2}, {0.0, 1}}) {
+    TMainForm& f = form();
+    f.OpenGPXFile(writeTrack("walk.gpx", "Name0", 500));
+    f.UndoMemoryLimit = static_cast<uint64_t>(copies * static_cast<double>(estimatedCopyBytes(*f.CurrentGPX)));
+    for (int i = 1; i <= 5; ++i) node("Name" + std::to_string(i - 1))->setText(0, QString("Name%1").arg(i));
+    const auto lines = log();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "Oldest undo step dropped: the undo copies reached their memory limit"), 5 - kept);
+    for (int i = 4; i >= 5 - kept; --i) {  // what is kept undoes as before, newest first
+      action("ActionUndo")->trigger();
+      EXPECT_EQ(f.CurrentGPX->Tracks.GetTrack(0)->name, "Name" + std::to_string(i));
+    }
+    EXPECT_TRUE(f.UndoList.empty());
+  }
 }

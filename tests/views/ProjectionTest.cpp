@@ -65,18 +65,25 @@ TEST(Projection, DataOnTheEquatorAndGreenwichIsFitted) {
   EXPECT_TRUE(s.view.IsPointVisible(at(1, 2)));
 }
 
-TEST(Projection, NoExtentOrNoSizeChangesNothing) {
-  // A lone waypoint, data on one meridian, on one position, or none: invalid, no NaN.
-  TGPX lone, meridian, onePlace, empty;
+TEST(Projection, NoExtentIsFittedNoDataOrNoSizeChangesNothing) {
+  // A lone waypoint or route point, data on one meridian, parallel or position: fitted to
+  // about 100 m and zoomable. No visible data: invalid. Never a NaN.
+  TGPX lone, lonePoint, meridian, parallel, onePlace, empty, hidden;
   addPoint(lone.Waypoints, 45, 5);
-  addRoute(meridian, {{45, 5}, {46, 5}});
+  addRoute(lonePoint, {{45, 5}});
+  addRoute(meridian, {{45, 5}, {45.5, 5}});
+  addRoute(parallel, {{45, 5}, {45, 5.5}});
   addRoute(onePlace, {{45, 5}, {45, 5}, {45, 5}});
-  for (TGPX* g : {&lone, &meridian, &onePlace, &empty}) {
+  addPoint(hidden.Waypoints, 45, 5)->Visible = false;
+  for (TGPX* g : {&lone, &lonePoint, &meridian, &parallel, &onePlace, &empty, &hidden}) {
+    const bool data = g != &empty && g != &hidden;
     SizedView s(300, 200, g);
-    EXPECT_FALSE(s.view.FitAll(true, true));
-    EXPECT_FALSE(s.view.ViewBox.Valid);
-    EXPECT_TRUE(finiteBox(s.view.ViewBox));
-    EXPECT_FALSE(s.view.ZoomIn());
+    EXPECT_EQ(s.view.FitAll(true, true), data);
+    const TBBox& b = s.view.ViewBox;
+    EXPECT_EQ(b.Valid && s.view.IsPointVisible(at(45, 5)), data);
+    EXPECT_EQ(std::min(b.MaxLat - b.MinLat, b.MaxLon - b.MinLon) >= 0.0009, data);
+    EXPECT_TRUE(finiteBox(b));
+    EXPECT_EQ(s.view.ZoomIn(), data);
   }
   // Zooming to a list or range without extent keeps a fitted view as it was.
   WideDoc d;
