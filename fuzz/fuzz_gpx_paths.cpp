@@ -16,6 +16,9 @@ bool readTree(const std::string& text, TGPX& doc) {
     if (c.nameIs("gpx")) gpx = c;
   // The element readers are those of GPX 1.1; a 1.0 file is mapped by the load alone.
   if (!gpx || GPX10Reader::isGPX10(gpx)) return false;
+  // The root's own namespace prefixes are kept for the writer, as the load keeps them.
+  for (auto& [prefix, uri] : gpx.namespaceDeclarations())
+    if (!prefix.empty() && prefix != "xsi" && prefix != "xml") doc.RootNamespaces.emplace_back(prefix, uri);
   for (XmlNode c = gpx.firstChild(); c; c = c.nextSibling()) {
     if (c.nameIs("metadata")) {
       TGPXFile::ReadMetadata(c, doc.Metadata);

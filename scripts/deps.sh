@@ -7,9 +7,11 @@ PACKAGES=(
   libxml2-dev libxml2-utils libcurl4-openssl-dev libjpeg62-turbo-dev gettext
   libgtest-dev
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core qt6-translations-l10n
-  gpsbabel python3-gpxpy time
+  qt6-webengine-dev libqt6webenginecore6-bin libjs-leaflet
+  gpsbabel python3 python3-gpxpy time gdal-bin
   python3-polyline nodejs
   xvfb xauth
+  desktop-file-utils shared-mime-info
   clang libclang-rt-14-dev
 )
 

@@ -8,12 +8,14 @@
 #include <QTimer>
 
 #include "platform/Translations.h"
+#include "platform/WebEngineBrowser.h"
 #include "ui/CommandGuard.h"
 #include "ui/Main.h"
 #include "ui/SystemLocaleFormats.h"
 
 int RunCorvantel(int argc, char** argv) {
   initialiseTranslations();
+  prepareWebEngine(false);
   TApplication app(argc, argv);
   QApplication::setApplicationName("Corvantel");
   // Qt's own texts (file dialog, Yes / No / Cancel) in the language our catalogue speaks.

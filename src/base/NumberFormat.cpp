@@ -44,16 +44,15 @@ std::string nonFinite(double value) {
   return value < 0 ? "-INF" : "INF";
 }
 
-}  // namespace
-
-std::string formatGeneral(double value) {
+// The general form, plain while the decimal exponent is at least `lowestPlain`.
+std::string formatGeneralFrom(double value, int lowestPlain) {
   if (!std::isfinite(value)) return nonFinite(value);
   if (value == 0) return "0";
   DecimalDigits d = toDigits(value, 15);
   std::string out;
   if (d.negative) out.push_back('-');
   const int n = static_cast<int>(d.digits.size());
-  if (d.exp10 >= 15 || d.exp10 < -4) {
+  if (d.exp10 >= 15 || d.exp10 < lowestPlain) {
     out.push_back(d.digits[0]);
     if (n > 1) {
       out.push_back('.');
@@ -78,6 +77,12 @@ std::string formatGeneral(double value) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string formatGeneral(double value) { return formatGeneralFrom(value, -4); }
+
+std::string formatGeneralPlainTo1E5(double value) { return formatGeneralFrom(value, -5); }
 
 std::string formatFixed(double value, int decimals) {
   if (!std::isfinite(value)) return nonFinite(value);

@@ -10,6 +10,9 @@
 // Plain notation is used while the decimal exponent is within -4 .. 14 (0.0001 up to below
 // 1E15), as the classic general format does.
 std::string formatGeneral(double value);
+// The same, plain down to 0.00001 (then 1E-6): the form of numbers in the web map page and in
+// the elevation requests.
+std::string formatGeneralPlainTo1E5(double value);
 
 // Fixed notation with `decimals` digits after '.'; decimal halves round away from zero
 // (123.25 with 1 decimal gives "123.3"), judged on the shortest decimal text of the value.

@@ -103,13 +103,29 @@ std::string ExportCSVRTEList(const TGPXrteList& list) {
   return out;
 }
 
+std::string ExportCSVRte(const TGPXrte& route) { return ExportCSVWPTList(&route, true) + kCRLF; }
+
+namespace {
+
+void appendTrackSegments(std::string& out, const TGPXtrk& track) {
+  for (const auto& segment : track.Items()) {
+    out += ExportCSVWPTList(segment.get(), false);
+    out += kCRLF;
+  }
+}
+
+}  // namespace
+
 std::string ExportCSVTRKList(const TGPXtrkList& list) {
   std::string out = kCSVHeader;
   out += kCRLF;
-  for (const auto& track : list.Items())
-    for (const auto& segment : track->Items()) {
-      out += ExportCSVWPTList(segment.get(), false);
-      out += kCRLF;
-    }
+  for (const auto& track : list.Items()) appendTrackSegments(out, *track);
+  return out;
+}
+
+std::string ExportCSVTrk(const TGPXtrk& track) {
+  std::string out = kCSVHeader;
+  out += kCRLF;
+  appendTrackSegments(out, track);
   return out;
 }

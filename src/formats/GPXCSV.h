@@ -6,6 +6,8 @@
 class TGPXwptList;
 class TGPXrteList;
 class TGPXtrkList;
+class TGPXrte;
+class TGPXtrk;
 
 // The header line, without line end: 21 column names.
 extern const char* const kCSVHeader;
@@ -16,6 +18,10 @@ std::string ExportCSVWPTList(const TGPXwptList* list, bool withHeader);
 std::string ExportCSVRTEList(const TGPXrteList& list);
 // The header, then every segment's lines followed by an empty line.
 std::string ExportCSVTRKList(const TGPXtrkList& list);
+
+// The same texts for a list of just this route or track.
+std::string ExportCSVRte(const TGPXrte& route);
+std::string ExportCSVTrk(const TGPXtrk& track);
 
 // Line breaks, TABs and ';' become blanks, runs of blanks one blank, the ends trimmed;
 // a text still holding a blank or a double quote is put in double quotes, inner quotes doubled.

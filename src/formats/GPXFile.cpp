@@ -1,6 +1,7 @@
 // Loading a GPX document: the streaming walk over the file and the result lines.
 #include "formats/GPXFile.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -69,6 +70,10 @@ public:
       v10_.emplace(e.namespaceUri());
       out_.gpx10 = true;
     }
+    // The writer declares GPX's own namespaces itself.
+    for (auto& [prefix, uri] : e.namespaceDeclarations())
+      if (!prefix.empty() && prefix != "xsi" && prefix != "xml")
+        out_.gpx.RootNamespaces.emplace_back(prefix, uri);
   }
 
   void subtree(const XmlNode& e) override {
@@ -196,6 +201,11 @@ void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandle
   doc.Tracks.Present = doc.Tracks.Present || got.Tracks.Present;
   if (got.Metadata.Present) doc.Metadata = std::move(got.Metadata);
   if (result.hasExtensions) doc.Extension.Text = std::move(got.Extension.Text);
+  // A prefix the document declares already keeps its meaning.
+  for (auto& ns : got.RootNamespaces)
+    if (std::none_of(doc.RootNamespaces.begin(), doc.RootNamespaces.end(),
+                     [&](const auto& have) { return have.first == ns.first; }))
+      doc.RootNamespaces.push_back(ns);
 
   if (result.gpx10) Log(_("GPX 1.0 file, read as GPX 1.1"));
   int64_t routePoints = 0, trackPoints = 0, segments = 0;

@@ -312,20 +312,31 @@ std::string TGPXWriter::ExportGPXTRKList(const TGPXtrkList& list) const {
   return out;
 }
 
-void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
+std::vector<XmlNamespaceDecl> TGPXWriter::RootNamespaces(const TGPX& gpx) {
+  std::vector<XmlNamespaceDecl> out{{"", std::string(kGPXNamespace)}, {"xsi", std::string(kXSINamespace)}};
+  for (const auto& [prefix, uri] : gpx.RootNamespaces)
+    if (!prefix.empty() && prefix != "xsi" && prefix != "xml") out.push_back({prefix, uri});
+  return out;
+}
+
+void TGPXWriter::WriteStartTag(std::string& out, const TGPX& gpx) const {
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>";
   out += LineEnd;
   out += "<gpx";
   appendAttribute(out, "version", "1.1");
   appendAttribute(out, "creator", gpx.Creator);
-  appendAttribute(out, "xmlns", kGPXNamespace);
-  appendAttribute(out, "xmlns:xsi", kXSINamespace);
+  for (const XmlNamespaceDecl& ns : RootNamespaces(gpx))
+    appendAttribute(out, ns.prefix.empty() ? "xmlns" : "xmlns:" + ns.prefix, ns.uri);
   std::string location(kGPXNamespace);
   location += ' ';
   location += kGPXSchema;
   appendAttribute(out, "xsi:schemaLocation", location);
   out += '>';
   out += LineEnd;
+}
+
+void TGPXWriter::WriteDocument(std::string& out, const TGPX& gpx) const {
+  WriteStartTag(out, gpx);
   if (gpx.Metadata.Present) WriteMetadata(out, gpx.Metadata);
   if (!gpx.Waypoints.Empty()) {
     writePoints(out, gpx.Waypoints, "wpt", 0);

@@ -6,7 +6,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "formats/XmlFragmentCheck.h"
 #include "model/GPX.h"
 
 class TGPXWriter {
@@ -26,7 +28,14 @@ public:
   // stand: the caller recomputes them first. The first form returns all the text whatever
   // the sink; the second appends to `out` and, with a sink set, hands everything to it.
   std::string WriteDocument(const TGPX& gpx) const;
+  // The namespace declarations of the gpx start tag, in the order written: in scope for
+  // every extension text of the document.
+  static std::vector<XmlNamespaceDecl> RootNamespaces(const TGPX& gpx);
   void WriteDocument(std::string& out, const TGPX& gpx) const;
+
+  // The XML declaration and the gpx start tag with the document's creator and namespaces,
+  // each followed by the line end.
+  void WriteStartTag(std::string& out, const TGPX& gpx) const;
 
   // Element text of a whole list; an empty list gives empty text.
   std::string ExportGPXWPTList(const TGPXwptList& list) const;

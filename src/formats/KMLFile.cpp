@@ -1,7 +1,9 @@
 // KML import as walks over the document tree, and the atomic KML save.
 #include "formats/KMLFile.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "base/NumberText.h"
 #include "base/Translate.h"
@@ -44,6 +46,25 @@ std::unique_ptr<TGPXwpt> tupleToPoint(std::string_view tuple, TReadIssues& issue
   p->Lat = lat;
   p->Ele = c2 == std::string_view::npos ? 0 : parseFloatOr(rest.substr(c2 + 1), 0);
   return p;
+}
+
+// The tuples of a coordinates text as the points of a new segment. Any run of white space
+// separates tuples; the reading stops at a remainder shorter than three characters ("1," at
+// the end gives no point).
+std::unique_ptr<TGPXtrkseg> readCoordinates(const std::string& coordinates, TReadIssues& issues) {
+  auto segment = std::make_unique<TGPXtrkseg>();
+  const size_t last = coordinates.find_last_not_of(" \t\r\n");
+  const size_t size = last == std::string::npos ? 0 : last + 1;
+  size_t pos = 0;
+  while (pos < size) {
+    const size_t start = coordinates.find_first_not_of(" \t\r\n", pos);
+    if (start == std::string::npos || size - start < 3) break;
+    const size_t end = std::min(coordinates.find_first_of(" \t\r\n", start), size);
+    if (auto p = tupleToPoint(std::string_view(coordinates).substr(start, end - start), issues))
+      segment->AddPoint(std::move(p));
+    pos = end;
+  }
+  return segment;
 }
 
 // Every "<br/>", letter case ignored, becomes a line break.
@@ -92,7 +113,7 @@ void TKMLFile::importPlacemarks(const XmlNode& kml) {
   for (const XmlNode& placemark : kml.descendants("Placemark")) {
     if (firstChild(placemark, "Point"))
       importPoint(placemark);
-    else if (firstChild(placemark, "LineString"))
+    else if (firstChild(placemark, "LineString") || firstChild(placemark, "MultiGeometry"))
       importLineString(placemark);
   }
 }
@@ -115,34 +136,32 @@ void TKMLFile::importPoint(const XmlNode& placemark) {
 }
 
 void TKMLFile::importLineString(const XmlNode& placemark) {
-  const std::string coordinates = pathText(placemark, {"LineString", "coordinates"});
   const std::string name = pathText(placemark.parent(), {"name"});
-  auto segment = std::make_unique<TGPXtrkseg>();
-  // Any run of white space separates tuples. The reading stops at a remainder shorter than
-  // three characters ("1," at the end gives no point).
-  const size_t last = coordinates.find_last_not_of(" \t\r\n");
-  const size_t size = last == std::string::npos ? 0 : last + 1;
-  size_t pos = 0;
-  while (pos < size) {
-    const size_t start = coordinates.find_first_not_of(" \t\r\n", pos);
-    if (start == std::string::npos || size - start < 3) break;
-    const size_t end = std::min(coordinates.find_first_of(" \t\r\n", start), size);
-    if (auto p = tupleToPoint(std::string_view(coordinates).substr(start, end - start), issues_))
-      segment->AddPoint(std::move(p));
-    pos = end;
+  // A track of several segments comes as the line strings of one multi-geometry (so
+  // gpsbabel writes them): each becomes a segment of the one track.
+  std::vector<std::string> lines;
+  if (XmlNode line = firstChild(placemark, "LineString")) {
+    lines.push_back(pathText(line, {"coordinates"}));
+  } else if (XmlNode multi = firstChild(placemark, "MultiGeometry")) {
+    for (XmlNode c = multi.firstChild(); c; c = c.nextSibling())
+      if (c.isElement() && c.nameIs("LineString")) lines.push_back(pathText(c, {"coordinates"}));
   }
-  if (segment->Count() == 0) return;
-  if (segment->Count() == 1) {
-    std::unique_ptr<TGPXwpt> p(static_cast<TGPXwpt*>(segment->Extract(0).release()));
-    if (!name.empty()) p->edit().name = name;
-    GPX->Waypoints.AddPoint(std::move(p));
-    GPX->Waypoints.Present = true;
-    return;
-  }
-  segment->Present = true;
   auto track = std::make_unique<TGPXtrk>();
   track->name = name;
-  track->Add(std::move(segment));
+  for (const std::string& coordinates : lines) {
+    std::unique_ptr<TGPXtrkseg> segment = readCoordinates(coordinates, issues_);
+    if (segment->Count() == 0) continue;
+    if (segment->Count() == 1) {
+      std::unique_ptr<TGPXwpt> p(static_cast<TGPXwpt*>(segment->Extract(0).release()));
+      if (!name.empty()) p->edit().name = name;
+      GPX->Waypoints.AddPoint(std::move(p));
+      GPX->Waypoints.Present = true;
+      continue;
+    }
+    segment->Present = true;
+    track->Add(std::move(segment));
+  }
+  if (track->Count() == 0) return;
   GPX->Tracks.Add(std::move(track));
   GPX->Tracks.Present = true;
 }

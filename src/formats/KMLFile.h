@@ -1,4 +1,4 @@
-// KML import (placemark points to waypoints, line strings to one-segment tracks) and export
+// KML import (placemark points to waypoints, line strings to tracks) and export
 // of the whole document as a KML 2.2 file.
 #pragma once
 #include <memory>

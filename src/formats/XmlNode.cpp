@@ -161,29 +161,37 @@ xmlNode* entityAsText(xmlNode* ref) {
 
 // The library holds a namespace name as it was written, but for its own references: a
 // literal "&" is kept as "&#38;", a reference to a declared entity as "&e;", while "&lt;"
-// has become "<" and "&#13;" a CR. It writes that back unescaped, so a saved file could
-// name an entity it does not declare or lose a CR to a blank. Decoded (a short internal
-// entity gives its text, as in element content) and escaped here, the name reads back alike.
+// has become "<" and "&#13;" a CR. The name itself: those references decoded (a short
+// internal entity gives its text, as in element content).
+std::string plainNamespaceName(const xmlDoc* doc, const xmlChar* href) {
+  const std::string_view held(href ? reinterpret_cast<const char*>(href) : "");
+  std::string plain;
+  for (size_t i = 0; i < held.size(); ++i) {
+    const size_t semi = held[i] == '&' ? held.find(';', i) : std::string_view::npos;
+    if (semi == std::string_view::npos) {
+      plain += held[i];
+      continue;
+    }
+    const std::string name(held.substr(i + 1, semi - i - 1));
+    const xmlChar* content =
+        shortEntityText(const_cast<xmlDoc*>(doc), reinterpret_cast<const xmlChar*>(name.c_str()));
+    if (name == "#38") plain += '&';
+    else if (content) plain += reinterpret_cast<const char*>(content);
+    else plain.append(held.substr(i, semi - i + 1));
+    i = semi;
+  }
+  return plain;
+}
+
+// The library writes a namespace name back as it holds it, so a saved file could name an
+// entity it does not declare or lose a CR to a blank: escaped here, it reads back alike.
 void escapeNamespaceNames(xmlNode* el) {
   for (xmlNode* c = el->children; c; c = c->next)
     if (c->type == XML_ELEMENT_NODE) escapeNamespaceNames(c);
   for (xmlNs* ns = el->nsDef; ns; ns = ns->next) {
     if (!ns->href) continue;
     const std::string_view held(reinterpret_cast<const char*>(ns->href));
-    std::string plain;
-    for (size_t i = 0; i < held.size(); ++i) {
-      const size_t semi = held[i] == '&' ? held.find(';', i) : std::string_view::npos;
-      if (semi == std::string_view::npos) {
-        plain += held[i];
-        continue;
-      }
-      const std::string name(held.substr(i + 1, semi - i - 1));
-      const xmlChar* content = shortEntityText(el->doc, reinterpret_cast<const xmlChar*>(name.c_str()));
-      if (name == "#38") plain += '&';
-      else if (content) plain += reinterpret_cast<const char*>(content);
-      else plain.append(held.substr(i, semi - i + 1));
-      i = semi;
-    }
+    const std::string plain = plainNamespaceName(el->doc, ns->href);
     std::string escaped;
     for (char c : plain) {
       switch (c) {
@@ -255,6 +263,15 @@ void dumpNode(xmlNode* node, std::string& out) {
 }  // namespace
 
 bool xmlPreservesSpace(const _xmlNode* node) { return preservedAt(node); }
+
+std::vector<std::pair<std::string, std::string>> XmlNode::namespaceDeclarations() const {
+  std::vector<std::pair<std::string, std::string>> out;
+  if (!node_ || node_->type != XML_ELEMENT_NODE) return out;
+  for (const xmlNs* ns = node_->nsDef; ns; ns = ns->next)
+    out.emplace_back(ns->prefix ? reinterpret_cast<const char*>(ns->prefix) : "",
+                     plainNamespaceName(node_->doc, ns->href));
+  return out;
+}
 
 bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bool ignoreCase) {
   return qnameMatches(reinterpret_cast<const xmlChar*>(prefix), reinterpret_cast<const xmlChar*>(local), want,

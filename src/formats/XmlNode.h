@@ -44,6 +44,9 @@ public:
   std::vector<XmlNode> descendants(std::string_view name) const;
 
   bool hasAttributes() const;
+  // The namespace declarations on this element, as prefix (empty for the default) and URI
+  // (its references decoded as a parser gives them).
+  std::vector<std::pair<std::string, std::string>> namespaceDeclarations() const;
   // Attribute by name as written (case ignored); nothing when absent.
   std::optional<std::string> attribute(std::string_view name) const;
 

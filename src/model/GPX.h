@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/GPS.h"
@@ -230,6 +231,7 @@ struct TGPXOptions {
   uint8_t ElevationDatabase = 2;
   std::string UserAgent;  // built at start-up, never stored
   void Assign(const TGPXOptions& s) { *this = s; }
+  bool operator==(const TGPXOptions&) const = default;
 };
 
 class TGPX {
@@ -247,6 +249,9 @@ public:
   TGPXtrkList Tracks;
   TGPXExtension Extension;
   TGPXSelection Selection;
+  // Namespace declarations of the read gpx element beyond GPX's own (prefix, URI): written
+  // back, so that extension text keeps the use of their prefixes.
+  std::vector<std::pair<std::string, std::string>> RootNamespaces;
 
   // Copies Creator, metadata, lists (appended) and extension; the selection is emptied and
   // Visible stays. Callers copy into a new document.

@@ -110,5 +110,6 @@ void TGPX::Assign(const TGPX& source) {
   Routes.Assign(source.Routes);
   Tracks.Assign(source.Tracks);
   Extension.Assign(source.Extension);
+  RootNamespaces = source.RootNamespaces;
   Selection.Assign(source.Selection);
 }

@@ -53,6 +53,26 @@ std::string programFolder() {
 
 void setProgramFolder(const std::string& folder) { overrideFolder = folder; }
 
+std::string mapScriptFolder() {
+  const fs::path exe(executableFolder());
+  for (const fs::path& folder : {exe / "web", exe.parent_path() / "share" / "corvantel" / "web"}) {
+    std::error_code ec;
+    if (fs::is_regular_file(folder / "maps", ec)) return folder.lexically_normal().string();
+  }
+  return {};
+}
+
+std::string createTempFileName(const std::string& prefix, const std::string& suffix) {
+  std::error_code ec;
+  const fs::path folder = fs::temp_directory_path(ec);
+  if (ec) return {};
+  std::string name = (folder / (prefix + "XXXXXX" + suffix)).string();
+  const int fd = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
+  if (fd < 0) return {};
+  ::close(fd);
+  return name;
+}
+
 std::string cacheFolder() { return ensured(xdgFolder("XDG_CACHE_HOME", ".cache") + "/Corvantel"); }
 
 }  // namespace AppPaths

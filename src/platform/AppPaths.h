@@ -18,4 +18,13 @@ void setProgramFolder(const std::string& folder);
 // The per-user cache folder of the program, $XDG_CACHE_HOME/Corvantel, created. Ends with '/'.
 std::string cacheFolder();
 
+// The folder of the map script the web map page loads: "web" beside the executable (a
+// build tree), else the installed share/corvantel/web. No trailing '/'; empty when neither
+// holds the script.
+std::string mapScriptFolder();
+
+// A new empty file in the system's temporary folder named from `prefix`, a unique part and
+// `suffix`; its full name, or empty when it cannot be created.
+std::string createTempFileName(const std::string& prefix, const std::string& suffix);
+
 }  // namespace AppPaths

@@ -192,6 +192,7 @@ void TMainForm::BuildWidgets() {
   Splitter1->setSizes({splitterWidth_, kMinWidth - splitterWidth_});
   BuildFileCommands();
   BuildTreeCommands();
+  BuildPointListPage();
 }
 
 void TMainForm::FormCreate(const QStringList& arguments) {
@@ -207,9 +208,13 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   PreviewDraw = std::make_unique<TGPXDraw>();
   setWindowTitle(qs(TitleText()));
   BuildToolsAndCommands();
+  BuildPropertyDialogs();
+  BuildSettingsCommands();
+  BuildMapTab();  // the last page: after those the other commands add
 
   ReadProxySettings();
   LoadSettings();
+  BuildGraphPane();
   PreviewDraw->Debug = IsDebug;
   PanelGPXResize();
   GPXOptions.UserAgent =

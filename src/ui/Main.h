@@ -7,24 +7,34 @@
 #include <vector>
 
 #include <QCursor>
+#include <QImage>
 #include <QMainWindow>
 #include <QStringList>
 
 #include "model/DocumentIndex.h"
 #include "model/GPX.h"
 #include "model/RetiredItems.h"
+#include "platform/FileAssociations.h"
 #include "platform/ProxyStore.h"
 #include "views/GPXDraw.h"
 #include "views/DrawOptions.h"
 #include "views/GMapOptions.h"
 #include "views/StatOptions.h"
+#include "views/GPXStat.h"
+#include "ui/MapScriptSettings.h"
+#include "views/GPXToGmap.h"
 
 class QAction;
+class QDialog;
+class TWayPointPropertiesForm;
+class QImage;
 class QLabel;
 class QMenu;
 class QMimeData;
 class QTimer;
 class QPlainTextEdit;
+class QProgressBar;
+class TWebBrowser;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -39,6 +49,8 @@ class QPushButton;
 class QSlider;
 class QSpinBox;
 class TTrackEditForm;
+// The point list block's classes.
+class QTableView;
 
 // The process-wide debug flag, read from the settings file: log lines get a time prefix.
 extern bool IsDebug;
@@ -72,6 +84,9 @@ struct TMainFormHooks {
   std::shared_ptr<ProxyStore> Proxy;
 };
 TMainFormHooks DefaultMainFormHooks();
+
+class QDialog;
+class TSettingsForm;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -400,4 +415,230 @@ private:
   QSlider* tbEdition = nullptr;
   QSpinBox* udEdition = nullptr;
   QPushButton* bApplyEDT = nullptr;
+
+  // ---- altitude shift, time anonymizing and elevation downloads (MainAltitude.cpp) ----
+public:
+  void Shiftaltitude1Click();
+  void Anonymizetime1Click();
+  void Downloadallwaypointsaltitude1Click();
+  void Downloadmap1Click();
+  // Created once with the window; any dialog may open the download dialog on its points.
+  class TShiftAltitudeForm* ShiftAltitudeForm = nullptr;
+  class TAltitudeDownloadForm* AltitudeDownloadForm = nullptr;
+
+private:
+  void BuildAltitudeCommands();
+
+  // ---- Property dialogs: Properties on the selected item, the dialogs' edit-and-replace cycle ----
+public:
+  // The tree's double-click: Properties, whether or not its menu item is enabled.
+  void tvItemsDblClick();
+  // Opens the waypoint dialog on a copy of a point of the document; on OK the copy takes the
+  // point's place in `owner`, the list that holds it (found in the document when not given),
+  // with one undo step, and the selection becomes the list (the edited waypoint itself when
+  // `owner` is not given and it is a waypoint). True on OK. The point grid's double-click and
+  // the graph's Properties call this with their list, then refresh their own view.
+  bool EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner = nullptr);
+  // Shows a dialog modally and gives its result; tests replace it.
+  std::function<int(QDialog* dialog)> ShowDialog;
+  TWayPointPropertiesForm* WayPointPropertiesForm = nullptr;
+
+private:
+  void BuildPropertyDialogs();
+  // Properties on one item, by its kind.
+  void OpenItemProperties(TItem* item);
+  QAction* Properties1 = nullptr;
+
+  // ---- the web map tab: page file, page-to-host protocol, drawing on the map ----
+public:
+  // The map tab's show event: writes the page of the current document and loads it.
+  void TabSheet4Show();
+  // The browser's events: a status text the page set, the loading progress, the end.
+  void wbGMapStatusTextChange(const QString& Text);
+  void wbGMapProgressChange(int Progress, int ProgressMax);
+  void wbGMapDownloadComplete();
+  void pGMapClick();
+  void tbGMapAddWayPointClick();
+  void tbGMapDrawRouteClick();
+  // A "Click " or "Popup " text while a route is drawn on the map.
+  void AddMapRoutePoint(const std::string& S);
+  // Runs one script statement in the map page; nothing before the browser exists.
+  void RunMapScript(const std::string& statement);
+  // Shows the page's green marker at a position; only once the page has reported its area.
+  void MoveGreenMarker(double lat, double lng);
+  // What the map view shows now, at the view's size; a null image before the first showing.
+  QImage MapSnapshot();
+  // The web map page's generator; its MapBBox holds the area the page last reported.
+  std::unique_ptr<TGMap> GMap;
+  // The route being drawn on the map, outside the document until the button is released.
+  std::unique_ptr<TGPXrte> MapRoute;
+  // For the page last written, the waypoint each marker index stands for: a marker whose
+  // waypoint left the document stands for nothing.
+  std::vector<TGPXwpt*> MapMarkers;
+  // Base-map tile addresses, handed to the page's script library.
+  TMapScriptSettings MapScript;
+
+private:
+  void BuildMapTab();
+  // The page of the current document.
+  std::string MapPageText();
+  void MoveMapWaypoint(std::string S);
+  // The map tab's browser, made when the tab is first shown.
+  TWebBrowser* MapBrowser();
+  QWidget* TabSheet4 = nullptr;
+  QToolBar* ToolBar2 = nullptr;
+  TWebBrowser* wbGMap = nullptr;
+  QLabel* pGMap = nullptr;
+  QProgressBar* pbGMap = nullptr;
+  QAction *tbGMapAddWayPoint = nullptr, *tbGMapDrawRoute = nullptr, *tbGMapScreenShot = nullptr;
+  // ---- end of the web map tab ----
+
+  // ---- route, track and metadata properties, the About box (MainItemProperties.cpp) ----
+public:
+  // Properties on a route, a track, a track segment (its track's dialog) or the metadata;
+  // false for any other item, which the caller then handles.
+  bool OpenLinePropertiesOf(TItem* item);
+  // Each dialog edits a copy; on OK the copy takes the item's place with one undo step. True
+  // on OK. A track edited from one of its segments selects that segment again.
+  bool EditRouteProperties(TGPXrte* route);
+  bool EditTrackProperties(TGPXtrk* track, int segmentIndex = -1);
+  bool EditMetadataProperties();
+  void About1Click();
+  class TRoutePropertiesForm* RoutePropertiesForm = nullptr;
+  class TTrackPropertiesForm* TrackPropertiesForm = nullptr;
+  class TMetadataPropertiesForm* MetadataPropertiesForm = nullptr;
+  class TAboutBox* AboutBox = nullptr;
+
+private:
+  void BuildItemPropertyDialogs();
+  // After an edited copy took its item's place: the document is modified, `selected` is the
+  // selection, and the tree and the views follow.
+  void ShowEditedItem(TItem* selected);
+  QAction* About1 = nullptr;
+
+  // ---- the statistics graph: its pane, mouse, pop-up commands, graph picture, map snapshot ----
+public:
+  std::unique_ptr<TGPXStat> GPXStat;
+  // The plotted point under the mouse at the last move over the graph; cleared with the graph.
+  TStatPoint* CurrentGraphPoint = nullptr;
+  // Chooses the graphs the preview's current list allows and draws the checked one; clears
+  // the graph when there is no list of at least 2 points.
+  void UpdateStatGraph();
+  void ShowGraphValueAt(TStatPoint* point);
+  // The point description of the preview's current point in status panel 2.
+  void ShowPointInfo(const std::string& prefix);
+  void BottomLeftPanelResize();
+  void TabSheet1Show();
+  void GPXStatImageMouseDown(Qt::MouseButtons shift, int X);
+  void GPXStatImageMouseMove(Qt::MouseButtons shift, int X, int Y);
+  void GPXStatImageMouseUp(Qt::MouseButton button, int X);
+  void GPXStatImageDblClick();
+  // The wheel over the graph pane zooms it; true when it was used.
+  bool GPXStatMouseWheel(int delta, const QPoint& globalPos);
+  void pmAltitudePopup();
+  void miStatGraphDistanceClick();
+  void Properties2Click();
+  void Plantawaypoint1Click();
+  void Cuthere1Click();
+  void Delete2Click();
+  void imSelectionZoomGraphClick();
+  void imSelectionZoomGraphPreviewClick();
+  void imSelectionCopyToNewClick();
+  void imSelectionDeleteClick();
+  void imSelectionTrimClick();
+  void imValueDeleteBelowClick();
+  void imValueDeleteAboveClick();
+  void Savepicture1Click();
+  // The map snapshot from the browser's picture at the control's size: a 2-pixel border is
+  // cut off, the picture saved as "GoogleMap-<stamp>.jpg", and by the options and the map's
+  // visible box the ".sat" and ".map" files beside it.
+  void SaveMapSnapshot(const QImage& browserPicture, const TBBox& mapBox);
+  // The map tab's snapshot button: what the browser shows, with the area the page reported.
+  void tbGMapScreenShotClick();
+
+  // Filled by the point list tab, which follows the point under the graph's mouse: select
+  // the grid row of the point at this index of its list.
+  std::function<void(int index)> SelectPointListRow;
+
+private:
+  void BuildGraphPane();
+  void BuildGraphMenu();
+  std::string CurrentTabName() const;
+  // Clears the graph and the point taken from it, and shows the cleared pane.
+  void ClearStatGraph();
+  // Points SelStart and SelEnd as indexes of the graph's source list; false when not found.
+  bool GraphSelectionIndexes(int& i1, int& i2) const;
+  // Delete (keep false) or Trim (keep true) of the selected range.
+  void CutGraphSelection(bool keep);
+  void DeleteGraphValues(bool below);
+  // After a graph command changed the document: selection, tree, references, preview.
+  void FinishGraphEdit(TItem* select);
+  QWidget* BottomLeftPanel = nullptr;
+  TImageView* GPXStatImage = nullptr;
+  QMenu* pmAltitude = nullptr;
+  QMenu *N8 = nullptr, *Point1 = nullptr, *Selection1 = nullptr, *Value1 = nullptr;
+  QAction *miStatGraphAltitude = nullptr, *miStatGraphSpeed = nullptr, *miStatGraphAngle = nullptr,
+          *miStatGraphDistance = nullptr, *miStatGraphSatellitesused = nullptr, *miStatGraphHDOP = nullptr;
+  QAction *Properties2 = nullptr, *Plantawaypoint1 = nullptr, *Cuthere1 = nullptr, *Delete2 = nullptr;
+  QAction *imSelectionZoomGraph = nullptr, *imSelectionZoomGraphPreview = nullptr,
+          *imSelectionCopyToNew = nullptr, *imSelectionDelete = nullptr, *imSelectionTrim = nullptr;
+  QAction *imValueDeleteBelow = nullptr, *imValueDeleteAbove = nullptr, *Savepicture1 = nullptr,
+          *Cancel1 = nullptr;
+  // ---- end of the statistics graph ----
+
+  // ---- the point list tab: the points of the selected list in a grid ----
+public:
+  // The page's show handler: enables the page for one suitable selected item and fills the
+  // grid with its points.
+  void TabSheet2Show();
+  void FillPointList(TGPXwptList* List, QTableView* Grid);
+  // A row's click selects its point; its double-click edits the point.
+  void sgPointListClick();
+  void sgPointListDblClick();
+  // Selects the row of the point at this index of the list shown (the graph's marker).
+  void SelectGridRow(int index);
+  // The list last shown in the grid, not owned; cleared with the grid when the list leaves
+  // the document.
+  TGPXwptList* PointGridList = nullptr;
+
+private:
+  void BuildPointListPage();
+  bool PointListPageActive() const;
+  // After the tree's selection changed: the page follows while it shows.
+  void PointListSelectionChanged();
+  QWidget* TabSheet2 = nullptr;
+  QTableView* sgPointList = nullptr;
+  // ---- end of the point list tab ----
+
+  // ---- settings dialog, clipboard copy and paste, file associations ----
+public:
+  // Options/Settings: the dialog edits copies of the four option objects; OK copies them
+  // back, redraws the views, writes the proxy store and empties the recent files when the
+  // history depth is 0.
+  void Settings1Click();
+  // Copy: the selected waypoint, route, track or list as a GPX document in our private
+  // clipboard format, with a plain text beside it. Paste: appends what it holds.
+  void Copy1Click();
+  void Paste1Click();
+  void AssociatefithGPXfiles1Click();
+  void AssociatewithNMEAfiles1Click();
+  // Runs a modal dialog and returns its result; tests answer in its place.
+  std::function<int(QDialog* dialog)> RunSettingsDialog;
+  // The user's desktop files the associations edit; tests point them elsewhere.
+  std::function<DesktopFolders()> AssociationFolders;
+  TSettingsForm* SettingsForm = nullptr;
+
+private:
+  void BuildSettingsCommands();
+  void BuildClipboardCommands();
+  // Copy for a waypoint, route, track or list node; Paste for a node with data while the
+  // clipboard holds our format.
+  void UpdateClipboardCommands();
+  // After the settings dialog's OK: every view draws itself with the options copied back.
+  void RedrawViewsAfterSettings();
+  void AssociateFileType(const FileTypeAssociation& type, const std::string& question,
+                         const std::string& done);
+  QAction *Settings1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
+          *AssociatefithGPXfiles1 = nullptr, *AssociatewithNMEAfiles1 = nullptr;
+  // ---- end of settings dialog, clipboard, file associations ----
 };

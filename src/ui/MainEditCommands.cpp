@@ -121,6 +121,7 @@ void TMainForm::tbDeleteClick() {
   ReleaseStaleReferences();
   tbDelete->setEnabled(false);
   DrawPreview();
+  if (lastPointOwner) PointListSelectionChanged();
 }
 
 void TMainForm::tbDuplicateClick() {
@@ -172,10 +173,6 @@ void TMainForm::tbDuplicateClick() {
   DrawPreview();
   RefreshTree();
   if (gpx.Selection.Count() > 0) SelectTreeNodes(gpx.Selection.Items);
-}
-
-void TMainForm::Properties1Click() {
-  // The property dialogs plug in here; without them there is nothing to show.
 }
 
 void TMainForm::Movealltracksegintothefirsttrack2Click() {

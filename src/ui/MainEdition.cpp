@@ -235,7 +235,10 @@ void TMainForm::cbEditionChange() {
 }
 
 void TMainForm::tbEditionChange() {
-  udEdition->setValue(editionValue(cbEdition->currentIndex(), EditionPointCount, tbEdition->value()));
+  const int value = editionValue(cbEdition->currentIndex(), EditionPointCount, tbEdition->value());
+  // Outside the up-down's range the change is refused, not pulled to the nearest end.
+  if (value < udEdition->minimum() || value > udEdition->maximum()) return;
+  udEdition->setValue(value);
 }
 
 void TMainForm::udEditionChangingEx(int value) {

@@ -146,7 +146,15 @@ void TMainForm::DropFiles(const std::vector<std::string>& fileNames) {
 }
 
 bool TMainForm::ActionCloseCurrentGPXExecute() {
-  if (!PreviewDraw || !PreviewDraw->GPX) return true;
+  if (!PreviewDraw || !PreviewDraw->GPX) {
+    // Nothing shown, but the Edit menu's commands may have pushed copies of the empty
+    // document: an Undo after the next Open must not bring them back over the file's data.
+    if (!hasData(*CurrentGPX)) {
+      UndoList.clear();
+      GPXModified = false;
+    }
+    return true;
+  }
   if (!QuerySaveChanges()) return false;
   PageControl1->setCurrentIndex(0);
   {

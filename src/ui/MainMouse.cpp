@@ -151,6 +151,7 @@ void TMainForm::GPXImageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifier
     v.DrawPoint(v.CurrentPoint, v.Options.CutPointColor, 5);
     SetStatusText(0, " " + v.CurrentPoint->LatLonToStr());
     SetStatusText(1, v.CurrentPoint->TimeToStr());
+    ShowPointInfo("");
   }
   GPXImage->update();
 }
@@ -172,11 +173,12 @@ bool TMainForm::FormMouseWheel(int delta, const QPoint& globalPos) {
       DrawPreview();
       return true;
     }
+    case 2:
+      return GPXStatMouseWheel(delta, globalPos);
     case 3:
     case 4:
       return TREImageMouseWheel(ActivePane, delta, globalPos);
     default:
-      // The graph zooms here once it exists.
       return false;
   }
 }

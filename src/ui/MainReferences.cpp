@@ -45,6 +45,8 @@ void TMainForm::ReleaseStaleReferences() {
       entry.second = nullptr;
 
   for (auto& check : ReferenceChecks) check(index);
+  // Every change of structure redraws the graph of what is left.
+  UpdateStatGraph();
 
   Retired.Clear();
   RetiredDocuments.clear();

@@ -26,10 +26,12 @@ void TMainForm::BuildToolsAndCommands() {
     };
   BuildToolButtons();
   BuildEditCommands();
+  BuildAltitudeCommands();
   BuildActionList();
   BuildPreviewMouse();
   BuildTreeDragDrop();
   BuildTrackEdit();
+  BuildItemPropertyDialogs();
 }
 
 void TMainForm::BuildToolButtons() {

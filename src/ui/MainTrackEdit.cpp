@@ -24,7 +24,7 @@ void TMainForm::BuildTrackEdit() {
 
   tbFilter = new QAction(programIcon("filter.svg"), "Filter", this);
   tbFilter->setObjectName("tbFilter");
-  tbFilter->setToolTip(qs(_("Edit track points")));
+  tbFilter->setToolTip(qs(_("Filter")));
   connect(tbFilter, &QAction::triggered, this, [this] { RunGuarded(this, [this] { tbFilterClick(); }); });
   ToolBar1->addSeparator();
   ToolBar1->addAction(tbFilter);
@@ -72,6 +72,4 @@ void TMainForm::Edittrackpoints1Click() {
   TrackEditForm->ClearSegments();
 }
 
-void TMainForm::UpdateStatGraphAfterEdit() {
-  // The statistics graph is redrawn here (UpdateStatGraph) once the window has one.
-}
+void TMainForm::UpdateStatGraphAfterEdit() { UpdateStatGraph(); }

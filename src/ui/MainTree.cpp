@@ -164,7 +164,9 @@ void TMainForm::tvItemsChange() {
   // Every node redraws: the highlight of a route or waypoint selected before must go, or
   // the preview shows a selection that Delete would not act on.
   DrawPreview();
+  PointListSelectionChanged();
   if (!info.Log.empty()) AddLog(info.Log);
   for (size_t i = 0; i < info.Panels.size(); ++i) SetStatusText(static_cast<int>(i), info.Panels[i]);
   UpdateCommands(true);
+  UpdateStatGraph();
 }

@@ -23,4 +23,5 @@ public:
   uint8_t GPXDrawLineStyle = 0;
 
   void Assign(const TDrawOptions& source) { *this = source; }
+  bool operator==(const TDrawOptions&) const = default;
 };

@@ -31,21 +31,27 @@ struct TGMapOptions {
   bool ExtensionLineColor = false;  // routes and segments take their gpx_style colour
 
   void Assign(const TGMapOptions& source) { *this = source; }
+  bool operator==(const TGMapOptions&) const = default;
 };
 
 // Addresses the page loads from, fixed by the installation rather than by the user. The page
 // appends the fixed paths ("/maps?file=api...", "/mapfiles/marker_mini.png", "/tiles/cycle/"...)
-// to them, so none ends with '/'. A `file:` provider address drops the query, so the map
+// to the servers, so none ends with '/'. A `file:` provider address drops the query, so the map
 // script lies at "<provider folder>/maps".
 struct TGMapConfig {
   std::string ScriptProvider = CORVANTEL_MAP_PROVIDER;  // the map script: + "/maps?file=api..."
   std::string ApiKey;                                   // the provider's key, put after "&amp;key="
   std::string MarkerServer = CORVANTEL_MAP_PROVIDER;    // red marker and shadow: + "/mapfiles/..."
   std::string SmallMarkerServer = CORVANTEL_MAP_PROVIDER;  // blue, green: + "/ridefinder/images/..."
-  std::string MapnikTileServer = "https://tile.openstreetmap.org";
-  std::string OSMCycleTileServer = "https://tile.openstreetmap.org";
-  std::string OSMAerialTileServer = "https://tile.openstreetmap.org";
-  std::string OSMPisteTileServer = "https://tile.openstreetmap.org";
+  // The four extra layers' tiles, as address templates with {z}, {x} and {y}; several,
+  // separated by blanks, lie one over the other, the first lowest (pistes need a map under
+  // them). The page names the server of the last one; the map script fetches by the templates.
+  std::string MapnikTiles = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
+  std::string OSMCycleTiles = "https://a.tile-cyclosm.openstreetmap.fr/cyclosm/{z}/{x}/{y}.png";
+  std::string OSMAerialTiles =
+      "https://server.arcgisonline.com/ArcGIS/rest/services/World_Imagery/MapServer/tile/{z}/{y}/{x}";
+  std::string OSMPisteTiles =
+      "https://tile.openstreetmap.org/{z}/{x}/{y}.png https://tiles.opensnowmap.org/pistes/{z}/{x}/{y}.png";
   std::string MapDataSite = "https://www.openstreetmap.org";  // the tile layers' copyright link
   std::string LicenceSite = "https://creativecommons.org";    // + "/licenses/by-sa/2.0/"
 };

@@ -60,10 +60,10 @@ private:
   std::string text_;
 };
 
-// An extra tile layer: its option, server and the names its script uses.
+// An extra tile layer: its option, its tiles and the names its script uses.
 struct TileLayer {
   bool on;
-  const std::string& server;
+  const std::string& tiles;
   const char* prefix;    // tile<prefix>, <prefix>GetTileUrl, <prefix>layer
   const char* mapVar;    // the map type variable
   const char* typeName;  // the map type's name on the map type control
@@ -146,13 +146,13 @@ std::string TGMap::GetPageHTML() {
   const TGMapOptions& o = Options;
   const TGMapConfig& c = Config;
   const TileLayer layers[] = {
-      {o.MapTypeMapnik, c.MapnikTileServer, "Mapnik", "mapnikMap", "Mapnik",
+      {o.MapTypeMapnik, c.MapnikTiles, "Mapnik", "mapnikMap", "Mapnik",
        "/mapnik_tiles/\" + b + \"/\" + a.x + \"/\" + a.y + \".png\";"},
-      {o.MapTypeOSMCycle, c.OSMCycleTileServer, "OSMCycle", "OSMCycleMap", "Cycle",
+      {o.MapTypeOSMCycle, c.OSMCycleTiles, "OSMCycle", "OSMCycleMap", "Cycle",
        "/tiles/cycle/\" + b + \"/\" + a.x + \"/\" + a.y + \".png\";"},
-      {o.MapTypeOSMAerial, c.OSMAerialTileServer, "OSMAerial", "OSMAerialMap", "Aerial",
+      {o.MapTypeOSMAerial, c.OSMAerialTiles, "OSMAerial", "OSMAerialMap", "Aerial",
        "/tiles/?v=mgm&layer=openaerialmap-900913&x=\" + a.x + \"&y=\" + a.y + \"&zoom=\" + (18-(b+1));"},
-      {o.MapTypeOSMPiste, c.OSMPisteTileServer, "OSMPiste", "OSMPisteMap", "Piste",
+      {o.MapTypeOSMPiste, c.OSMPisteTiles, "OSMPiste", "OSMPisteMap", "Piste",
        "/tiles/contours/\" + b + \"/\" + a.x + \"/\" + a.y + \".png\";"},
   };
   const bool anyLayer = o.MapTypeMapnik || o.MapTypeOSMCycle || o.MapTypeOSMAerial || o.MapTypeOSMPiste;
@@ -214,7 +214,7 @@ std::string TGMap::GetPageHTML() {
     if (!l.on) continue;
     p.blank();
     p.line(1, std::string(l.prefix) + "GetTileUrl = function (a,b) {");
-    p.line(2, "var url = \"" + l.server + l.urlRest);
+    p.line(2, "var url = \"" + tileServerAddress(l.tiles) + l.urlRest);
     p.line(2, "return url;");
     p.line(1, "}");
   }

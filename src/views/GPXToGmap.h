@@ -24,6 +24,9 @@ public:
   // route point and track point with its polyline level.
   std::string GetPageHTML();
   void ComputeBounds();
+  // A "Bounds ((s, w), (n, e))" text of the page into MapBBox; a text that does not read
+  // whole leaves MapBBox not valid.
+  void ParseBounds(const std::string& text);
 };
 
 // A number as the page writes it: 15 significant digits, '.', and the exponent form only
@@ -32,5 +35,8 @@ std::string pageNumberText(double value);
 // A line colour setting as the page may use it: six hexadecimal digits pass unchanged,
 // anything else gives `fallback`.
 std::string validMapColor(const std::string& text, const std::string& fallback);
+// The server a layer's tile templates name: scheme and host of the last template
+// ("https://a.example/{z}/{x}/{y}.png" -> "https://a.example").
+std::string tileServerAddress(const std::string& templates);
 // The information window text of a waypoint, ready for a single-quoted script string.
 std::string waypointInfoHtml(const TGPXwpt& w);

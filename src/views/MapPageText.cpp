@@ -30,6 +30,15 @@ std::string validMapColor(const std::string& text, const std::string& fallback) 
   return text;
 }
 
+std::string tileServerAddress(const std::string& templates) {
+  const std::string_view all = trimView(templates);
+  const size_t blank = all.find_last_of(' ');
+  std::string_view last = blank == std::string_view::npos ? all : all.substr(blank + 1);
+  const size_t scheme = last.find("://");
+  const size_t path = last.find('/', scheme == std::string_view::npos ? 0 : scheme + 3);
+  return std::string(last.substr(0, path));
+}
+
 namespace {
 
 // Writes & < > as entities, '"' as `quote`, and each line break (CR LF, CR, LF, U+2028,

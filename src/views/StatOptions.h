@@ -39,4 +39,5 @@ struct TStatOptions {
   bool Index = false;
 
   void Assign(const TStatOptions& source) { *this = source; }
+  bool operator==(const TStatOptions&) const = default;
 };

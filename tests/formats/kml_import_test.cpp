@@ -107,6 +107,18 @@ TEST_F(KMLImport, LineStringsBecomeTracksNamedAfterTheirFolder) {
   EXPECT_DOUBLE_EQ(gpx.Waypoints.GetPoint(0)->Lat, 14);
 }
 
+// A track of several segments comes as a multi-geometry of line strings, as gpsbabel writes it.
+TEST_F(KMLImport, AMultiGeometryOfLineStringsIsOneTrack) {
+  importText(kml("<Folder><name>T2</name><Placemark><MultiGeometry>"
+                 "<LineString><coordinates>2,1 2,1.5</coordinates></LineString><Point/>"
+                 "<LineString><coordinates>4,3 4,3.5 4,3.7</coordinates></LineString>"
+                 "</MultiGeometry></Placemark></Folder>"));
+  ASSERT_EQ(gpx.Tracks.Count(), 1);
+  const TGPXtrk& t = *gpx.Tracks.GetTrack(0);
+  ASSERT_EQ(t.Count(), 2);
+  EXPECT_EQ(t.name + " " + std::to_string(t.GetSegment(1)->Count()), "T2 3");
+}
+
 // A remainder shorter than three characters ends the tuples; earlier short tuples still count.
 TEST_F(KMLImport, AShortLastTupleGivesNoPoint) {
   importText(kml(

@@ -13,6 +13,7 @@
 #include "base/DateTime.h"
 #include "base/Translate.h"
 #include "format_test_helpers.h"
+#include "formats/NGTFile.h"
 #include "formats/NMEAFile.h"
 #include "model/GPX.h"
 
@@ -227,6 +228,16 @@ TEST(NMEAImport, AnEmptyImportKeepsTheTrackListPresent) {
     EXPECT_EQ(gpx.Tracks.Present, before);
     EXPECT_FALSE(gpx.Tracks.GetTrack(0)->GetSegment(0)->Present);
   }
+}
+
+// A folder opens but cannot be read: the line importers must fail, not import nothing.
+TEST(NMEAImport, AFolderIsAReadErrorForBothLineImporters) {
+  TGPX gpx;
+  TNMEAFile nmea;
+  TNGTFile ngt;
+  nmea.GPX = ngt.GPX = &gpx;
+  EXPECT_THROW(nmea.Import(testing::TempDir()), std::runtime_error);
+  EXPECT_THROW(ngt.Import(testing::TempDir()), std::runtime_error);
 }
 
 }  // namespace

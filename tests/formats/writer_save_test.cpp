@@ -130,11 +130,14 @@ TEST(WriterSave, FailedSaveReportsAndKeepsTheOldFile) {
   EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"keep.gpx"});
 
   // A target that cannot be replaced and one in a folder that does not exist.
+  // A pipe stands for a device node: the node must stay what it is.
   std::filesystem::create_directory(folder + "/dir.gpx");
+  ASSERT_EQ(mkfifo((folder + "/pipe.gpx").c_str(), 0600), 0);
   TGPX empty;
-  EXPECT_THROW(saveText(empty, folder + "/dir.gpx", false, false), std::system_error);
-  EXPECT_THROW(saveText(empty, folder + "/missing/x.gpx", false, false), std::system_error);
-  EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"dir.gpx", "keep.gpx"}));
+  for (const char* name : {"/dir.gpx", "/pipe.gpx", "/missing/x.gpx"})
+    EXPECT_THROW(saveText(empty, folder + name, false, false), std::system_error) << name;
+  EXPECT_TRUE(std::filesystem::is_fifo(folder + "/pipe.gpx"));
+  EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"dir.gpx", "keep.gpx", "pipe.gpx"}));
 }
 
 // Only a regular file is replaced: a folder or a pipe at the name is an error and stays as

@@ -38,6 +38,17 @@ TEST(TrackEditTrim, BothLimitsActOnTheChosenPoints) {
   }
 }
 
+// Translations are longer than the English captions: the pages widen rather than cut them.
+TEST(TrackEditTrim, LongerCaptionsAreShownWhole) {
+  TTrackEditForm d;
+  const auto buttons = d.findChild<QTabWidget*>("pcFilter")->findChildren<QAbstractButton*>();
+  for (QAbstractButton* b : buttons) b->setText(b->text() + " (nicht verfügbar)");
+  d.show();
+  QApplication::processEvents();
+  for (QAbstractButton* b : buttons)
+    if (b->isVisible()) EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+}
+
 TEST(TrackEditTrim, AvailabilityAndCountText) {
   struct Case {
     const char* name;
@@ -220,8 +231,9 @@ TEST_F(TrackEdit, EditionPageRangesValuesAndApply) {
   } cases[] = {{0, 0, 0, 0, 100, 0, 50, 50},          {1, 1, 100, 2, 101, 101, 50, 50},
                {3, 2, 2, 2, 100, 2, 7, 7},            {4, 0, 0, 0, 30000, 0, 3, 900},
                {5, 0, 0, 0, 180, 0, 33, 59},          {8, 1, 100, 1, 1000, 1000, 7, 70},
-               {9, 1, 5, 1, 60, 5, 9, 9}};
+               {9, 1, 5, 1, 60, 5, 9, 9},             {9, 1, 5, 1, 60, 5, 80, 5}};  // 80: refused
   for (const Case& c : cases) {
+    if (combo->currentIndex() == c.index) combo->setCurrentIndex(0);  // chosen anew
     combo->setCurrentIndex(c.index);
     EXPECT_EQ(std::vector<int>({bar->minimum(), bar->value(), ud->minimum(), ud->maximum(), ud->value()}),
               std::vector<int>({c.barMin, c.barPos, c.min, c.max, c.pos}))

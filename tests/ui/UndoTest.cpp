@@ -96,3 +96,14 @@ TEST_F(UndoTest, CopiesStayWithinTheMemoryBoundOldestDroppedFirst) {
     EXPECT_TRUE(f.UndoList.empty());
   }
 }
+
+// Copies of the empty document pushed before any file is open never come back over one.
+TEST_F(UndoTest, OpeningAfterEditsOfTheEmptyDocumentStartsAFreshStack) {
+  TMainForm& f = form();
+  f.findChild<QAction*>("Anonymizetime1")->trigger();
+  ASSERT_EQ(f.UndoList.size(), 1u);
+  answers_.push_back({writeTrack("walk.gpx", "Walk")});
+  action("ActionOpenGPXFile")->trigger();
+  EXPECT_TRUE(f.UndoList.empty());
+  EXPECT_FALSE(f.GPXModified);
+}

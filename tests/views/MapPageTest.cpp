@@ -14,10 +14,10 @@ void fixedAddresses(TGMapConfig& c) {
   c.ApiKey = "KEY-1";
   c.MarkerServer = "https://markers.example";
   c.SmallMarkerServer = "https://small.example";
-  c.MapnikTileServer = "https://tiles-1.example";
-  c.OSMCycleTileServer = "https://tiles-2.example";
-  c.OSMAerialTileServer = "https://tiles-3.example";
-  c.OSMPisteTileServer = "https://tiles-4.example";
+  c.MapnikTiles = "https://tiles-1.example";
+  c.OSMCycleTiles = "https://tiles-2.example";
+  c.OSMAerialTiles = "https://tiles-3.example";
+  c.OSMPisteTiles = "https://tiles-4.example";
   c.MapDataSite = "https://data.example";
   c.LicenceSite = "https://licence.example";
 }
@@ -152,6 +152,11 @@ TEST(MapPage, NumbersAndColoursTakeThePageForm) {
       {"00ff00", "00ff00"}, {"A0B1C2", "A0B1C2"}, {"", "FF0000"}, {"red", "FF0000"}, {"FF00000", "FF0000"},
       {"FF000\"", "FF0000"}};
   for (auto [setting, used] : colours) EXPECT_EQ(validMapColor(setting, "FF0000"), used) << setting;
+  const std::pair<const char*, const char*> tiles[] = {
+      {"https://a.example/{z}/{x}/{y}.png", "https://a.example"},
+      {"http://a.example/{z}/{x}/{y}.png  https://b.example:8080/p/{z}/{x}/{y} ", "https://b.example:8080"},
+      {"https://c.example", "https://c.example"}};
+  for (auto [templates, server] : tiles) EXPECT_EQ(tileServerAddress(templates), server) << templates;
 }
 
 TEST(MapPage, WaypointTextIsEscapedForHtmlInsideAScriptString) {

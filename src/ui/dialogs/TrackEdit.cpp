@@ -145,7 +145,8 @@ void TTrackEditForm::BuildWidgets() {
   top->addLayout(left, 0);
   pcFilter = new QTabWidget(this);
   pcFilter->setObjectName("pcFilter");
-  pcFilter->setFixedWidth(400);
+  // At least as wide as the source preview, wider where a translation needs it.
+  pcFilter->setMinimumWidth(400);
   // The tabs carry only an image; the hint names the page.
   const std::pair<QWidget*, std::pair<const char*, std::string>> pages[] = {
       {BuildPrecisionPage(), {"filterprecision.svg", _("Filter by precision data")}},

@@ -1,0 +1,118 @@
+// File associations in temporary XDG folders: the entries written, the earlier default kept
+// and given back, the user's other lines untouched, and folders that cannot be written.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/FileAssociations.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class FileAssociationsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("corvantel_assoc_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "config");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  FileAssociations make(bool tools = false) {
+    FileAssociations a("/opt/My \"GPS\" $tools/corvantel", {(dir_ / "data").string(), (dir_ / "config").string()});
+    a.RunUpdateTools = tools;
+    return a;
+  }
+  void writeMimeApps(const std::string& text) { std::ofstream(dir_ / "config/mimeapps.list") << text; }
+  std::string mimeApps() { return readAll(dir_ / "config/mimeapps.list"); }
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST(FileAssociationText, ExecLineQuotesThePathAndLeavesTheFieldCodeBare) {
+  const struct {
+    const char* path;
+    const char* exec;
+  } cases[] = {
+      {"/usr/bin/corvantel", "\"/usr/bin/corvantel\" %f"},
+      {"/a b/c\"d", "\"/a b/c\\\\\"d\" %f"},
+      {"/x$y`z", "\"/x\\\\$y\\\\`z\" %f"},
+      {"/100%/p\\q", "\"/100%%/p\\\\\\\\q\" %f"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(desktopExecLine(c.path), c.exec) << c.path;
+}
+
+TEST(FileAssociationText, KeyFileEditsKeepEveryOtherLine) {
+  const std::string text = "# mine\n[Added Associations]\na/b=x.desktop;\n\n[Default Applications]\n"
+                           "a/b=old.desktop;\nc/d=keep.desktop\n\n[Other]\na/b=no\n";
+  const struct {
+    std::string key;
+    std::optional<std::string> value;
+    std::string expected;
+  } cases[] = {
+      {"a/b", "new.desktop;", "# mine\n[Added Associations]\na/b=x.desktop;\n\n[Default Applications]\n"
+                              "a/b=new.desktop;\nc/d=keep.desktop\n\n[Other]\na/b=no\n"},
+      {"e/f", "n.desktop", "# mine\n[Added Associations]\na/b=x.desktop;\n\n[Default Applications]\n"
+                           "a/b=old.desktop;\nc/d=keep.desktop\ne/f=n.desktop\n\n[Other]\na/b=no\n"},
+      {"a/b", std::nullopt, "# mine\n[Added Associations]\na/b=x.desktop;\n\n[Default Applications]\n"
+                            "c/d=keep.desktop\n\n[Other]\na/b=no\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(setKeyFileValue(text, "Default Applications", c.key, c.value), c.expected);
+  EXPECT_EQ(setKeyFileValue("[A]\nk=v", "Default Applications", "a/b", "z"),
+            "[A]\nk=v\n\n[Default Applications]\na/b=z\n");
+  EXPECT_EQ(keyFileValue(text, "Default Applications", "a/b").value_or("-"), "old.desktop;");
+}
+
+TEST_F(FileAssociationsTest, YesWritesTheEntriesAndNoGivesTheDefaultBack) {
+  writeMimeApps("[Default Applications]\napplication/gpx+xml=viking.desktop;\ntext/plain=ed.desktop\n");
+  FileAssociations a = make(true);
+  ASSERT_TRUE(a.CanWrite());
+  a.Associate(gpxFileType("GPS Exchange file"));
+  a.Associate(gpxFileType("GPS Exchange file"));  // a second Yes keeps the first earlier default
+  EXPECT_EQ(a.UserDefault("application/gpx+xml"), "Corvantel1.GPX.desktop;");
+  const std::string entry = readAll(a.DesktopFile(gpxFileType("")));
+  for (const char* line : {"Comment=GPS Exchange file\n", "MimeType=application/gpx+xml;\n",
+                           "X-Corvantel-Earlier-Default=viking.desktop;\n",
+                           "Exec=\"/opt/My \\\\\"GPS\\\\\" \\\\$tools/corvantel\" %f\n"})
+    EXPECT_NE(entry.find(line), std::string::npos) << line;
+  EXPECT_TRUE(fs::exists(dir_ / "data/icons/hicolor/scalable/apps/Corvantel1.GPX.svg"));
+  if (std::system("command -v desktop-file-validate >/dev/null") == 0)
+    EXPECT_EQ(std::system(("desktop-file-validate '" + a.DesktopFile(gpxFileType("")) + "'").c_str()), 0);
+
+  EXPECT_TRUE(a.Restore(gpxFileType("")));
+  EXPECT_EQ(mimeApps(), "[Default Applications]\napplication/gpx+xml=viking.desktop;\ntext/plain=ed.desktop\n");
+  EXPECT_FALSE(a.Restore(gpxFileType("")));  // another program's default is left alone
+}
+
+TEST_F(FileAssociationsTest, NmeaGetsItsOwnTypeAndNoWithoutEarlierDefaultDropsTheLine) {
+  FileAssociations a = make(true);
+  a.Associate(nmeaFileType());
+  EXPECT_NE(readAll(dir_ / "data/mime/packages/Corvantel1.NMEA.xml").find("<glob pattern=\"*.nmea\"/>"),
+            std::string::npos);
+  // update-mime-database compiled the package into the user's database.
+  if (std::system("command -v update-mime-database >/dev/null") == 0)
+    EXPECT_NE(readAll(dir_ / "data/mime/globs2").find("text/x-nmea:*.nmea"), std::string::npos);
+  EXPECT_EQ(a.UserDefault("text/x-nmea"), "Corvantel1.NMEA.desktop;");
+  a.Restore(nmeaFileType());
+  EXPECT_EQ(a.UserDefault("text/x-nmea"), "");
+}
+
+TEST_F(FileAssociationsTest, FoldersUnderAFileCannotBeWritten) {
+  std::ofstream(dir_ / "file") << "x";
+  FileAssociations a("/p", {(dir_ / "file/data").string(), (dir_ / "config").string()});
+  EXPECT_FALSE(a.CanWrite());
+  EXPECT_THROW(a.Associate(gpxFileType("")), FileAssociationError);
+}

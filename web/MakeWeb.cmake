@@ -1,0 +1,12 @@
+# cmake -DLEAFLET_DIR= -DSOURCE= -DOUTPUT= -DIMAGES= -P MakeWeb.cmake
+file(MAKE_DIRECTORY ${OUTPUT})
+file(READ ${LEAFLET_DIR}/leaflet.js _leaflet)
+file(READ ${SOURCE}/GMap2.js _gmap)
+file(WRITE ${OUTPUT}/maps.tmp "${_leaflet}\n${_gmap}")
+file(RENAME ${OUTPUT}/maps.tmp ${OUTPUT}/maps)
+file(COPY ${LEAFLET_DIR}/leaflet.css DESTINATION ${OUTPUT})
+file(COPY ${LEAFLET_DIR}/images DESTINATION ${OUTPUT} FILES_MATCHING PATTERN "*.png")
+foreach(_i ${IMAGES})
+  get_filename_component(_d ${_i} DIRECTORY)
+  file(COPY ${SOURCE}/${_i} DESTINATION ${OUTPUT}/${_d})
+endforeach()
