@@ -12,6 +12,7 @@ PACKAGES=(
   python3-polyline nodejs
   xvfb xauth
   desktop-file-utils shared-mime-info
+  clang libclang-rt-14-dev
 )
 
 missing=()

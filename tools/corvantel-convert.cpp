@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/NumberText.h"
-#include "formats/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "formats/GPXCSV.h"
 #include "formats/GPXFile.h"
 #include "formats/KMLFile.h"
@@ -30,7 +30,17 @@ void printLog(const TGPXFile& file) {
   for (const std::string& line : file.Messages) std::cout << line << '\n';
 }
 
-// Reads any supported file into the document; false when nothing could be read.
+// Waypoints and route and track points.
+int64_t pointCount(const TGPX& doc) {
+  int64_t n = doc.Waypoints.Count();
+  for (const auto& r : doc.Routes.Items()) n += r->Count();
+  for (const auto& t : doc.Tracks.Items())
+    for (const auto& s : t->Items()) n += s->Count();
+  return n;
+}
+
+// Reads any supported file into the document; false when nothing could be read. An import
+// that finds no point has read nothing either.
 bool readInto(TGPX& doc, const std::string& in) {
   const std::string ext = extensionOf(in);
   if (ext == ".kml") {
@@ -38,7 +48,7 @@ bool readInto(TGPX& doc, const std::string& in) {
     file.GPX = &doc;
     file.Import(in);
     printLog(file);
-    return file.Messages.empty();  // the KML import logs only its failures
+    return file.Loaded && pointCount(doc) > 0;
   }
   if (ext == ".nmea" || ext == ".ngt") {
     TNMEAFile nmea;
@@ -50,7 +60,7 @@ bool readInto(TGPX& doc, const std::string& in) {
     else
       ngt.Import(in);
     printLog(file);
-    return true;
+    return pointCount(doc) > 0;
   }
   TGPXFile file;
   file.GPX = &doc;
@@ -107,7 +117,10 @@ int main(int argc, char** argv) {
   }
   TGPX doc;
   try {
-    if (!readInto(doc, in)) return 1;
+    if (!readInto(doc, in)) {
+      std::cerr << in << ": nothing read\n";
+      return 1;
+    }
     if (out.empty()) return 0;
     writeFrom(doc, out, compress);
   } catch (const std::exception& e) {

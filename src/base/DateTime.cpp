@@ -103,6 +103,13 @@ DateTimeFields decodeDateTime(double value) {
   return f;
 }
 
+bool isInYearRange(double value) {
+  // decodeDateTime gives the zero day beyond this bound, which would pass for a year.
+  if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return false;
+  const int year = decodeDateTime(value).year;
+  return year >= 1 && year <= 9999;
+}
+
 int isoDayOfWeek(double value) {
   DateTimeFields f = decodeDateTime(value);
   const long long days = daysFromCivil(f.year, static_cast<unsigned>(f.month), static_cast<unsigned>(f.day));

@@ -24,6 +24,10 @@ double encodeDateTime(int year, int month, int day, int hour = 0, int minute = 0
 // on about half of all whole-second times.
 DateTimeFields decodeDateTime(double value);
 
+// Whether the date-time, rounded to milliseconds, falls in the years 1 to 9999: the only
+// ones a file's four-digit year can write and read back as the same time.
+bool isInYearRange(double value);
+
 // 1 = Monday .. 7 = Sunday.
 int isoDayOfWeek(double value);
 

@@ -11,6 +11,7 @@
 #include "base/Translate.h"
 #include "formats/GPX10Read.h"
 #include "formats/GPXReadParts.h"
+#include "formats/ReadIssues.h"
 #include "formats/XmlStream.h"
 
 namespace {
@@ -178,6 +179,8 @@ void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandle
   ReadResult result;
   GPXStreamReader reader(result);
   XmlStream stream;
+  TReadIssues issues;
+  TReadIssuesScope counting(issues);
   if (!parse(stream, reader)) {
     Log(stream.errors().failureLine());
     return;
@@ -211,6 +214,7 @@ void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandle
     segments += trk->Count();
     for (const auto& seg : trk->Items()) trackPoints += seg->Count();
   }
+  for (const std::string& line : issues.logLines()) Log(line);
   Log(formatInt(doc.Waypoints.Count()) + " " + _("waypoints"));
   Log(formatInt(doc.Routes.Count()) + " " + _("routes") + " (" + formatInt(routePoints) + " points)");
   Log(formatInt(doc.Tracks.Count()) + " " + _("tracks") + " (" + formatInt(trackPoints) + " " + _("points in") +

@@ -36,8 +36,11 @@ public:
   // The serialised children of the last child element of a name, trimmed.
   static std::string GetExtensionNodeContent(const XmlNode& element, const std::string& name);
   // ISO 8601 date and time (calendar, ordinal or week date, fractions, zones) to a UTC
-  // date-time; 0 when the text is too short or names no valid date or time.
+  // date-time; 0 when the text is too short, names no valid date or time, or falls outside
+  // the years 1 to 9999 once shifted to UTC.
   static double ISO8601ToDateTime(const std::string& text);
+  // The same; false (and `out` untouched) where the other gives 0.
+  static bool TryISO8601ToDateTime(const std::string& text, double& out);
 
   // Element readers.
   static void ReadMetadata(const XmlNode& element, TGPXmetadata& into);
@@ -46,7 +49,8 @@ public:
   static TGPXLink ReadLink(const XmlNode& element);
   static TGPXcopyright ReadCopyright(const XmlNode& element);
   static TGPXbounds ReadBounds(const XmlNode& element);
-  // Appends the point to the list and marks the list present.
+  // Appends the point to the list and marks the list present; a point whose coordinates
+  // are missing, no number or off the globe is left out (null).
   static TGPXwpt* ReadWpt(const XmlNode& element, TGPXwptList& into);
   static std::unique_ptr<TGPXrte> ReadRte(const XmlNode& element);
   static std::unique_ptr<TGPXtrk> ReadTrk(const XmlNode& element);

@@ -1,7 +1,7 @@
 // The writing side of the GPX file object: saving a document and exporting its lists.
 #include <stdexcept>
 
-#include "formats/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "formats/GPXFile.h"
 #include "formats/GPXWriter.h"
 

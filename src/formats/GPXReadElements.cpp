@@ -4,6 +4,7 @@
 #include "base/NumberText.h"
 #include "formats/GPXFile.h"
 #include "formats/GPXReadParts.h"
+#include "formats/ReadIssues.h"
 #include "formats/XmlNode.h"
 
 void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_StyleLine& style) {
@@ -21,6 +22,9 @@ void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_Sty
       continue;
     }
     std::string piece = c.serialize();
+    // Text beside the elements loses its surrounding white space, as the pieces are joined
+    // by line ends: kept, it would gain a line end at every save.
+    if (c.type() == XmlNode::Type::Text && !xmlPreservesSpace(extensions.raw())) piece = trim(piece);
     if (piece.empty()) continue;
     text += kGPXLineEnd;
     text += piece;
@@ -94,6 +98,24 @@ TGPXbounds TGPXFile::ReadBounds(const XmlNode& element) {
   return b;
 }
 
+namespace {
+
+// A time element's text; an unreadable one is no time, counted for the log.
+double readTime(const std::string& text) {
+  double t = 0;
+  if (!text.empty() && !TGPXFile::TryISO8601ToDateTime(text, t))
+    if (TReadIssues* issues = activeReadIssues()) ++issues->refusedTimes;
+  return t;
+}
+
+// 0 to 254 satellites; anything else is none (255), not its low byte.
+uint8_t readSat(const std::string& text) {
+  const int n = parseIntOr(text, 255);
+  return n >= 0 && n <= 254 ? uint8_t(n) : uint8_t(255);
+}
+
+}  // namespace
+
 void TGPXFile::ReadMetadata(const XmlNode& element, TGPXmetadata& into) {
   into = TGPXmetadata();
   into.name = element.childText("name");
@@ -101,7 +123,7 @@ void TGPXFile::ReadMetadata(const XmlNode& element, TGPXmetadata& into) {
   if (XmlNode a = element.child("author")) into.author = ReadPerson(a);
   if (XmlNode c = element.child("copyright")) into.copyright = ReadCopyright(c);
   if (XmlNode l = element.child("link")) into.link = ReadLink(l);
-  into.time = ISO8601ToDateTime(element.childText("time"));
+  into.time = readTime(element.childText("time"));
   into.keywords = element.childText("keywords");
   if (XmlNode b = element.child("bounds")) into.bounds = ReadBounds(b);
   into.extensions = GetExtensionNodeContent(element, "extensions");
@@ -123,7 +145,7 @@ void readEle(TGPXwpt& pt, const std::string& text) {
 template <class Child>
 void readWptTextChild(TGPXwpt& pt, const Child& c) {
   if (c.nameIs("ele")) readEle(pt, c.text());
-  else if (c.nameIs("time")) pt.Time = TGPXFile::ISO8601ToDateTime(c.text());
+  else if (c.nameIs("time")) pt.Time = readTime(c.text());
   else if (c.nameIs("magvar")) pt.edit().magvar = parseFloatOr(c.text(), 0);
   else if (c.nameIs("geoidheight")) pt.edit().geoidheight = parseFloatOr(c.text(), 0);
   else if (c.nameIs("name")) pt.edit().name = c.text();
@@ -133,7 +155,7 @@ void readWptTextChild(TGPXwpt& pt, const Child& c) {
   else if (c.nameIs("sym")) pt.edit().sym = c.text();
   else if (c.nameIs("type")) pt.edit().type = c.text();
   else if (c.nameIs("fix")) pt.edit().fix = toLowerAscii(c.text());
-  else if (c.nameIs("sat")) pt.edit().sat = uint8_t(parseIntOr(c.text(), -1) & 0xFF);
+  else if (c.nameIs("sat")) pt.edit().sat = readSat(c.text());
   else if (c.nameIs("hdop")) pt.edit().hdop = parseFloatOr(c.text(), -1.0);
   else if (c.nameIs("vdop")) pt.edit().vdop = parseFloatOr(c.text(), -1.0);
   else if (c.nameIs("pdop")) pt.edit().pdop = parseFloatOr(c.text(), -1.0);
@@ -141,11 +163,20 @@ void readWptTextChild(TGPXwpt& pt, const Child& c) {
   else if (c.nameIs("dgpsid")) pt.edit().dgpsid = parseIntOr(c.text(), -1);
 }
 
+// A new point at the element's coordinates; null when they are missing, no number or off
+// the globe: such a point has no place, and putting it at 0 would invent one.
 template <class Element>
 std::unique_ptr<TGPXwpt> newWpt(const Element& e) {
+  auto lat = e.attribute("lat");
+  auto lon = e.attribute("lon");
+  double la = 0, lo = 0;
+  const bool readable = lat && lon && parseFloatStrict(*lat, la) && parseFloatStrict(*lon, lo);
+  TReadIssues ignored;
+  TReadIssues* issues = activeReadIssues();
+  if (!(issues ? issues : &ignored)->acceptCoordinates(readable, la, lo)) return nullptr;
   auto pt = std::make_unique<TGPXwpt>();
-  if (auto lat = e.attribute("lat")) pt->Lat = parseFloatOr(*lat, 0);
-  if (auto lon = e.attribute("lon")) pt->Lon = parseFloatOr(*lon, 0);
+  pt->Lat = la;
+  pt->Lon = lo;
   return pt;
 }
 
@@ -160,6 +191,7 @@ bool wptChildNeedsTree(const XmlName& child) { return child.is("link") || child.
 
 TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into) {
   auto pt = newWpt(element);
+  if (!pt) return nullptr;
   for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
     if (!c.isElement()) continue;
     if (c.nameIs("link")) pt->edit().link = ReadLink(c);
@@ -171,6 +203,7 @@ TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into) {
 
 TGPXwpt* readWptRecord(const XmlFlatRecord& element, TGPXwptList& into) {
   auto pt = newWpt(element);
+  if (!pt) return nullptr;
   for (size_t i = 0; i < element.pieceCount(); ++i) {
     const XmlFlatRecord::Piece& c = element.pieceAt(i);
     if (c.isElement()) readWptTextChild(*pt, c);

@@ -1,6 +1,7 @@
 // The text forms of GPX output: escaping, numbers, times.
 #include "formats/GPXText.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "base/DateTime.h"
@@ -66,6 +67,11 @@ void appendXMLText(std::string& out, std::string_view text, XmlTextKind kind) {
     bool special = false;
     if (c < 0x20) {
       special = c != '\t' && c != '\n' && c != '\r';  // dropped
+      // A parser reads TAB, LF and CR in an attribute value as blanks: references keep them.
+      if (!special && kind == XmlTextKind::Attribute) {
+        replacement = c == '\t' ? "&#9;" : c == '\n' ? "&#10;" : "&#13;";
+        special = true;
+      }
     } else if (kind != XmlTextKind::Raw) {
       switch (c) {
         case '&': replacement = "&amp;"; special = true; break;
@@ -98,6 +104,12 @@ std::string XMLise(std::string_view text) {
 }
 
 void appendGPXNumber(std::string& out, double value) {
+  // "INF" or "NAN" would make the file invalid; the readers never give such a value, so
+  // only a fault elsewhere could bring one here.
+  if (!std::isfinite(value)) {
+    out += '0';
+    return;
+  }
   const std::string general = formatGeneral(value);
   const size_t e = general.find('E');
   if (e == std::string::npos) {

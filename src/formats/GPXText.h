@@ -5,7 +5,7 @@
 
 enum class XmlTextKind {
   Element,    // & < > escaped
-  Attribute,  // & < > and " escaped (values are written between double quotes)
+  Attribute,  // & < > and " escaped (values are written between double quotes), TAB, LF, CR as references
   Raw,        // extension XML kept as it is
 };
 

@@ -1,5 +1,7 @@
 // ISO 8601 date and time text to a UTC date-time.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,10 @@ bool isoWeekOneMonday(int year, double& out) {
 // The date part: calendar, ordinal (yyyy-ddd) or week (yyyy-Www-d) date; false when its
 // fields name no day.
 bool parseDate(Text date, double& out) {
+  // A signed or five-digit year ("+2020-01-01", "10000-01-01") is none of these forms; read
+  // by its first four characters it would give another year.
+  if (date[0] == '+' || date[0] == '-') return false;
+  if (size_t dash = date.find('-'); dash != Text::npos && dash != 4) return false;
   int year = intOr(take(date, 4), 1900);
   Text rest = dropLeading(from(date, 4), '-');
   if (rest.size() == 3 && rest[0] != 'W') {
@@ -64,48 +70,55 @@ bool parseDate(Text date, double& out) {
   return tryEncodeDate(year, month, day, out);
 }
 
-// The decimal mark and digits as a fraction ("0" put in front); 0 when they are none.
-double fractionOf(Text markAndDigits) {
-  std::string text = "0";
-  text += markAndDigits;
-  double v;
-  return parseFloatStrict(text, v) ? v : 0.0;
+constexpr int64_t kMsPerSecond = 1000, kMsPerMinute = 60000, kMsPerHour = 3600000;
+
+// The decimal mark and its digits as whole milliseconds of a unit (cut toward zero, below
+// one unit); false when anything but digits follows the mark. Counting in milliseconds keeps
+// every field in range whatever the digits.
+bool fractionMs(Text markAndDigits, int64_t unitMs, int64_t& ms) {
+  Text digits = markAndDigits.substr(1);
+  for (char c : digits)
+    if (c < '0' || c > '9') return false;
+  std::string text = "0.";
+  text += digits;
+  double f = 0;
+  parseFloatStrict(text, f);
+  ms = std::min(int64_t(f * double(unitMs)), unitMs - 1);
+  return true;
 }
 
-// The time part without its zone, its decimal mark already '.'; false when its fields
-// name no time of day.
+// The time part without its zone, its decimal mark already '.', as a fraction of a day;
+// false when its fields name no time of day (24:00 and a leap second :60 included).
 bool parseTime(Text time, double& out) {
-  int hour = 0, minute = 0, second = 0, msec = 0;
+  int hour = 0, minute = 0, second = 0;
+  int64_t ms = 0;  // the fraction, counted from the last whole field read
   if (!time.empty()) {
     hour = intOr(take(time, 2), 0);
     Text rest = from(time, 2);
     if (rest.size() >= 2) {
       rest = dropLeading(rest, ':');
       if (!rest.empty() && rest[0] == '.') {
-        double f = fractionOf(rest) * 60;
-        minute = int(f);
-        f = (f - minute) * 60;
-        second = int(f);
-        msec = int((f - second) * 1000);
+        if (!fractionMs(rest, kMsPerHour, ms)) return false;
       } else {
         minute = intOr(take(rest, 2), 0);
         rest = from(rest, 2);
         if (rest.size() >= 2) {
           rest = dropLeading(rest, ':');
           if (!rest.empty() && rest[0] == '.') {
-            double f = fractionOf(rest) * 60;
-            second = int(f);
-            msec = int((f - second) * 1000);
+            if (!fractionMs(rest, kMsPerMinute, ms)) return false;
           } else {
             second = intOr(take(rest, 2), 0);
             rest = from(rest, 2);
-            if (rest.size() >= 2 && rest[0] == '.') msec = int(fractionOf(rest) * 1000);
+            if (rest.size() >= 2 && rest[0] == '.' && !fractionMs(rest, kMsPerSecond, ms)) return false;
           }
         }
       }
     }
   }
-  return tryEncodeTime(hour, minute, second, msec, out);
+  if (minute < 0 || minute > 59 || second < 0 || second > 59) return false;
+  minute += int(ms / kMsPerMinute);
+  second += int(ms / kMsPerSecond % 60);
+  return tryEncodeTime(hour, minute, second, int(ms % kMsPerSecond), out);
 }
 
 // "+hh:mm", "-hhmm", "+hh": the offset in days, signed as written; false when out of range.
@@ -118,11 +131,15 @@ bool parseZone(Text zone, double& offset) {
   offset = sign * (hours * 60 + minutes) / 1440.0;
   return true;
 }
-
 }  // namespace
 
 double TGPXFile::ISO8601ToDateTime(const std::string& input) {
-  if (input.size() < 8) return 0;
+  double out = 0;
+  return TryISO8601ToDateTime(input, out) ? out : 0;
+}
+
+bool TGPXFile::TryISO8601ToDateTime(const std::string& input, double& out) {
+  if (input.size() < 8) return false;
   Text text = trimView(input);
 
   Text date = text, time;
@@ -132,7 +149,7 @@ double TGPXFile::ISO8601ToDateTime(const std::string& input) {
     date = text.substr(0, split);
     time = text.substr(split + 1);
   }
-  if (date.size() < 4) return 0;
+  if (date.size() < 4) return false;
 
   Text zone;
   if (size_t z = time.find('Z'); z != Text::npos) {
@@ -149,9 +166,13 @@ double TGPXFile::ISO8601ToDateTime(const std::string& input) {
   if (size_t comma = timeText.find(','); comma != std::string::npos) timeText[comma] = '.';
 
   double day, timeOfDay, offset = 0;
-  if (!parseDate(date, day) || !parseTime(timeText, timeOfDay)) return 0;
-  if (zone.size() >= 3 && !parseZone(zone, offset)) return 0;
+  if (!parseDate(date, day) || !parseTime(timeText, timeOfDay)) return false;
+  if (zone.size() >= 3 && !parseZone(zone, offset)) return false;
   // Shift by the zone on a straight time line, then go back to the date-time form, where
   // a day before 1899-12-30 carries its time of day as a positive fraction below zero.
-  return dayCountToDateTime(day + timeOfDay - offset);
+  const double value = dayCountToDateTime(day + timeOfDay - offset);
+  // The shift may leave the years a file can hold; 1899-12-30 00:00 is "no time" itself.
+  if (!isInYearRange(value) || value == 0) return false;
+  out = value;
+  return true;
 }

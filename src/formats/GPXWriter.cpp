@@ -3,8 +3,10 @@
 
 #include <cmath>
 
+#include "base/DateTime.h"
 #include "base/NumberText.h"
 #include "formats/GPXText.h"
+#include "formats/XmlNode.h"
 
 namespace {
 
@@ -73,6 +75,24 @@ void TGPXWriter::writeLine(std::string& out, std::string_view text, int depth) c
 void TGPXWriter::WriteText(std::string& out, std::string_view text, std::string_view name,
                            bool raw, int depth) const {
   if (text.empty()) return;
+  // Reading trims a text and reduces its inner white space; a text that this would change
+  // (one read under xml:space="preserve", or typed with line breaks) says so, so that it
+  // reads back as itself. Its carriage returns are written as references, as a parser
+  // turns a written CR LF into LF.
+  if (!raw && normalizeSpace(text) != text) {
+    indent(out, depth);
+    out += '<';
+    out += name;
+    out += " xml:space=\"preserve\">";
+    std::string escaped;
+    appendXMLText(escaped, text, XmlTextKind::Element);
+    for (char c : escaped) {
+      if (c == '\r') out += "&#13;";
+      else out += c;
+    }
+    closeElement(out, name);
+    return;
+  }
   openElement(out, name, depth);
   appendXMLText(out, text, raw ? XmlTextKind::Raw : XmlTextKind::Element);
   closeElement(out, name);
@@ -97,7 +117,8 @@ void TGPXWriter::WriteDouble(std::string& out, double value, std::string_view na
 
 void TGPXWriter::WriteTime(std::string& out, double value, std::string_view name, int depth,
                            double none) const {
-  if (value == none || !std::isfinite(value)) return;
+  // A time outside the years 1 to 9999 has no four-digit form that reads back as itself.
+  if (value == none || !isInYearRange(value)) return;
   openElement(out, name, depth);
   appendGPXTime(out, value);
   closeElement(out, name);

@@ -7,8 +7,9 @@
 
 #include "base/NumberText.h"
 #include "base/Translate.h"
-#include "formats/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "formats/KMLWriter.h"
+#include "formats/ReadIssues.h"
 #include "formats/XmlDocument.h"
 
 namespace {
@@ -30,15 +31,19 @@ std::string pathText(XmlNode node, std::initializer_list<std::string_view> path)
   return node.text();
 }
 
-// "lon,lat[,alt]" into a new point; nothing for a tuple without ",".
-std::unique_ptr<TGPXwpt> tupleToPoint(std::string_view tuple) {
+// "lon,lat[,alt]" into a new point; nothing for a tuple without ",", and nothing (counted)
+// for coordinates that are no numbers or off the globe.
+std::unique_ptr<TGPXwpt> tupleToPoint(std::string_view tuple, TReadIssues& issues) {
   const size_t c1 = tuple.find(',');
   if (c1 == std::string_view::npos) return nullptr;
-  auto p = std::make_unique<TGPXwpt>();
-  p->Lon = parseFloatOr(tuple.substr(0, c1), 0);
   const std::string_view rest = tuple.substr(c1 + 1);
   const size_t c2 = rest.find(',');
-  p->Lat = parseFloatOr(rest.substr(0, c2), 0);
+  double lon = 0, lat = 0;
+  const bool readable = parseFloatStrict(tuple.substr(0, c1), lon) && parseFloatStrict(rest.substr(0, c2), lat);
+  if (!issues.acceptCoordinates(readable, lat, lon)) return nullptr;
+  auto p = std::make_unique<TGPXwpt>();
+  p->Lon = lon;
+  p->Lat = lat;
   p->Ele = c2 == std::string_view::npos ? 0 : parseFloatOr(rest.substr(c2 + 1), 0);
   return p;
 }
@@ -46,7 +51,7 @@ std::unique_ptr<TGPXwpt> tupleToPoint(std::string_view tuple) {
 // The tuples of a coordinates text as the points of a new segment. Any run of white space
 // separates tuples; the reading stops at a remainder shorter than three characters ("1," at
 // the end gives no point).
-std::unique_ptr<TGPXtrkseg> readCoordinates(const std::string& coordinates) {
+std::unique_ptr<TGPXtrkseg> readCoordinates(const std::string& coordinates, TReadIssues& issues) {
   auto segment = std::make_unique<TGPXtrkseg>();
   const size_t last = coordinates.find_last_not_of(" \t\r\n");
   const size_t size = last == std::string::npos ? 0 : last + 1;
@@ -55,7 +60,7 @@ std::unique_ptr<TGPXtrkseg> readCoordinates(const std::string& coordinates) {
     const size_t start = coordinates.find_first_not_of(" \t\r\n", pos);
     if (start == std::string::npos || size - start < 3) break;
     const size_t end = std::min(coordinates.find_first_of(" \t\r\n", start), size);
-    if (auto p = tupleToPoint(std::string_view(coordinates).substr(start, end - start)))
+    if (auto p = tupleToPoint(std::string_view(coordinates).substr(start, end - start), issues))
       segment->AddPoint(std::move(p));
     pos = end;
   }
@@ -97,7 +102,10 @@ void TKMLFile::importDocument(std::unique_ptr<XmlDocument> doc, const XmlErrors&
     Log(_("File not loaded"));
     return;
   }
+  Loaded = true;
+  issues_ = TReadIssues();
   importPlacemarks(kml);
+  for (const std::string& line : issues_.logLines()) Log(line);
 }
 
 void TKMLFile::importPlacemarks(const XmlNode& kml) {
@@ -111,7 +119,7 @@ void TKMLFile::importPlacemarks(const XmlNode& kml) {
 }
 
 void TKMLFile::importPoint(const XmlNode& placemark) {
-  std::unique_ptr<TGPXwpt> p = tupleToPoint(trim(pathText(placemark, {"Point", "coordinates"})));
+  std::unique_ptr<TGPXwpt> p = tupleToPoint(trim(pathText(placemark, {"Point", "coordinates"})), issues_);
   if (!p) return;
   const std::string name = pathText(placemark, {"name"});
   // The Snippet is the short form meant for lists; without one the description serves, as
@@ -121,7 +129,8 @@ void TKMLFile::importPoint(const XmlNode& placemark) {
   about = breaksToLines(about);
   if (!name.empty()) p->edit().name = name;
   if (!about.empty()) p->edit().desc = about;
-  p->Time = ISO8601ToDateTime(pathText(placemark, {"TimeStamp", "when"}));
+  const std::string when = pathText(placemark, {"TimeStamp", "when"});
+  if (!when.empty() && !TryISO8601ToDateTime(when, p->Time)) ++issues_.refusedTimes;
   GPX->Waypoints.AddPoint(std::move(p));
   GPX->Waypoints.Present = true;
 }
@@ -140,7 +149,7 @@ void TKMLFile::importLineString(const XmlNode& placemark) {
   auto track = std::make_unique<TGPXtrk>();
   track->name = name;
   for (const std::string& coordinates : lines) {
-    std::unique_ptr<TGPXtrkseg> segment = readCoordinates(coordinates);
+    std::unique_ptr<TGPXtrkseg> segment = readCoordinates(coordinates, issues_);
     if (segment->Count() == 0) continue;
     if (segment->Count() == 1) {
       std::unique_ptr<TGPXwpt> p(static_cast<TGPXwpt*>(segment->Extract(0).release()));

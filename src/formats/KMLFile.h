@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formats/GPXFile.h"
+#include "formats/ReadIssues.h"
 
 class XmlDocument;
 class XmlErrors;
@@ -12,7 +13,8 @@ class XmlNode;
 
 class TKMLFile : public TGPXFile {
 public:
-  // Reads the file and appends its placemarks to the document; failures go to the log.
+  // Reads the file and appends its placemarks to the document; failures, and points left
+  // out, go to the log. Loaded tells whether a kml element was found.
   void Import(const std::string& fileName);
   // The same for KML text held in memory.
   void ImportString(const std::string& text);
@@ -24,4 +26,5 @@ private:
   void importPlacemarks(const XmlNode& kml);
   void importPoint(const XmlNode& placemark);
   void importLineString(const XmlNode& placemark);
+  TReadIssues issues_;
 };

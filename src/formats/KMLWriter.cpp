@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/DateTime.h"
 #include "base/NumberText.h"
 #include "formats/GPXText.h"
 
@@ -89,7 +90,7 @@ std::string TKMLWriter::ExportKMLWPT(const TGPXwpt& p, int d) const {
   line(out, d, "<Placemark>");
   element(out, d + 1, "name", data.name);
   element(out, d + 1, "description", data.desc);
-  if (p.Time != 0) {
+  if (p.Time != 0 && isInYearRange(p.Time)) {
     line(out, d + 1, "<TimeStamp>");
     element(out, d + 2, "when", DateTimeToGPXTime(p.Time));
     line(out, d + 1, "</TimeStamp>");

@@ -2,6 +2,7 @@
 #include "formats/NGTLine.h"
 
 #include "base/NumberText.h"
+#include "formats/ReadIssues.h"
 #include "model/GPX.h"
 
 namespace {
@@ -46,14 +47,22 @@ std::vector<std::string> splitNGTFields(std::string_view line) {
   return fields;
 }
 
-NGTLineKind parseNGTLine(std::string_view line, TGPXwpt& point) {
+NGTLineKind parseNGTLine(std::string_view line, TGPXwpt& point, bool* placed, TReadIssues* issues) {
   const std::vector<std::string> f = splitNGTFields(line);
   if (f.size() != 15 || f[0] != "GPSMap" || f[1] != "Trace" || f[2] != "Trc5")
     return NGTLineKind::Other;
-  point.Lon = parseFloatOr(f[3], 0) * 180;
-  point.Lat = parseFloatOr(f[4], 0) * 180;
+  double lon = 0, lat = 0;
+  const bool readable = parseFloatStrict(f[3], lon) && parseFloatStrict(f[4], lat);
+  // Units of 180 degrees: a huge value overflows to infinity, which the check refuses.
+  point.Lon = lon * 180;
+  point.Lat = lat * 180;
   point.Ele = parseFloatOr(f[6], 0);
   const double days = parseFloatOr(f[12], 0);
   point.Time = days != 0 ? days + kNGTBaseDate : 0;
+  TReadIssues ignored;
+  TReadIssues& tally = issues ? *issues : ignored;
+  const bool ok = tally.acceptCoordinates(readable, point.Lat, point.Lon);
+  if (placed) *placed = ok;
+  if (ok) tally.checkTimeAndElevation(point);
   return parseIntOr(f[10], 0) == 2 ? NGTLineKind::SegmentStart : NGTLineKind::Point;
 }

@@ -7,6 +7,7 @@
 #include "base/NumberText.h"
 #include "base/Translate.h"
 #include "formats/NMEASentence.h"
+#include "formats/ReadIssues.h"
 #include "formats/TextLines.h"
 
 namespace {
@@ -54,6 +55,7 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
 
   auto point = newUnfilledPoint();
   double lastDate = 0;
+  TReadIssues issues;
   int crcErrors = 0, ggaLines = 0, rmcLines = 0;
   for (const std::string& line : lines) {
     if (!CheckSum(line)) {
@@ -71,7 +73,11 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
       if (ParseRMC(line, *point)) lastDate = point->Time;
     }
     if (lastDate != 0 && point->data().sat != kNMEAUnfilled) {
-      segment->AddPoint(std::move(point));
+      // A fix off the globe (minutes of 60 and more, a longitude past 180) has no place.
+      if (issues.acceptCoordinates(true, point->Lat, point->Lon)) {
+        issues.checkTimeAndElevation(*point);
+        segment->AddPoint(std::move(point));
+      }
       point = newUnfilledPoint();
     }
   }
@@ -85,4 +91,6 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
   Log(formatInt(ggaLines) + " " + _("GGA lines"));
   Log(formatInt(rmcLines) + " " + _("RMC lines"));
   Log(formatInt(segment->Count()) + " " + _("points imported"));
+  for (const std::string& line : issues.logLines()) Log(line);
+  if (ggaLines == 0 && rmcLines == 0) Log(_("No usable NMEA sentence in the file"));
 }

@@ -2,6 +2,7 @@
 #include "formats/TextLines.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,24 +26,39 @@ std::vector<std::string> splitTextLines(std::string_view text) {
   return lines;
 }
 
-std::vector<std::string> readTextLines(const std::string& fileName) {
-  // Plain reads, so that a read error (a folder opens, then refuses to be read) is reported
-  // instead of being taken for an empty file.
-  int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw std::runtime_error("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
-  std::string text;
+bool readFileText(const std::string& fileName, std::string& text, std::string& error) {
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = "Cannot open file \"" + fileName + "\". " + std::strerror(errno);
+    return false;
+  }
+  // A folder opens but reads as nothing, and a pipe or device may never end: neither is a file.
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    error = "Cannot read file \"" + fileName + "\". " +
+            (S_ISDIR(st.st_mode) ? std::string(std::strerror(EISDIR)) : std::string("Not a regular file"));
+    return false;
+  }
+  text.clear();
   char buffer[1 << 16];
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      const int error = errno;
+      error = "Cannot read file \"" + fileName + "\". " + std::strerror(errno);
       ::close(fd);
-      throw std::runtime_error("Cannot read file \"" + fileName + "\". " + std::strerror(error));
+      return false;
     }
     if (n == 0) break;
     text.append(buffer, size_t(n));
   }
   ::close(fd);
+  return true;
+}
+
+std::vector<std::string> readTextLines(const std::string& fileName) {
+  std::string text, error;
+  if (!readFileText(fileName, text, error)) throw std::runtime_error(error);
   return splitTextLines(text);
 }

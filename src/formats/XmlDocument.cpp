@@ -4,13 +4,28 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
-#include <cerrno>
 #include <climits>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "formats/TextLines.h"
 #include "formats/XmlParseOptions.h"
+
+namespace {
+
+// Adjacent CDATA sections become one, as the streaming walk reads them (the push parser
+// cuts a long section into pieces there), so that both give the same text and extensions.
+void joinAdjacentCData(xmlNode* parent) {
+  for (xmlNode* c = parent->children; c; c = c->next) {
+    while (c->type == XML_CDATA_SECTION_NODE && c->next && c->next->type == XML_CDATA_SECTION_NODE) {
+      xmlNode* next = c->next;
+      xmlNodeAddContent(c, next->content);
+      xmlUnlinkNode(next);
+      xmlFreeNode(next);
+    }
+    if (c->type == XML_ELEMENT_NODE) joinAdjacentCData(c);
+  }
+}
+
+}  // namespace
 
 XmlDocument::~XmlDocument() { xmlFreeDoc(doc_); }
 
@@ -39,22 +54,21 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
     if (!errors.hasError()) errors.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
     return nullptr;
   }
+  joinAdjacentCData(reinterpret_cast<xmlNode*>(doc));
   std::unique_ptr<XmlDocument> out(new XmlDocument(doc));
   out->errors_ = errors;
   return out;
 }
 
 std::unique_ptr<XmlDocument> XmlDocument::parseFile(const std::string& path, XmlErrors& errors) {
-  // Read through the C++ library rather than libxml2's URL loaders: a file name is never
-  // taken for a network address.
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    errors.addFatal("Cannot open \"" + path + "\": " + std::strerror(errno), XML_IO_LOAD_ERROR);
+  // Read by our own means rather than libxml2's URL loaders: a file name is never taken for
+  // a network address.
+  std::string text, error;
+  if (!readFileText(path, text, error)) {
+    errors.addFatal(error, XML_IO_LOAD_ERROR);
     return nullptr;
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return parse(ss.str(), errors);
+  return parse(text, errors);
 }
 
 XmlNode XmlDocument::documentNode() const { return XmlNode(reinterpret_cast<xmlNode*>(doc_)); }

@@ -97,6 +97,25 @@ void collectText(const xmlNode* parent, bool preserve, std::string& out) {
   appendPiece(out, run, preserve);
 }
 
+// A piece is written inside the GPX default namespace: every element of it in no namespace
+// where a default namespace other than none would be in force declares xmlns="", else it
+// would move into that namespace when the file is read again. `noneInForce` tells whether
+// the parent's default namespace is none.
+void keepNoNamespace(xmlNode* el, bool noneInForce) {
+  bool ownDefault = false;
+  for (const xmlNs* ns = el->nsDef; ns; ns = ns->next)
+    if (!ns->prefix) {
+      noneInForce = !ns->href || !*ns->href;
+      ownDefault = true;
+    }
+  if (!el->ns && !noneInForce && !ownDefault) {
+    xmlNewNs(el, reinterpret_cast<const xmlChar*>(""), nullptr);
+    noneInForce = true;
+  }
+  for (xmlNode* c = el->children; c; c = c->next)
+    if (c->type == XML_ELEMENT_NODE) keepNoNamespace(c, noneInForce);
+}
+
 // Drops white-space-only text nodes from a detached copy.
 void stripBlanks(xmlNode* n, bool preserve) {
   xmlNode* c = n->children;
@@ -113,8 +132,104 @@ void stripBlanks(xmlNode* n, bool preserve) {
   }
 }
 
+// The replacement text of an entity that a saved piece may carry in place of a reference:
+// that of a short internal one, taken as it stands (never expanded further), so that a file
+// of many references cannot grow much on saving. Null for any other (an external entity is
+// never read).
+const xmlChar* shortEntityText(xmlDoc* doc, const xmlChar* name) {
+  constexpr int kMaxExpanded = 64;
+  xmlEntity* entity = doc ? xmlGetDocEntity(doc, name) : nullptr;
+  if (!entity || entity->etype != XML_INTERNAL_GENERAL_ENTITY || !entity->content) return nullptr;
+  return xmlStrlen(entity->content) <= kMaxExpanded ? entity->content : nullptr;
+}
+
+// The text an entity reference stands for in a saved piece: entities are never expanded on
+// reading, and a bare reference to one declared in this file's DTD would leave the saved
+// file unreadable. A short internal entity gives its replacement text, any other its
+// reference as plain text.
+xmlNode* entityAsText(xmlNode* ref) {
+  std::string text;
+  if (const xmlChar* content = shortEntityText(ref->doc, ref->name)) {
+    text = reinterpret_cast<const char*>(content);
+  } else {
+    text = "&";
+    text += reinterpret_cast<const char*>(ref->name);
+    text += ';';
+  }
+  return xmlNewDocText(ref->doc, reinterpret_cast<const xmlChar*>(text.c_str()));
+}
+
+// The library holds a namespace name as it was written, but for its own references: a
+// literal "&" is kept as "&#38;", a reference to a declared entity as "&e;", while "&lt;"
+// has become "<" and "&#13;" a CR. The name itself: those references decoded (a short
+// internal entity gives its text, as in element content).
+std::string plainNamespaceName(const xmlDoc* doc, const xmlChar* href) {
+  const std::string_view held(href ? reinterpret_cast<const char*>(href) : "");
+  std::string plain;
+  for (size_t i = 0; i < held.size(); ++i) {
+    const size_t semi = held[i] == '&' ? held.find(';', i) : std::string_view::npos;
+    if (semi == std::string_view::npos) {
+      plain += held[i];
+      continue;
+    }
+    const std::string name(held.substr(i + 1, semi - i - 1));
+    const xmlChar* content =
+        shortEntityText(const_cast<xmlDoc*>(doc), reinterpret_cast<const xmlChar*>(name.c_str()));
+    if (name == "#38") plain += '&';
+    else if (content) plain += reinterpret_cast<const char*>(content);
+    else plain.append(held.substr(i, semi - i + 1));
+    i = semi;
+  }
+  return plain;
+}
+
+// The library writes a namespace name back as it holds it, so a saved file could name an
+// entity it does not declare or lose a CR to a blank: escaped here, it reads back alike.
+void escapeNamespaceNames(xmlNode* el) {
+  for (xmlNode* c = el->children; c; c = c->next)
+    if (c->type == XML_ELEMENT_NODE) escapeNamespaceNames(c);
+  for (xmlNs* ns = el->nsDef; ns; ns = ns->next) {
+    if (!ns->href) continue;
+    const std::string_view held(reinterpret_cast<const char*>(ns->href));
+    const std::string plain = plainNamespaceName(el->doc, ns->href);
+    std::string escaped;
+    for (char c : plain) {
+      switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '\r': escaped += "&#13;"; break;
+        case '\n': escaped += "&#10;"; break;
+        case '\t': escaped += "&#9;"; break;
+        default: escaped += c;
+      }
+    }
+    if (escaped == held) continue;
+    xmlFree(const_cast<xmlChar*>(ns->href));
+    ns->href = xmlStrdup(reinterpret_cast<const xmlChar*>(escaped.c_str()));
+  }
+}
+
+// Replaces the entity references among the children of a node (an element or an
+// attribute) by their text; descends into elements.
+void replaceEntityRefs(xmlNode* n) {
+  for (xmlNode* c = n->children; c;) {
+    xmlNode* next = c->next;
+    if (c->type == XML_ENTITY_REF_NODE) {
+      if (xmlNode* text = entityAsText(c)) {
+        xmlReplaceNode(c, text);
+        xmlFreeNode(c);
+      }
+    } else if (c->type == XML_ELEMENT_NODE) {
+      for (xmlAttr* a = c->properties; a; a = a->next) replaceEntityRefs(reinterpret_cast<xmlNode*>(a));
+      replaceEntityRefs(c);
+    }
+    c = next;
+  }
+}
+
 void dumpNode(xmlNode* node, std::string& out) {
-  xmlNode* copy = xmlDocCopyNode(node, node->doc, 1);
+  xmlNode* copy =
+      node->type == XML_ENTITY_REF_NODE ? entityAsText(node) : xmlDocCopyNode(node, node->doc, 1);
   if (!copy) return;
   bool preserve = preservedAt(node->type == XML_ELEMENT_NODE ? node : node->parent);
   if (copy->type == XML_TEXT_NODE && !preserve && isBlank(copy->content)) {
@@ -122,13 +237,24 @@ void dumpNode(xmlNode* node, std::string& out) {
     return;
   }
   if (copy->type == XML_ELEMENT_NODE) {
+    for (xmlAttr* a = copy->properties; a; a = a->next) replaceEntityRefs(reinterpret_cast<xmlNode*>(a));
+    replaceEntityRefs(copy);
     stripBlanks(copy, preserve);
     xmlDOMWrapReconcileNamespaces(nullptr, copy, 0);
+    keepNoNamespace(copy, false);
+    escapeNamespaceNames(copy);
   }
   xmlBufferPtr buf = xmlBufferCreate();
   if (buf) {
-    if (xmlNodeDump(buf, node->doc, copy, 0, 0) >= 0)
+    // The library writes other characters than ASCII in attribute values as references
+    // when the source file declared no encoding, and as they are otherwise; text always as
+    // it is. Written as UTF-8 alike, a piece is the same whatever file it came from.
+    xmlDoc* doc = node->doc;
+    const xmlChar* declared = doc ? doc->encoding : nullptr;
+    if (doc) doc->encoding = reinterpret_cast<const xmlChar*>("UTF-8");
+    if (xmlNodeDump(buf, doc, copy, 0, 0) >= 0)
       out.append(reinterpret_cast<const char*>(xmlBufferContent(buf)), size_t(xmlBufferLength(buf)));
+    if (doc) doc->encoding = declared;
     xmlBufferFree(buf);
   }
   xmlFreeNode(copy);
@@ -143,7 +269,7 @@ std::vector<std::pair<std::string, std::string>> XmlNode::namespaceDeclarations(
   if (!node_ || node_->type != XML_ELEMENT_NODE) return out;
   for (const xmlNs* ns = node_->nsDef; ns; ns = ns->next)
     out.emplace_back(ns->prefix ? reinterpret_cast<const char*>(ns->prefix) : "",
-                     ns->href ? reinterpret_cast<const char*>(ns->href) : "");
+                     plainNamespaceName(node_->doc, ns->href));
   return out;
 }
 

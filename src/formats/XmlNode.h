@@ -44,7 +44,8 @@ public:
   std::vector<XmlNode> descendants(std::string_view name) const;
 
   bool hasAttributes() const;
-  // The namespace declarations on this element, as prefix (empty for the default) and URI.
+  // The namespace declarations on this element, as prefix (empty for the default) and URI
+  // (its references decoded as a parser gives them).
   std::vector<std::pair<std::string, std::string>> namespaceDeclarations() const;
   // Attribute by name as written (case ignored); nothing when absent.
   std::optional<std::string> attribute(std::string_view name) const;
@@ -57,8 +58,9 @@ public:
   std::string childText(std::string_view name) const;
 
   // XML text of the node with its subtree; its namespaces are declared on it, so that no
-  // prefix is left unbound, and white-space-only text nodes are left out (except under
-  // xml:space="preserve").
+  // prefix is left unbound (an element in no namespace gets xmlns=""), entity references
+  // become their text, and white-space-only text nodes are left out (except under
+  // xml:space="preserve"). The piece reads back alike wherever it is written.
   std::string serialize() const;
   // The same for each child node in turn, concatenated.
   std::string serializeChildren() const;

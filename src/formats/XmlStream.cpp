@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <string>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -27,6 +29,7 @@ struct Walk {
   std::vector<Mode> open;      // one entry per open element
   XmlFlatRecord record;        // the record being read flat
   std::exception_ptr failure;  // an exception from the handler, rethrown after the parse
+  xmlNode* cdataEndedInCR = nullptr;  // the CDATA node whose last piece ended with a CR
 };
 
 Walk& walkOf(void* ctx) { return *static_cast<Walk*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
@@ -208,7 +211,36 @@ bool buildHere(void* ctx) {
 }
 
 void onCData(void* ctx, const xmlChar* ch, int len) {
-  if (buildHere(ctx)) xmlSAX2CDataBlock(ctx, ch, len);
+  if (!buildHere(ctx)) return;
+  // The push parser hands a CDATA section over raw and in pieces: its line ends are not
+  // made LF as a tree parsed whole has them, and a CR LF may fall across two pieces. Both
+  // are mended here, and the pieces joined into one node (XmlDocument joins adjacent
+  // sections alike), so that both ways give the same text.
+  Walk* wp = documentWalk(ctx);
+  xmlNodePtr parent = static_cast<xmlParserCtxtPtr>(ctx)->node;
+  xmlNodePtr last = parent ? parent->last : nullptr;
+  const bool joining = last && last->type == XML_CDATA_SECTION_NODE;
+  std::string text;
+  text.reserve(size_t(len));
+  int i = joining && wp && wp->cdataEndedInCR == last && len > 0 && ch[0] == '\n' ? 1 : 0;
+  for (; i < len; ++i) {
+    if (ch[i] != '\r') {
+      text += char(ch[i]);
+      continue;
+    }
+    text += '\n';
+    if (i + 1 < len && ch[i + 1] == '\n') ++i;
+  }
+  const auto* data = reinterpret_cast<const xmlChar*>(text.data());
+  if (joining)
+    xmlNodeAddContentLen(last, data, int(text.size()));
+  else
+    xmlSAX2CDataBlock(ctx, data, int(text.size()));
+  // A piece cut off before the section's end lies in the parser's input with more of the
+  // section after it; a whole section is followed there by its "]]>". Only a cut piece can
+  // have split a CR LF.
+  const bool cut = std::memcmp(ch + len, "]]>", 3) != 0;
+  if (wp) wp->cdataEndedInCR = cut && len > 0 && ch[len - 1] == '\r' && parent ? parent->last : nullptr;
 }
 void onComment(void* ctx, const xmlChar* value) {
   if (buildHere(ctx)) xmlSAX2Comment(ctx, value);
@@ -274,6 +306,17 @@ bool XmlStream::parseFile(const std::string& path, XmlStreamHandler& handler) {
     errors_.addFatal("Cannot open \"" + path + "\": " + std::strerror(errno), XML_IO_LOAD_ERROR);
     return false;
   }
+  // A pipe or a device may never end: only regular files are read (a folder fails below).
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    errors_.addFatal("Cannot read \"" + path + "\": Not a regular file", XML_IO_LOAD_ERROR);
+    return false;
+  }
+  if (S_ISREG(st.st_mode) && st.st_size == 0) {
+    ::close(fd);
+    return parseMemory({}, handler);
+  }
   bool ok = run(handler, [&](auto parse) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
@@ -292,6 +335,11 @@ bool XmlStream::parseFile(const std::string& path, XmlStreamHandler& handler) {
 }
 
 bool XmlStream::parseMemory(std::string_view text, XmlStreamHandler& handler) {
+  // The push parser takes no input for a wrong ending; say what it is.
+  if (text.empty()) {
+    errors_.addFatal("Document is empty", XML_ERR_DOCUMENT_EMPTY);
+    return false;
+  }
   return run(handler, [&](auto parse) {
     constexpr size_t chunk = 1 << 16;
     for (size_t pos = 0; pos < text.size(); pos += chunk) {

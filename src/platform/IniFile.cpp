@@ -1,10 +1,11 @@
 // The in-memory INI file.
 #include "platform/IniFile.h"
 
-#include <cstdio>
+#include <exception>
 #include <fstream>
 #include <sstream>
 
+#include "base/AtomicFile.h"
 #include "base/NumberText.h"
 
 bool IniFile::load() {
@@ -29,6 +30,9 @@ void IniFile::parse(std::string_view text) {
     pos = end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     std::string trimmed = trim(line);
+    // A byte-order mark inside the text means nothing either; left at the start of a line,
+    // the written text would begin with one that the next parse drops.
+    while (trimmed.compare(0, 3, "\xEF\xBB\xBF") == 0) trimmed = trim(std::string_view(trimmed).substr(3));
     if (trimmed.empty()) continue;
     if (trimmed.front() == '[' && trimmed.back() == ']') {
       std::string name = trim(std::string_view(trimmed).substr(1, trimmed.size() - 2));
@@ -68,24 +72,16 @@ std::string IniFile::text() const {
 }
 
 bool IniFile::save(std::string* error) const {
-  std::string tmp = fileName_ + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    std::string t = text();
-    if (out) out.write(t.data(), static_cast<std::streamsize>(t.size()));
-    out.flush();
-    if (!out) {
-      if (error) *error = "cannot write " + tmp;
-      std::remove(tmp.c_str());
-      return false;
-    }
-  }
-  if (std::rename(tmp.c_str(), fileName_.c_str()) != 0) {
-    if (error) *error = "cannot replace " + fileName_;
-    std::remove(tmp.c_str());
+  // As careful as saving a document: a temporary name of its own that no planted link can
+  // redirect, the mode and a symbolic link of the file kept, every write error reported,
+  // the data on disk before the rename.
+  try {
+    writeFileAtomically(fileName_, text());
+    return true;
+  } catch (const std::exception& e) {
+    if (error) *error = e.what();
     return false;
   }
-  return true;
 }
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const {

@@ -21,7 +21,8 @@ public:
   // The contents as file text, LF line ends.
   std::string text() const;
   // Writes a temporary file beside the target and renames it over the target, so that a
-  // failed write leaves the old file whole. On failure returns false and sets `error`.
+  // failed write leaves the old file whole; a symbolic link and the file's mode are kept.
+  // On failure returns false and sets `error`.
   bool save(std::string* error = nullptr) const;
 
   bool hasSection(std::string_view section) const;

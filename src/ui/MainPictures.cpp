@@ -3,7 +3,7 @@
 #include <QImage>
 
 #include "base/Translate.h"
-#include "formats/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "platform/AppPaths.h"
 #include "platform/JpegWriter.h"
 #include "ui/ImageView.h"

@@ -80,9 +80,11 @@ TEST(GPXReader, BadOrMissingValuesGiveDefaults) {
     int dgpsid;
   } cases[] = {
       {"<wpt lat='1' lon='2'/>", 255, -1.0, 0, 1, -1},
-      {"<wpt lat='x' lon='2'><sat>abc</sat><dgpsid>x1</dgpsid><magvar>1,5</magvar></wpt>", 255, -1.0, 0, 0, -1},
+      {"<wpt lat='0' lon='2'><sat>abc</sat><dgpsid>x1</dgpsid><magvar>1,5</magvar></wpt>", 255, -1.0, 0, 0, -1},
       {"<wpt lat=' 3 ' lon='2'><sat> 7 </sat><hdop>1e1</hdop><dgpsid>-3</dgpsid></wpt>", 7, 10.0, 0, 3, -3},
-      {"<wpt lat='1' lon='2'><sat>300</sat><hdop></hdop><magvar>nan</magvar></wpt>", 300 & 0xFF, -1.0, 0, 1, -1},
+      // A count beyond 254 is none, not its low byte.
+      {"<wpt lat='1' lon='2'><sat>300</sat><hdop></hdop><magvar>nan</magvar></wpt>", 255, -1.0, 0, 1, -1},
+      {"<wpt lat='1' lon='2'><sat>-5</sat></wpt>", 255, -1.0, 0, 1, -1},
       // Beyond 32 bits a number is no integer: the default, not its low bits.
       {"<wpt lat='1' lon='2'><sat>4294967308</sat><dgpsid>4294967297</dgpsid></wpt>", 255, -1.0, 0, 1, -1},
   };
@@ -442,13 +444,13 @@ TEST(GPXReaderUntrusted, DeclaredEntitiesAreNotSubstituted) {
              "<wpt lat='1' lon='1'><name>a&e;b</name></wpt>"
              "<wpt lat='1' lon='1'><name>a&e;b</name></wpt>"
              "<wpt lat='1' lon='1'><name>a&e;b</name><link href='h'/></wpt>"
-             "<wpt lat='&n;' lon='1'><cmt>c&ext;d</cmt></wpt>"
+             "<wpt lat='1&n;' lon='1'><cmt>c&ext;d</cmt></wpt>"
              "<metadata><name>a&e;b</name><copyright author='x&e;y'/></metadata></gpx>",
        &loaded);
   ASSERT_TRUE(loaded);
   ASSERT_EQ(doc.Waypoints.Count(), 4);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(wpt(doc, i).data().name, "ab") << i;
-  EXPECT_DOUBLE_EQ(wpt(doc, 3).Lat, 0);
+  EXPECT_DOUBLE_EQ(wpt(doc, 3).Lat, 1);
   EXPECT_EQ(wpt(doc, 3).data().cmt, "cd");
   EXPECT_EQ(doc.Metadata.name, "ab");
   EXPECT_EQ(doc.Metadata.copyright.author, "xy");
@@ -553,7 +555,7 @@ TEST(GPXReader, StreamedPointsReadAsFromATree) {
       "<extensions>x &amp; y</extensions><ele>3</ele>",
       "<name>n<i>inner</i>tail</name>",
   };
-  const char* attrs[] = {"lat='1.5' lon='-2.25'", "LAT='x' Lon=' 3 '", "lat='&#52;5' lon='1e1'", "xml:space='preserve' lat='1' lon='2'"};
+  const char* attrs[] = {"lat='1.5' lon='-2.25'", "LAT='-0' Lon=' 3 '", "lat='&#52;5' lon='1e1'", "xml:space='preserve' lat='1' lon='2'"};
   int n = 0;
   for (const char* attr : attrs)
     for (const char* form : forms) {

@@ -67,6 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"", 0}, Case{"2008-12", 0}, Case{"2008-13-01", 0}, Case{"2008-02-30", 0}, Case{"2009-02-29", 0},
         Case{"1900-02-29", 0}, Case{"2008-12-17T24:00:00Z", 0}, Case{"2008-12-17T07:60:00Z", 0},
         Case{"2008-12-17T07:30:00+24:00", 0}, Case{"2008-000T00:00", 0}, Case{"2008-367T00:00", 0},
-        Case{"2008-W53-1", 0}, Case{"2008-W51-8", 0}, Case{"0000-01-01T00:00", 0}));
+        Case{"2008-W53-1", 0}, Case{"2008-W51-8", 0}, Case{"0000-01-01T00:00", 0},
+        // A fraction holds digits only; a signed or five-digit year, a leap second and a
+        // time shifted out of the years 1 to 9999 are no time either.
+        Case{"2020-01-01T12:.5e300Z", 0}, Case{"2020-01-01T12:00:00.1e87Z", 0}, Case{"2020-01-01T12.5x", 0},
+        Case{"+2020-01-01T00:00:00Z", 0}, Case{"10000-01-01T00:00:00Z", 0}, Case{"2016-12-31T23:59:60Z", 0},
+        Case{"9999-12-31T23:00:00-05:00", 0}, Case{"0001-01-01T01:00:00+05:00", 0},
+        Case{"9999-12-31T23:59:59.999Z", expected(9999, 12, 31, 23, 59, 59, 999)}));
 
 }  // namespace

@@ -20,4 +20,16 @@ for in in "$data"/convert_sample.gpx "$data"/convert_sample.kml "$data"/convert_
 done
 # Unknown content fails.
 if "$tool" "$data/convert_sample.ngt.missing" >/dev/null 2>&1; then exit 1; fi
+# A folder, an empty or a binary file as input fails, whatever the reader; a pipe as output
+# is refused and stays a pipe.
+mkdir "$out/dir.nmea" "$out/dir.ngt" "$out/dir.kml" "$out/dir.gpx"
+: >"$out/empty.ngt"
+printf '\000\001\377binary' >"$out/binary.nmea"
+for in in "$out"/dir.* "$out/empty.ngt" "$out/binary.nmea"; do
+  if "$tool" "$in" "$out/never.gpx" >/dev/null 2>&1; then echo "$in read"; exit 1; fi
+done
+test ! -e "$out/never.gpx"
+mkfifo "$out/pipe.gpx"
+if "$tool" "$data/convert_sample.gpx" "$out/pipe.gpx" >/dev/null 2>&1; then exit 1; fi
+test -p "$out/pipe.gpx"
 echo ok

@@ -140,4 +140,34 @@ TEST(WriterSave, FailedSaveReportsAndKeepsTheOldFile) {
   EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"dir.gpx", "keep.gpx", "pipe.gpx"}));
 }
 
+// Only a regular file is replaced: a folder or a pipe at the name is an error and stays as
+// it was; a dangling link stays a link and the file appears where it points.
+TEST(WriterSave, OnlyRegularFilesAreReplaced) {
+  namespace fs = std::filesystem;
+  const std::string folder = makeTempFolder();
+  ASSERT_EQ(mkfifo((folder + "/pipe.gpx").c_str(), 0600), 0);
+  fs::create_directory(folder + "/dir.gpx");
+  fs::create_symlink("made.gpx", folder + "/dangling.gpx");
+  fs::create_symlink("pipe.gpx", folder + "/to-pipe.gpx");
+  const struct {
+    const char* name;
+    bool saves;
+  } cases[] = {{"pipe.gpx", false}, {"dir.gpx", false}, {"to-pipe.gpx", false}, {"dangling.gpx", true}};
+  for (const auto& c : cases) {
+    TGPX gpx;
+    bool saved = true;
+    try {
+      saveText(gpx, folder + "/" + c.name, false, false);
+    } catch (const std::system_error&) {
+      saved = false;
+    }
+    EXPECT_EQ(saved, c.saves) << c.name;
+  }
+  EXPECT_TRUE(fs::is_fifo(folder + "/pipe.gpx"));
+  EXPECT_TRUE(fs::is_directory(folder + "/dir.gpx"));
+  EXPECT_TRUE(fs::is_symlink(folder + "/dangling.gpx"));
+  EXPECT_EQ(readWholeFile(folder + "/made.gpx").rfind("</gpx>"), readWholeFile(folder + "/made.gpx").size() - 6);
+  EXPECT_EQ(folderEntries(folder).size(), 5u);  // no temporary file left behind
+}
+
 }  // namespace

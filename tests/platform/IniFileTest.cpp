@@ -16,6 +16,31 @@ std::string tempDir() {
   return dir.string();
 }
 
+// The settings file is saved like a document: a link planted at a temporary name is not
+// followed, a symbolic link to the file stays a link and the file keeps its mode.
+TEST(IniFile, SavingFollowsNoPlantedLinkAndKeepsLinkAndMode) {
+  namespace fs = std::filesystem;
+  const std::string dir = tempDir();
+  { std::ofstream(dir + "/victim") << "keep"; }
+  { std::ofstream(dir + "/real.ini") << "[A]\nk=1\n"; }
+  fs::permissions(dir + "/real.ini", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("real.ini", dir + "/Corvantel.ini");
+  fs::create_symlink("victim", dir + "/Corvantel.ini.tmp");
+  IniFile ini(dir + "/Corvantel.ini");
+  ASSERT_TRUE(ini.load());
+  ini.writeInteger("A", "k", 2);
+  std::string error;
+  ASSERT_TRUE(ini.save(&error)) << error;
+  std::ifstream victim(dir + "/victim");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victim), {}), "keep");
+  EXPECT_TRUE(fs::is_symlink(dir + "/Corvantel.ini"));
+  EXPECT_EQ(fs::status(dir + "/real.ini").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  IniFile again(dir + "/real.ini");
+  ASSERT_TRUE(again.load());
+  EXPECT_EQ(again.readInteger("a", "K", 0), 2);
+  fs::remove_all(dir);
+}
+
 }  // namespace
 
 TEST(IniFile, ReadsLfAndCrLfFilesWithNamesInAnyCase) {

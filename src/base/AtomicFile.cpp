@@ -1,5 +1,5 @@
 // Replaces a file as a whole through a temporary file beside it.
-#include "formats/AtomicFile.h"
+#include "AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,30 +10,43 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/NumberText.h"
+#include "NumberText.h"
 
 namespace {
 
 std::atomic<unsigned> tempCounter{0};
 
-// The file a save really replaces: a symbolic link is followed, so the link survives.
+// The file a save really replaces: symbolic links are followed, so that a link survives
+// the save, a dangling one too (the file is then created where it points).
 std::string resolvedTarget(const std::string& target) {
-  std::error_code ec;
-  if (std::filesystem::is_symlink(target, ec)) {
-    auto real = std::filesystem::weakly_canonical(target, ec);
-    if (!ec) return real.string();
+  std::filesystem::path path(target);
+  for (int depth = 0; depth < 40; ++depth) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path.string();
+    const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+    if (ec) return path.string();
+    path = next.is_absolute() ? next : path.parent_path() / next;
   }
-  return target;
+  return path.string();  // a loop of links: the rename fails on it below
+}
+
+// Saving replaces a regular file or creates one; a folder, device, pipe or socket at the
+// name is never replaced (a rename would put a file in place of the device).
+int checkReplaceable(const std::string& target) {
+  struct stat st;
+  if (::lstat(target.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
+  if (S_ISREG(st.st_mode)) return 0;
+  return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+}
+
+std::string notReplaceable(const std::string& target, int error) {
+  return "Cannot save to " + target + (error == EINVAL ? ": not a regular file" : "");
 }
 
 }  // namespace
 
 TAtomicFile::TAtomicFile(const std::string& target) : target_(resolvedTarget(target)) {
-  // Only a regular file is replaced: renaming over a device node or a pipe would swap the
-  // node itself for a plain file.
-  struct stat existing;
-  if (::stat(target_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
-    fail("Cannot replace file " + target, S_ISDIR(existing.st_mode) ? EISDIR : EINVAL);
+  if (const int error = checkReplaceable(target_)) fail(notReplaceable(target, error), error);
   const std::filesystem::path path(target_);
   const std::string folder = path.parent_path().string();
   const std::string prefix =
@@ -87,6 +100,8 @@ void TAtomicFile::Commit() {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) fail("Cannot write file " + target_, errno);
+  // Checked again: the name may have been taken by something else meanwhile.
+  if (const int error = checkReplaceable(target_)) fail(notReplaceable(target_, error), error);
   if (::rename(temp_.c_str(), target_.c_str()) != 0) fail("Cannot replace file " + target_, errno);
   temp_.clear();
   committed_ = true;

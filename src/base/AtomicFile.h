@@ -1,13 +1,15 @@
 // Replaces a file as a whole: the new content goes to a temporary file beside the target,
 // which is renamed over the target only once it is completely written. A save that fails
-// half-way leaves the old file whole.
+// half-way leaves the old file whole. A symbolic link at the name is followed and kept; the
+// replaced file keeps its mode; anything but a regular file is never replaced.
 #pragma once
 #include <string>
 #include <string_view>
 
 class TAtomicFile {
 public:
-  // Creates the temporary file; raises std::system_error when it cannot.
+  // Creates the temporary file; raises std::system_error when it cannot, or when the name
+  // is a folder, a device, a pipe or a socket.
   explicit TAtomicFile(const std::string& target);
   // Removes the temporary file unless Commit succeeded.
   ~TAtomicFile();

@@ -1,0 +1,113 @@
+// Files that once broke a reader or its save: each loads, saves into a file that loads
+// again and saves the same, and says in the log what it refused.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/DateTime.h"
+#include "formats/GPXFile.h"
+#include "formats/GPXText.h"
+#include "formats/GPXWriter.h"
+#include "formats/NGTFile.h"
+#include "formats/TextLines.h"
+#include "format_test_helpers.h"
+
+namespace {
+
+const std::string kReaders = std::string(CORVANTEL_TEST_DATA) + "/readers/";
+
+std::string join(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& l : lines) out += l + "\n";
+  return out;
+}
+
+TEST(ReaderRefusals, SavedFilesReadBackAsThemselves) {
+  struct Case {
+    const char* file;
+    const char* inSave;  // a piece of the first save, or of the log
+  } cases[] = {
+      {"entity-in-extensions.gpx", "<v xmlns=\"http://www.topografix.com/GPX/1/1\">x</v>"},
+      {"external-entity-in-extensions.gpx", ">&amp;x;</e>"},
+      {"ext-no-namespace.gpx", "<hr xmlns=\"\">120</hr>"},
+      {"xml-space-preserve.gpx", "<desc xml:space=\"preserve\">  two  blanks  </desc>"},
+      {"ext-mixed-text-grows.gpx", "<extensions>\r\n[\r\n<x:e"},
+      {"numbers-silently-zero.gpx", "3 points left out: latitude or longitude is missing or no number\n"
+                                    "1 points left out: latitude or longitude is out of range\n0 waypoints"},
+      {"time-out-of-year-range.gpx", "2 times left out: unreadable or outside the years 1 to 9999"},
+      {"time-quirks.gpx", "4 times left out"},
+      {"ub-time-fraction-minute.gpx", "1 times left out"},
+      {"ub-time-fraction-msec.gpx", "1 times left out"},
+  };
+  for (const Case& c : cases) {
+    TGPX doc, again;
+    TGPXFile in;
+    in.GPX = &doc;
+    in.LoadFromFile(kReaders + c.file);
+    ASSERT_TRUE(in.Loaded) << c.file;
+    const std::string first = TGPXWriter().WriteDocument(doc);
+    TGPXFile back;
+    back.GPX = &again;
+    back.LoadFromString(first);
+    ASSERT_TRUE(back.Loaded) << c.file << "\n" << join(back.Messages);
+    EXPECT_EQ(TGPXWriter().WriteDocument(again), first) << c.file;
+    EXPECT_NE((first + join(in.Messages)).find(c.inSave), std::string::npos) << c.file << "\n" << first;
+  }
+}
+
+TEST(ReaderRefusals, NGTValuesNoFileCanHoldAreRefused) {
+  TGPX doc;
+  TNGTFile ngt;
+  ngt.GPX = &doc;
+  ngt.Import(kReaders + "ngt-out-of-range.ngt");
+  const std::string log = join(ngt.Messages);
+  EXPECT_NE(log.find("1 points left out: latitude or longitude is out of range"), std::string::npos) << log;
+  EXPECT_NE(log.find("2 times left out"), std::string::npos) << log;
+  const std::string saved = TGPXWriter().WriteDocument(doc);
+  EXPECT_EQ(saved.find("INF"), std::string::npos);
+  EXPECT_EQ(saved.find("<time>"), std::string::npos);
+  EXPECT_EQ(doc.Tracks.GetTrack(0)->GetSegment(0)->Count(), 2);
+}
+
+// A reference in an extension is saved as the entity's text only for a short entity, so that
+// a file of many references to a long one cannot grow without bound on saving.
+TEST(ReaderRefusals, ReferencesInExtensionsCannotBlowUpASave) {
+  std::string refs;
+  for (int i = 0; i < 1000; ++i) refs += "&b;&s;";
+  TGPX doc;
+  TGPXFile in;
+  in.GPX = &doc;
+  in.LoadFromString("<!DOCTYPE gpx [<!ENTITY b \"" + std::string(20000, 'x') + "\"><!ENTITY s \"y\">]><gpx>"
+                    "<wpt lat='1' lon='2'><extensions><e>" + refs + "</e></extensions></wpt></gpx>");
+  const std::string& saved = doc.Waypoints.GetPoint(0)->data().extensions;
+  EXPECT_LT(saved.size(), 20000u);
+  EXPECT_EQ(saved.find("&amp;b;y&amp;b;y"), saved.find('>') + 1) << saved.substr(0, 80);
+}
+
+// Every time the writer writes reads back as itself; one it cannot is not written.
+TEST(ReaderRefusals, WrittenTimesReadBackAsThemselves) {
+  const double times[] = {encodeDateTime(1, 1, 1), encodeDateTime(9999, 12, 31, 23, 59, 59),
+                          encodeDateTime(1899, 12, 29, 6), encodeDateTime(2008, 12, 17, 7, 30, 5)};
+  for (double t : times)
+    EXPECT_DOUBLE_EQ(TGPXFile::ISO8601ToDateTime(DateTimeToGPXTime(t)), t) << DateTimeToGPXTime(t);
+  for (double t : {encodeDateTime(1, 1, 1) - 1, encodeDateTime(9999, 12, 31) + 1, 1e300}) {
+    std::string out;
+    TGPXWriter().WriteTime(out, t, "time", 0);
+    EXPECT_EQ(out, "") << t;
+  }
+}
+
+// A folder is no input: the error names it, whatever the reader.
+TEST(ReaderRefusals, AFolderIsNoInput) {
+  EXPECT_THROW(readTextLines(CORVANTEL_TEST_DATA), std::runtime_error);
+  TGPX doc;
+  TGPXFile gpx;
+  gpx.GPX = &doc;
+  gpx.LoadFromFile(CORVANTEL_TEST_DATA);
+  EXPECT_FALSE(gpx.Loaded);
+  ASSERT_EQ(gpx.Messages.size(), 1u);
+  EXPECT_NE(gpx.Messages[0].find("Is a directory"), std::string::npos) << gpx.Messages[0];
+}
+
+}  // namespace
