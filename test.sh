@@ -24,6 +24,6 @@ trap 'rm -rf "$TMPHOME"' EXIT
 export HOME="$TMPHOME" XDG_DATA_HOME="$TMPHOME/data" XDG_CONFIG_HOME="$TMPHOME/config" XDG_CACHE_HOME="$TMPHOME/cache"
 export no_proxy='*' http_proxy= https_proxy= all_proxy=
 
-(cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" "$@")
 # A short fuzz run of every target as a regression check; a finding fails the run.
 if [ "$FUZZ" = 1 ]; then ./fuzz/run.sh "${FUZZ_SECONDS:-20}"; fi
+(cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" "$@")
