@@ -7,20 +7,8 @@
 #include "views/GPXToGmap.h"
 
 std::string pageNumberText(double value) {
-  std::string text = formatGeneral(value);
-  // The general form turns to an exponent from 0.0001 down; the page keeps 1E-5 .. 1E-4 plain.
-  const size_t e = text.find("E-5");
-  if (e == std::string::npos || e + 3 != text.size()) return text;
-  std::string out;
-  size_t i = 0;
-  if (text[0] == '-') {
-    out.push_back('-');
-    i = 1;
-  }
-  out += "0.0000";
-  for (; i < e; ++i)
-    if (text[i] != '.') out.push_back(text[i]);
-  return out;
+  // The page keeps 1E-5 .. 1E-4 plain, where the general form already turns to an exponent.
+  return formatGeneralPlainTo1E5(value);
 }
 
 std::string validMapColor(const std::string& text, const std::string& fallback) {
