@@ -372,8 +372,6 @@ public:
   // Edit track points (the tree's pop-up) and the Filter button.
   void Edittrackpoints1Click();
   void tbFilterClick();
-  // Shows the track editing dialog modally and gives its result (1 for OK); tests replace it.
-  std::function<int(TTrackEditForm* dialog)> ShowTrackEditForm;
   TTrackEditForm* TrackEditForm = nullptr;
 
   // The edition page: one of ten filters on a copy of the selected route or segment.

@@ -13,7 +13,6 @@
 
 void TMainForm::BuildTrackEdit() {
   TrackEditForm = new TTrackEditForm(this);
-  if (!ShowTrackEditForm) ShowTrackEditForm = [](TTrackEditForm* dialog) { return dialog->exec(); };
 
   Edittrackpoints1 = pmTreeView->addAction(qs(_("Ed&it track points")));
   Edittrackpoints1->setObjectName("Edittrackpoints1");
@@ -50,7 +49,7 @@ void TMainForm::Edittrackpoints1Click() {
     return c;
   };
   TrackEditForm->SetSegments(copy(*segment), copy(*segment));
-  const int result = ShowTrackEditForm(TrackEditForm);
+  const int result = ShowDialog(TrackEditForm);
   TGPXtrk* track = gpx.Tracks.FindTrackOfSegment(segment);
   if (result == 1 && track && TrackEditForm->ResultSegment) {
     const int index = track->IndexOf(segment);

@@ -87,8 +87,8 @@ protected:
     }
     load();
     select({segment_});
-    form_->ShowTrackEditForm = [this](TTrackEditForm* d) {
-      dialog_ = d;
+    form_->ShowDialog = [this](QDialog* d) {
+      dialog_ = static_cast<TTrackEditForm*>(d);
       d->show();
       QApplication::processEvents();
       const int answer = drive();
@@ -200,7 +200,7 @@ TEST_F(TrackEdit, NeedsOneSegmentAndTheButtonsFollowTheSelection) {
   TGPXwpt* w = addPoint(gpx_->Waypoints, 45, 5);
   openSegment();
   int shown = 0;
-  form_->ShowTrackEditForm = [&](TTrackEditForm*) { return ++shown, 2; };
+  form_->ShowDialog = [&](QDialog*) { return ++shown, 2; };
   EXPECT_TRUE(action("Edittrackpoints1")->isEnabled());
   EXPECT_TRUE(action("tbFilter")->isEnabled());
   select({w});
