@@ -116,6 +116,41 @@ void keepNoNamespace(xmlNode* el, bool noneInForce) {
     if (c->type == XML_ELEMENT_NODE) keepNoNamespace(c, noneInForce);
 }
 
+// A name with an undeclared prefix is kept as it was written. For "xsi" that would not last:
+// a saved file's root declares it, so the next read binds the name and the next save would
+// differ. Such names are bound here already, so every save of the piece is the same. An
+// attribute that would then repeat one the element has is dropped: the file would not read.
+void bindUndeclaredXsi(xmlNode* el, xmlNode* root, xmlNs*& xsi) {
+  static const xmlChar kXsi[] = "http://www.w3.org/2001/XMLSchema-instance";
+  auto undeclared = [](const xmlChar* name, const xmlNs* ns) {
+    return !ns && name && xmlStrncmp(name, reinterpret_cast<const xmlChar*>("xsi:"), 4) == 0 && name[4];
+  };
+  auto space = [&]() {
+    if (!xsi) xsi = xmlNewNs(root, kXsi, reinterpret_cast<const xmlChar*>("xsi"));
+    return xsi;
+  };
+  if (undeclared(el->name, el->ns) && space()) {
+    const std::string local(reinterpret_cast<const char*>(el->name) + 4);
+    xmlNodeSetName(el, reinterpret_cast<const xmlChar*>(local.c_str()));
+    xmlSetNs(el, xsi);
+  }
+  for (xmlAttr* a = el->properties; a;) {
+    xmlAttr* next = a->next;
+    if (undeclared(a->name, a->ns) && space()) {
+      const std::string local(reinterpret_cast<const char*>(a->name) + 4);
+      if (xmlHasNsProp(el, reinterpret_cast<const xmlChar*>(local.c_str()), kXsi)) {
+        xmlRemoveProp(a);
+      } else {
+        xmlNodeSetName(reinterpret_cast<xmlNode*>(a), reinterpret_cast<const xmlChar*>(local.c_str()));
+        a->ns = xsi;
+      }
+    }
+    a = next;
+  }
+  for (xmlNode* c = el->children; c; c = c->next)
+    if (c->type == XML_ELEMENT_NODE) bindUndeclaredXsi(c, root, xsi);
+}
+
 // Drops white-space-only text nodes from a detached copy.
 void stripBlanks(xmlNode* n, bool preserve) {
   xmlNode* c = n->children;
@@ -240,6 +275,8 @@ void dumpNode(xmlNode* node, std::string& out) {
     for (xmlAttr* a = copy->properties; a; a = a->next) replaceEntityRefs(reinterpret_cast<xmlNode*>(a));
     replaceEntityRefs(copy);
     stripBlanks(copy, preserve);
+    xmlNs* xsi = nullptr;
+    bindUndeclaredXsi(copy, copy, xsi);
     xmlDOMWrapReconcileNamespaces(nullptr, copy, 0);
     keepNoNamespace(copy, false);
     escapeNamespaceNames(copy);

@@ -33,6 +33,7 @@ TEST(ReaderRefusals, SavedFilesReadBackAsThemselves) {
       {"ext-no-namespace.gpx", "<hr xmlns=\"\">120</hr>"},
       {"xml-space-preserve.gpx", "<desc xml:space=\"preserve\">  two  blanks  </desc>"},
       {"ext-mixed-text-grows.gpx", "<extensions>\r\n[\r\n<x:e"},
+      {"ext-undeclared-xsi-prefix.gpx", "q:bar=\"2\"><xsi:el>t</xsi:el><z xmlns:xsi=\"urn:other\" xsi:a=\"3\"/>"},
       {"numbers-silently-zero.gpx", "3 points left out: latitude or longitude is missing or no number\n"
                                     "1 points left out: latitude or longitude is out of range\n0 waypoints"},
       {"time-out-of-year-range.gpx", "2 times left out: unreadable or outside the years 1 to 9999"},
