@@ -25,5 +25,5 @@ export HOME="$TMPHOME" XDG_DATA_HOME="$TMPHOME/data" XDG_CONFIG_HOME="$TMPHOME/c
 export no_proxy='*' http_proxy= https_proxy= all_proxy=
 
 # A short fuzz run of every target as a regression check; a finding fails the run.
-if [ "$FUZZ" = 1 ]; then ./fuzz/run.sh "${FUZZ_SECONDS:-20}"; fi
+if [ "$FUZZ" = 1 ]; then ./fuzz/run.sh "${FUZZ_SECONDS:-18}"; fi
 (cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" "$@")
