@@ -639,4 +639,14 @@ private:
   QAction *Settings1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
           *AssociatefithGPXfiles1 = nullptr, *AssociatewithNMEAfiles1 = nullptr;
   // ---- end of settings dialog, clipboard, file associations ----
+
+  // ---- what a programmatic tree selection shows ----
+private:
+  // SelectTreeNodes runs no selection change; an edit that re-selects its item still shows it
+  // as one would: the selected route or segment becomes the graph's list, and the status bar
+  // describes the selected node.
+  void ShowTreeSelection();
+  // The three status panels for a node as the selection change writes them; emptied for none.
+  void ShowNodeStatus(QTreeWidgetItem* node);
+  // ---- end of what a programmatic tree selection shows ----
 };

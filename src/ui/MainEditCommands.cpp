@@ -9,7 +9,6 @@
 #include "ui/CommandGuard.h"
 #include "ui/Main.h"
 #include "ui/QtText.h"
-#include "ui/SelectionInfo.h"
 #include "ui/TreeNodes.h"
 
 namespace {
@@ -121,12 +120,10 @@ void TMainForm::tbDeleteClick() {
   RefreshTree();
   // The list that stays selected shows in the tree: else a second Delete would take a whole
   // list that nothing on screen marks.
-  if (sel.Count() > 0) SelectTreeNodes(sel.Items);
-  // The status bar describes what is selected now, not the counts from before the delete.
-  QTreeWidgetItem* node = sel.Count() > 0 ? tvItems->currentItem() : nullptr;
-  const int position = node && node->parent() ? node->parent()->indexOfChild(node) + 1 : 0;
-  const TSelectionInfo info = node ? selectionInfo(treeNodeKind(node), treeNodeObject(node), position) : TSelectionInfo{};
-  for (size_t i = 0; i < info.Panels.size(); ++i) SetStatusText(static_cast<int>(i), info.Panels[i]);
+  if (sel.Count() > 0)
+    SelectTreeNodes(sel.Items);
+  else
+    ShowNodeStatus(nullptr);  // no counts of what is gone
   ReleaseStaleReferences();
   tbDelete->setEnabled(false);
   DrawPreview();

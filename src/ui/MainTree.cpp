@@ -139,6 +139,29 @@ void TMainForm::SelectTreeNodes(const std::vector<TItem*>& items) {
       tvItems->scrollToItem(node);
     }
   }
+  ShowTreeSelection();
+}
+
+void TMainForm::ShowTreeSelection() {
+  QTreeWidgetItem* node = tvItems->currentItem();
+  if (!node || !node->isSelected() || !treeNodeObject(node)) return;
+  const TreeNodeKind kind = treeNodeKind(node);
+  // The graph shows the selected route or segment, not the list selected before the edit;
+  // an unchanged list keeps its graph (and the range chosen on it).
+  if ((kind == TreeNodeKind::Rte || kind == TreeNodeKind::Trkseg) && PreviewDraw) {
+    auto* list = static_cast<TGPXwptList*>(treeNodeItem(node));
+    if (PreviewDraw->CurrentList != list) {
+      PreviewDraw->CurrentList = list;
+      UpdateStatGraph();
+    }
+  }
+  ShowNodeStatus(node);
+}
+
+void TMainForm::ShowNodeStatus(QTreeWidgetItem* node) {
+  const int position = node && node->parent() ? node->parent()->indexOfChild(node) + 1 : 0;
+  const TSelectionInfo info = node ? selectionInfo(treeNodeKind(node), treeNodeObject(node), position) : TSelectionInfo{};
+  for (size_t i = 0; i < info.Panels.size(); ++i) SetStatusText(static_cast<int>(i), info.Panels[i]);
 }
 
 void TMainForm::tvItemsChange() {

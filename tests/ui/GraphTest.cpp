@@ -153,6 +153,11 @@ TEST_F(Graph, PointAndValueCommands) {
     const auto picked = form_->findChild<QTreeWidget*>("tvItems")->selectedItems();
     ASSERT_EQ(picked.size(), gpx_->Selection.Count());
     EXPECT_EQ(treeNodeObject(picked.at(0)), static_cast<const void*>(gpx_->Selection.At(0)));
+    // The status bar counts the list the command selects anew (Delete point selects nothing).
+    if (command != "Delete2") {
+      EXPECT_EQ(panelText(1).toStdString(),
+                std::to_string(static_cast<TGPXwptList*>(gpx_->Selection.At(0))->Count()) + " points");
+    }
   }
   // The cut left a second segment; the planted waypoint copies the point.
   ASSERT_EQ(gpx_->Waypoints.Count(), 1);

@@ -245,6 +245,16 @@ TEST_F(MapTab, DrawnRouteIsOneUndoStepAtRelease) {
   EXPECT_TRUE(f.GPXModified);
 }
 
+TEST_F(MapTab, DrawnRouteTakesOverTheGraphAndTheStatusBar) {
+  TMainForm& f = shown();
+  select("Track Segment #1");  // the graph shows the segment
+  action("tbGMapDrawRoute")->trigger();
+  for (const char* click : {"Click 45, 5", "Click 45.1, 5", "Click 45.2, 5"}) say(click);
+  action("tbGMapDrawRoute")->trigger();
+  EXPECT_EQ(f.GPXStat->Points.SourceList, f.CurrentGPX->Routes.GetRoute(0));
+  EXPECT_EQ(panel(1), "3 points");
+}
+
 TEST_F(MapTab, GreenMarkerMovesOnlyOnceThePageIsReady) {
   TMainForm& f = shown();
   page_->Scripts.clear();

@@ -151,6 +151,7 @@ TEST_F(TrackEdit, PicksTrimBothEndsAndOkIsOneUndoStep) {
   TGPXtrkseg* now = gpx_->Tracks.At(0)->At(0);
   EXPECT_EQ(now->Count(), 7);
   EXPECT_EQ(gpx_->Selection.Items, std::vector<TItem*>{now});
+  EXPECT_EQ(form_->findChild<QLabel*>("StatusPanel1")->text(), "7 points");
   EXPECT_EQ(form_->UndoList[0]->Tracks.At(0)->At(0)->Count(), 10);
 }
 
