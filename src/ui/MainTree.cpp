@@ -155,6 +155,9 @@ void TMainForm::ShowTreeSelection() {
       UpdateStatGraph();
     }
   }
+  // An edit that replaced the shown list (a filtered or cut segment) leaves the grid empty
+  // otherwise, while the page is showing and the new list is selected.
+  PointListSelectionChanged();
   ShowNodeStatus(node);
 }
 
