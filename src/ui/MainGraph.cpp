@@ -185,8 +185,11 @@ void TMainForm::GPXStatImageMouseDown(Qt::MouseButtons shift, int X) {
   if (!g.Points.SourceList || !(shift & Qt::LeftButton)) return;
   g.SelActive = 0;
   g.SelStart = g.Points.NearestX(X);
+  // The redraw makes the plotted points anew; the point under the mouse keeps its place, so
+  // the pop-up's point commands still act on it after a click without a move.
+  const int hovered = CurrentGraphPoint && g.Points.Count() ? static_cast<int>(CurrentGraphPoint - g.Points.GetItem(0)) : -1;
   g.Redraw();
-  CurrentGraphPoint = nullptr;  // the redraw made the plotted points anew
+  CurrentGraphPoint = hovered >= 0 && hovered < g.Points.Count() ? g.Points.GetItem(hovered) : nullptr;
   if (g.SelStart >= 0 && g.SelStart < g.Points.Count()) g.DrawRangeMarker(g.Points.GetItem(g.SelStart)->X);
   g.SaveSnapshot();
   GPXStatImage->update();
