@@ -187,17 +187,30 @@ TGPXwpt* appendWpt(std::unique_ptr<TGPXwpt> pt, TGPXwptList& into) {
 
 }  // namespace
 
-bool wptChildNeedsTree(const XmlName& child) { return child.is("link") || child.is("extensions"); }
+// A prefixed child is no GPX element; the tree tells its namespace.
+bool wptChildNeedsTree(const XmlName& child) {
+  return child.is("link") || child.is("extensions") || child.prefix != nullptr;
+}
 
-TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into) {
+TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into, bool keepForeign) {
   auto pt = newWpt(element);
   if (!pt) return nullptr;
+  std::string foreign;
   for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
     if (!c.isElement()) continue;
-    if (c.nameIs("link")) pt->edit().link = ReadLink(c);
-    else if (c.nameIs("extensions")) pt->edit().extensions = trim(c.serializeChildren());
-    else readWptTextChild(*pt, c);
+    if (keepForeign && c.namespaceUri() != element.namespaceUri()) {
+      // Some writers put their own elements (a geocache's description, say) straight into
+      // a point instead of its extensions: kept there, so that saving loses nothing.
+      foreign += c.serialize();
+    } else if (c.nameIs("link")) {
+      pt->edit().link = ReadLink(c);
+    } else if (c.nameIs("extensions")) {
+      pt->edit().extensions = trim(c.serializeChildren());
+    } else {
+      readWptTextChild(*pt, c);
+    }
   }
+  pt->edit().extensions += foreign;
   return appendWpt(std::move(pt), into);
 }
 
