@@ -205,7 +205,8 @@ TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into, bool keepF
     } else if (c.nameIs("link")) {
       pt->edit().link = ReadLink(c);
     } else if (c.nameIs("extensions")) {
-      pt->edit().extensions = trim(c.serializeChildren());
+      // gpsbabel gives a point a second one (its segment's extensions): both are kept.
+      pt->edit().extensions += trim(c.serializeChildren());
     } else {
       readWptTextChild(*pt, c);
     }
