@@ -8,9 +8,8 @@
 #include "formats/XmlNode.h"
 
 void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_StyleLine& style) {
-  // Only the last extensions element counts, so each one starts from scratch.
-  text.clear();
-  style = TGPX_StyleLine();
+  // A second extensions element (or another program's element beside them) adds to what
+  // was read, so nothing of the file is lost.
   for (XmlNode c = extensions.firstChild(); c; c = c.nextSibling()) {
     if (c.nameIsExactly("line")) {
       // Remembered so that saving keeps the colours even with the style option off.
@@ -30,6 +29,11 @@ void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_Sty
     text += piece;
   }
   text = trim(text);
+}
+
+void appendForeignPiece(std::string& text, const XmlNode& element) {
+  if (!text.empty()) text += kGPXLineEnd;
+  text += element.serialize();
 }
 
 std::string TGPXFile::GetLastNodeText(const XmlNode& element, const std::string& name) {
