@@ -25,7 +25,10 @@ void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_Sty
     // by line ends: kept, it would gain a line end at every save.
     if (c.type() == XmlNode::Type::Text && !xmlPreservesSpace(extensions.raw())) piece = trim(piece);
     if (piece.empty()) continue;
-    text += kGPXLineEnd;
+    // Text next to text (around a style line, or from two extensions elements) is saved as
+    // one text, whose line end the next read gives as LF: joined so from the start.
+    const bool afterText = c.type() == XmlNode::Type::Text && !text.empty() && text.back() != '>';
+    text += afterText ? "\n" : kGPXLineEnd;
     text += piece;
   }
   text = trim(text);
