@@ -35,7 +35,8 @@ bool readRouteLikeChild(T& item, const XmlNode& child) {
   else if (child.nameIs("number")) item.number = parseIntOr(child.text(), -1);
   else if (child.nameIs("type")) item.type = child.text();
   else if (child.nameIs("extensions")) readStyledExtensions(child, item.extensions, item.Style);
-  else if (child.parent() && child.namespaceUri() != child.parent().namespaceUri()) appendForeignPiece(item.extensions, child);
+  else if (child.parent() && child.namespaceUri() != child.parent().namespaceUri())
+    appendForeignPiece(item.extensions, child);
   else return false;
   return true;
 }
