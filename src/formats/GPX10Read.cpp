@@ -42,7 +42,7 @@ bool GPX10Reader::isGPX10(const XmlNode& gpx) {
 
 TGPXwpt* GPX10Reader::readWpt(const XmlNode& element, TGPXwptList& into) const {
   // Every child that GPX 1.1 knows reads as in 1.1; then the 1.0-only ones.
-  TGPXwpt* pt = TGPXFile::ReadWpt(element, into);
+  TGPXwpt* pt = TGPXFile::ReadWpt(element, into, false);  // foreign ones in order below
   if (!pt) return nullptr;  // left out: its coordinates give it no place
   std::string kept;
   for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {

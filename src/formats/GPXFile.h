@@ -51,7 +51,8 @@ public:
   static TGPXbounds ReadBounds(const XmlNode& element);
   // Appends the point to the list and marks the list present; a point whose coordinates
   // are missing, no number or off the globe is left out (null).
-  static TGPXwpt* ReadWpt(const XmlNode& element, TGPXwptList& into);
+  // keepForeign: elements of other namespaces among its children join its extensions.
+  static TGPXwpt* ReadWpt(const XmlNode& element, TGPXwptList& into, bool keepForeign = true);
   static std::unique_ptr<TGPXrte> ReadRte(const XmlNode& element);
   static std::unique_ptr<TGPXtrk> ReadTrk(const XmlNode& element);
   static std::unique_ptr<TGPXtrkseg> ReadTrkseg(const XmlNode& element);

@@ -8,9 +8,8 @@
 #include "formats/XmlNode.h"
 
 void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_StyleLine& style) {
-  // Only the last extensions element counts, so each one starts from scratch.
-  text.clear();
-  style = TGPX_StyleLine();
+  // A second extensions element (or another program's element beside them) adds to what
+  // was read, so nothing of the file is lost.
   for (XmlNode c = extensions.firstChild(); c; c = c.nextSibling()) {
     if (c.nameIsExactly("line")) {
       // Remembered so that saving keeps the colours even with the style option off.
@@ -26,10 +25,18 @@ void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_Sty
     // by line ends: kept, it would gain a line end at every save.
     if (c.type() == XmlNode::Type::Text && !xmlPreservesSpace(extensions.raw())) piece = trim(piece);
     if (piece.empty()) continue;
-    text += kGPXLineEnd;
+    // Text next to text (around a style line, or from two extensions elements) is saved as
+    // one text, whose line end the next read gives as LF: joined so from the start.
+    const bool afterText = c.type() == XmlNode::Type::Text && !text.empty() && text.back() != '>';
+    text += afterText ? "\n" : kGPXLineEnd;
     text += piece;
   }
   text = trim(text);
+}
+
+void appendForeignPiece(std::string& text, const XmlNode& element) {
+  if (!text.empty()) text += kGPXLineEnd;
+  text += element.serialize();
 }
 
 std::string TGPXFile::GetLastNodeText(const XmlNode& element, const std::string& name) {
@@ -187,17 +194,31 @@ TGPXwpt* appendWpt(std::unique_ptr<TGPXwpt> pt, TGPXwptList& into) {
 
 }  // namespace
 
-bool wptChildNeedsTree(const XmlName& child) { return child.is("link") || child.is("extensions"); }
+// A prefixed child is no GPX element; the tree tells its namespace.
+bool wptChildNeedsTree(const XmlName& child) {
+  return child.is("link") || child.is("extensions") || child.prefix != nullptr;
+}
 
-TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into) {
+TGPXwpt* TGPXFile::ReadWpt(const XmlNode& element, TGPXwptList& into, bool keepForeign) {
   auto pt = newWpt(element);
   if (!pt) return nullptr;
+  std::string foreign;
   for (XmlNode c = element.firstChild(); c; c = c.nextSibling()) {
     if (!c.isElement()) continue;
-    if (c.nameIs("link")) pt->edit().link = ReadLink(c);
-    else if (c.nameIs("extensions")) pt->edit().extensions = trim(c.serializeChildren());
-    else readWptTextChild(*pt, c);
+    if (keepForeign && c.namespaceUri() != element.namespaceUri()) {
+      // Some writers put their own elements (a geocache's description, say) straight into
+      // a point instead of its extensions: kept there, so that saving loses nothing.
+      foreign += c.serialize();
+    } else if (c.nameIs("link")) {
+      pt->edit().link = ReadLink(c);
+    } else if (c.nameIs("extensions")) {
+      // gpsbabel gives a point a second one (its segment's extensions): both are kept.
+      pt->edit().extensions += trim(c.serializeChildren());
+    } else {
+      readWptTextChild(*pt, c);
+    }
   }
+  pt->edit().extensions += foreign;
   return appendWpt(std::move(pt), into);
 }
 

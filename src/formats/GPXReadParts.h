@@ -20,6 +20,10 @@ bool wptChildNeedsTree(const XmlName& child);
 // sets the style, every other child is kept as text, the pieces joined by line ends.
 void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_StyleLine& style);
 
+// An element of another namespace put straight into a route or track (gpsbabel does so):
+// kept as a piece of its extension text.
+void appendForeignPiece(std::string& text, const XmlNode& element);
+
 // Applies one child element common to rte and trk; false when it is none of those.
 template <class T>
 bool readRouteLikeChild(T& item, const XmlNode& child) {
@@ -31,6 +35,8 @@ bool readRouteLikeChild(T& item, const XmlNode& child) {
   else if (child.nameIs("number")) item.number = parseIntOr(child.text(), -1);
   else if (child.nameIs("type")) item.type = child.text();
   else if (child.nameIs("extensions")) readStyledExtensions(child, item.extensions, item.Style);
+  else if (child.parent() && child.namespaceUri() != child.parent().namespaceUri())
+    appendForeignPiece(item.extensions, child);
   else return false;
   return true;
 }

@@ -53,6 +53,17 @@ const struct {
      R"(<trk><trkseg><trkpt lat="1" lon="2"><speed>2</speed></trkpt></trkseg></trk>
         <extensions><x:a xmlns:x="urn:x">1</x:a></extensions>)",
      {{"<speed" + kIn10 + "2</speed>", 1}, {R"(<extensions><x:a xmlns:x="urn:x">1</x:a></extensions>)", 1}}},
+    {"GPX 1.1: another program's elements straight in a point, route or track, or in a second extensions "
+     "element, stay its extensions",
+     k11, R"(<wpt lat="1" lon="2"><o:cache xmlns:o="urn:o" id="7"><o:name>C</o:name></o:cache>
+        <extensions><o:x xmlns:o="urn:o"/></extensions><extensions><o:y xmlns:o="urn:o"/></extensions></wpt>
+        <trk><trkseg><trkpt lat="1" lon="2" xmlns:o="urn:o"><ele>3</ele><o:speed>1.5</o:speed></trkpt></trkseg></trk>
+        <rte><o:color xmlns:o="urn:o">f</o:color><extensions><o:a xmlns:o="urn:o"/></extensions>
+        <extensions><o:b xmlns:o="urn:o"/></extensions></rte>)",
+     {{R"(<extensions><o:x xmlns:o="urn:o"/><o:y xmlns:o="urn:o"/><o:cache xmlns:o="urn:o" id="7">)"
+       R"(<o:name>C</o:name></o:cache></extensions>)", 1},
+      {R"(<extensions><o:speed xmlns:o="urn:o">1.5</o:speed></extensions>)", 1},
+      {"<o:color xmlns:o=\"urn:o\">f</o:color>\r\n<o:a xmlns:o=\"urn:o\"/>\r\n<o:b xmlns:o=\"urn:o\"/>", 1}}},
 };
 
 TEST(OpenSave, FilesKeepWhatTheyStateAndStayValid) {
