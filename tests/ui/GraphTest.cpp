@@ -141,9 +141,8 @@ TEST_F(Graph, PointAndValueCommands) {
     TGPXtrkseg* s = track({10, 35, 30, 40, 15, 30, 50});
     show(s);
     hoverGraph(k.at);
-    // A click on the point without a move after it leaves it the pop-up's point.
     graphMouse(QEvent::MouseButtonPress, xOf(k.at), Qt::LeftButton, Qt::LeftButton);
-    graphMouse(QEvent::MouseButtonRelease, xOf(k.at), Qt::LeftButton, Qt::NoButton);
+    graphMouse(QEvent::MouseButtonRelease, xOf(k.at), Qt::LeftButton, Qt::NoButton);  // a click, no move
     ASSERT_NE(form_->CurrentGraphPoint, nullptr);
     popupAndRun(k.command);
     EXPECT_EQ(lats(*s), k.kept);
