@@ -119,6 +119,9 @@ public:
   std::vector<std::string> LastFiles;
   std::string MapPageFileName;
   bool MapPageReady = false;
+  // The browser shows a page written with the document's data on it: the snapshot's one
+  // condition, as a blank or stale map is no picture worth keeping.
+  bool MapPageShowsData = false;
   uint8_t ActivePane = 0;
   int32_t ElevationCredit = 500000;
   TGPXOptions GPXOptions;
@@ -473,6 +476,8 @@ public:
   // For the page last written, the waypoint each marker index stands for: a marker whose
   // waypoint left the document stands for nothing.
   std::vector<TGPXwpt*> MapMarkers;
+  // A waypoint took the place of another as its edited copy: its marker moves it from now on.
+  void MapMarkersFollow(const TGPXwpt* from, TGPXwpt* to);
   // Base-map tile addresses, handed to the page's script library.
   TMapScriptSettings MapScript;
 

@@ -122,7 +122,8 @@ TWebBrowser* TMainForm::MapBrowser() {
   wbGMap = webBrowserFactory()(TabSheet4);
   wbGMap->setObjectName("wbGMap");
   auto* place = TabSheet4->findChild<QWidget*>("wbGMapPlace");
-  TabSheet4->layout()->replaceWidget(place, wbGMap);
+  // Qt hands the place's layout item back to the caller.
+  delete TabSheet4->layout()->replaceWidget(place, wbGMap);
   delete place;
   connect(wbGMap, &TWebBrowser::StatusTextChange, this,
           [this](const QString& text) { RunGuarded(this, [&] { wbGMapStatusTextChange(text); }); });
@@ -138,6 +139,8 @@ void TMainForm::TabSheet4Show() {
   SetStatusText(2, "");
   UpdateCommands(false);
   if (!GPXLoaded) {
+    // Whatever the browser still shows is not this document.
+    MapPageShowsData = false;
     AddLog(_("No data to display in Google Map"));
     return;
   }
@@ -167,6 +170,9 @@ void TMainForm::TabSheet4Show() {
   // browser keeps the old page and its markers keep their waypoints.
   MapMarkers.clear();
   for (int i = 0; i < CurrentGPX->Waypoints.Count(); ++i) MapMarkers.push_back(CurrentGPX->Waypoints.GetPoint(i));
+  // The old page's area says nothing of the new one; an empty page never reports one.
+  MapPageShowsData = !page.empty();
+  GMap->MapBBox.Valid = false;
   AddLog(_("Loading Google Maps HTML File"));
   tbGMapAddWayPoint->setEnabled(true);
   tbGMapScreenShot->setEnabled(true);
@@ -210,15 +216,27 @@ void TMainForm::wbGMapStatusTextChange(const QString& Text) {
   }
 }
 
+void TMainForm::MapMarkersFollow(const TGPXwpt* from, TGPXwpt* to) {
+  for (TGPXwpt*& w : MapMarkers)
+    if (w == from) w = to;
+}
+
 void TMainForm::MoveMapWaypoint(std::string S) {
-  // The marker names the waypoint object it was made for; a marker without one, or whose
-  // waypoint has left the document, moves nothing.
+  // The marker names the waypoint object it was made for; a text without a marker of this
+  // page, or without a position, is no move.
   const int index = cutMarkerIndex(S);
   if (index < 0 || index >= static_cast<int>(MapMarkers.size())) return;
-  TGPXwpt* w = MapMarkers[static_cast<size_t>(index)];
-  if (!w || !CurrentGPX || CurrentGPX->Waypoints.IndexOf(w) < 0) return;
   TMapPosition position;
   if (!parseMapPosition(afterFirstBlank(S), position)) return;
+  TGPXwpt* w = MapMarkers[static_cast<size_t>(index)];
+  if (!w || !CurrentGPX || CurrentGPX->Waypoints.IndexOf(w) < 0) {
+    // Its waypoint has left the document (an Undo, a deletion): the marker the user moved
+    // stands for nothing, so they are told and see the document as it is now. A route being
+    // drawn lives outside the page and keeps its points.
+    AddLog(_("The map showed an older state of the document; it is drawn again"));
+    if (PageControl1->currentWidget() == TabSheet4) TabSheet4Show();
+    return;
+  }
   w->Lat = position.Lat;
   w->Lon = position.Lon;
   AddLog("Moved WayPoint \"" + w->data().name + "\" to " + w->LatLonToStr());

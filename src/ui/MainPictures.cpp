@@ -33,7 +33,9 @@ void TMainForm::Savepicture1Click() {
 }
 
 void TMainForm::tbGMapScreenShotClick() {
-  // No browser yet, or nothing shown: no snapshot, nothing said.
+  // No page, or one without data (no document, or the empty one after Close): no
+  // snapshot, nothing said.
+  if (!MapPageShowsData) return;
   const QImage shot = MapSnapshot();
   if (shot.isNull() || !GMap) return;
   SaveMapSnapshot(shot, GMap->MapBBox);

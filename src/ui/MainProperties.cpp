@@ -73,6 +73,7 @@ bool TMainForm::EditWayPointProperties(TGPXwpt* point, TGPXwptList* owner) {
   SaveUndoState();
   auto* edited = static_cast<TGPXwpt*>(owner->Insert(at, std::move(copy)));
   Retired.Add(owner->Extract(at + 1));
+  MapMarkersFollow(point, edited);
   GPXModified = true;
   TGPXSelection& sel = CurrentGPX->Selection;
   sel.Clear();

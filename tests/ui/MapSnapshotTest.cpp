@@ -61,17 +61,29 @@ TEST_F(MapSnapshot, FilesByTheOptionsAndTheBox) {
       if (fs::exists(path(base + ext))) found.push_back(ext);
     EXPECT_EQ(found, k.files) << k.sat << k.map << k.valid;
   }
-  // Through the map tab's button, in full: cropped picture, golden files, log lines.
+  // Through the map tab's button. The empty page after Close: nothing written or said.
   FakeBrowserScope browser;
   TMainForm& f = form();
   f.GMapOptions.WriteSatFile = f.GMapOptions.WriteMapFile = true;
-  f.findChild<QTabWidget*>("PageControl1")->setCurrentWidget(f.findChild<QWidget*>("TabSheet4"));
+  f.OpenGPXFile(writeTrack("t.gpx", "T"));
+  f.ActionCloseCurrentGPXExecute();
+  auto* tabs = f.findChild<QTabWidget*>("PageControl1");
+  tabs->setCurrentWidget(f.findChild<QWidget*>("TabSheet4"));
   ASSERT_TRUE(browser.made);
   browser.made->Picture = QImage(804, 604, QImage::Format_RGB32);
   browser.made->Picture.fill(Qt::white);
   f.GMap->MapBBox = westBox(true);
   QAction* button = f.findChild<QAction*>("tbGMapScreenShot");
   EXPECT_TRUE(button->isVisible());
+  f.findChild<QPlainTextEdit*>("mLog")->clear();
+  button->trigger();
+  EXPECT_TRUE(log().empty() && !fs::exists(path(base + ".jpg")));
+  // A page with data: no box until it reports one; then cropped picture, golden files, log.
+  f.OpenGPXFile(writeTrack("t.gpx", "T"));
+  tabs->setCurrentIndex(0);
+  tabs->setCurrentWidget(f.findChild<QWidget*>("TabSheet4"));
+  EXPECT_FALSE(f.GMap->MapBBox.Valid);
+  f.GMap->MapBBox = westBox(true);
   f.findChild<QPlainTextEdit*>("mLog")->clear();
   button->trigger();
   QImage saved(QString::fromStdString(path(base + ".jpg")));

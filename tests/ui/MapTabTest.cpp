@@ -1,5 +1,6 @@
 // The map tab with a fake page in place of the browser: the page file, the status texts the
 // page reports, moving waypoints, and the two commands that draw on the map.
+#include <QDialog>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -159,7 +160,6 @@ TEST_F(MapTab, MoveTextsMoveOnlyTheWaypointTheirMarkerStoodFor) {
     const char* text;
     double lat;
   } moves[] = {
-      {"Move 10, 10 <0>", 46.5},         // stale: A is gone, B must not move
       {"Move 10, 10 <2>", 46.5},         // no such marker
       {"Move 10, 10", 46.5},             // no index
       {"Move 1x, 10 <1>", 46.5},         // numbers that do not read change nothing
@@ -181,6 +181,28 @@ TEST_F(MapTab, MoveTextsMoveOnlyTheWaypointTheirMarkerStoodFor) {
   EXPECT_EQ(lastLog(), "Can't create temporary HTML file in \"" + path("full") + "/\"");
   say("Move 20, 20 <0>");
   EXPECT_EQ(b->Lat, 11);
+  EXPECT_EQ(page_->Pages.size(), 2u);  // A's marker: the page is written again
+}
+
+TEST_F(MapTab, AMarkerMovedAfterTheDialogsOkOrAnUndoIsNeverLost) {
+  TMainForm& f = shown();
+  f.ShowDialog = [](QDialog*) { return int(QDialog::Accepted); };
+  select("B");
+  f.Properties1Click();  // B's edited copy takes its place
+  say("Move 46.5, 7.25 <1>");
+  EXPECT_EQ(wpt(1)->Lat, 46.5);
+  // Undo leaves the page; a Move on it says so and draws the page again, whose marker moves B.
+  action("tbGMapDrawRoute")->trigger();
+  say("Click 45, 5");
+  f.ActionUndoExecute();
+  say("Move 47, 8 <1>");
+  EXPECT_EQ(log()[log().size() - 2], "The map showed an older state of the document; it is drawn again");
+  EXPECT_EQ(page_->Pages.size(), 2u);
+  say("Move 47.5, 8 <1>");
+  EXPECT_EQ(wpt(1)->Lat, 47.5);
+  say("Click 45.2, 5.2");  // the route being drawn kept its first point
+  action("tbGMapDrawRoute")->trigger();
+  EXPECT_EQ(f.CurrentGPX->Routes.GetRoute(0)->Count(), 2);
 }
 
 TEST_F(MapTab, AddWaypointTakesTheLastClick) {
