@@ -1,21 +1,17 @@
-// The two association commands: the question, the log line, folders that cannot be written,
-// and a program path that desktop entries cannot start, with the XDG folders in the test's
-// own temporary folder.
+// The two association commands: the question, the log line, folders that cannot be written
+// and program paths that desktop entries cannot start, with the XDG folders in temporary ones.
 #include <QMenu>
 
 #include "WindowFixture.h"
 
 namespace {
 
-// Every file under the folder with its content: what a refused command must leave as it was.
+// Every file under the folder with its content: what a refused command leaves as it was.
 std::string filesUnder(const fs::path& folder) {
   std::string out;
-  if (!fs::is_directory(folder)) return out;
   for (const auto& e : fs::recursive_directory_iterator(folder)) {
-    out += e.path().string() + "\n";
-    if (!e.is_regular_file()) continue;
     std::ifstream in(e.path(), std::ios::binary);
-    out += std::string(std::istreambuf_iterator<char>(in), {});
+    out += e.path().string() + "\n" + (e.is_regular_file() ? std::string(std::istreambuf_iterator<char>(in), {}) : "");
   }
   return out;
 }
@@ -40,23 +36,18 @@ TEST_F(WindowTest, AssociationCommandsAskWriteAndReportFailure) {
       {"AssociatefithGPXfiles1", TQuestionAnswer::Yes, true, "/opt/c/corvantel",
        "GPX files are now associated with Corvantel", "", "Corvantel1.GPX.desktop", "Corvantel1.GPX.desktop;"},
       {"AssociatewithNMEAfiles1", TQuestionAnswer::Yes, true, "/opt/c/corvantel",
-       "NMEA files are now associated with Corvantel", "", "Corvantel1.NMEA.desktop", "Corvantel1.GPX.desktop;"},
+       "NMEA files are now associated with Corvantel", "", "Corvantel1.NMEA.desktop", nullptr},
       {"AssociatewithNMEAfiles1", TQuestionAnswer::Yes, false, "/opt/c/corvantel", "",
        "You have to run Corvantel as an andministrator to do that", nullptr, nullptr},
-      // Refused up front: nothing is written, the earlier entries stay as they are.
+      // Refused before anything is written; No still gives the type back to its earlier program.
       {"AssociatefithGPXfiles1", TQuestionAnswer::Yes, true, "/opt/100%/corvantel", "", refused, nullptr,
        "Corvantel1.GPX.desktop;"},
-      {"AssociatewithNMEAfiles1", TQuestionAnswer::Yes, true, "/opt/caf\xE9/corvantel", "", refused, nullptr,
-       "Corvantel1.GPX.desktop;"},
-      // No still gives the type back to its earlier program.
-      {"AssociatefithGPXfiles1", TQuestionAnswer::No, true, "/opt/caf\xE9/corvantel", "", "", nullptr,
-       "viking.desktop;"},
+      {"AssociatewithNMEAfiles1", TQuestionAnswer::Yes, true, "/opt/caf\xE9/corvantel", "", refused, nullptr, nullptr},
+      {"AssociatefithGPXfiles1", TQuestionAnswer::No, true, "/opt/caf\xE9/corvantel", "", "", nullptr, "viking.desktop;"},
   };
-  write("mimeapps.list", "[Default Applications]\napplication/gpx+xml=viking.desktop;\n");
   fs::create_directories(path("home/config"));
-  fs::copy_file(path("mimeapps.list"), path("home/config/mimeapps.list"));
-  const char* xdg[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME"};
-  const std::string saved[] = {getenv(xdg[0]) ? getenv(xdg[0]) : "", getenv(xdg[1]) ? getenv(xdg[1]) : ""};
+  write("home/config/mimeapps.list", "[Default Applications]\napplication/gpx+xml=viking.desktop;\n");
+  const QString saved[] = {qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("XDG_CONFIG_HOME")};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command + (" " + c.program));
     std::vector<std::string> questions;
@@ -69,25 +60,21 @@ TEST_F(WindowTest, AssociationCommandsAskWriteAndReportFailure) {
     fs::remove_all(path("xdg"));
     write("xdg", "a file: nothing can be made under it");
     const std::string home = c.writable ? path("home") : path("xdg");
-    setenv(xdg[0], (home + "/data").c_str(), 1);
-    setenv(xdg[1], (home + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     f.AssociationProgram = [&] { return c.program; };
-    const std::string before = filesUnder(home);
+    const std::string before = filesUnder(path("home"));
     action(c.command)->trigger();
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_NE(questions[0].find(c.command[9] == 'f' ? "GPX files" : "NMEA files"), std::string::npos);
     EXPECT_EQ(lastLog(), c.log);
     EXPECT_EQ(errors_.empty() ? "" : errors_[0], c.error);
-    if (c.entry) {
-      EXPECT_TRUE(fs::exists(home + "/data/applications/" + c.entry));
-    }
-    if (!c.error.empty()) {
-      EXPECT_EQ(filesUnder(home), before);
-    }
+    if (c.entry) EXPECT_TRUE(fs::exists(home + "/data/applications/" + c.entry));
+    EXPECT_TRUE(c.error != refused || filesUnder(path("home")) == before);
     if (c.gpxDefault) {
-      const DesktopFolders folders = desktopFoldersFromEnvironment();
-      EXPECT_EQ(FileAssociations("", folders).UserDefault("application/gpx+xml"), c.gpxDefault);
+      EXPECT_EQ(FileAssociations("", desktopFoldersFromEnvironment()).UserDefault("application/gpx+xml"), c.gpxDefault);
     }
   }
-  for (int i = 0; i < 2; ++i) setenv(xdg[i], saved[i].c_str(), 1);
+  qputenv("XDG_DATA_HOME", saved[0].toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", saved[1].toLocal8Bit());
 }
