@@ -44,6 +44,12 @@ std::string executableFolder() {
   return exe.parent_path().string();
 }
 
+std::string executableFile() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : exe.string();
+}
+
 std::string programFolder() {
   if (!overrideFolder.empty()) return ensured(overrideFolder);
   std::string exeFolder = executableFolder();

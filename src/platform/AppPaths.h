@@ -6,6 +6,9 @@ namespace AppPaths {
 
 // The folder of the running executable (no trailing '/').
 std::string executableFolder();
+// The running executable's full path, its bytes as the file system holds them (not always
+// UTF-8); empty when it cannot be told.
+std::string executableFile();
 
 // The executable's folder when it is writable (a build tree, a portable copy), else
 // $XDG_DATA_HOME/Corvantel (default ~/.local/share/Corvantel), created on first use.

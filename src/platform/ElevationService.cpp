@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 #include "base/NumberText.h"
+#include "base/Translate.h"
 #include "platform/HttpClient.h"
 
 #ifndef CORVANTEL_ELEVATION_SERVICE
@@ -46,6 +48,11 @@ void setElevationServiceAddress(const std::string& address) { configuredAddress(
 
 int32_t elevationCharge(std::string_view dataSet) { return dataSet == "gtopo30" ? 1 : 2; }
 
+int32_t lowerCredit(int32_t credit, int64_t amount) {
+  const int64_t lowest = std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(std::max(int64_t{credit} - amount, lowest));
+}
+
 std::string coordinateText(double value) { return formatGeneralPlainTo1E5(value); }
 
 std::string pointQueryAddress(const std::string& base, std::string_view dataSet, double lat, double lon) {
@@ -74,6 +81,7 @@ std::string normalizeElevationAnswer(std::string_view body) {
 std::optional<double> elevationValue(std::string_view line) {
   double value = 0;
   if (!parseFloatStrict(line, value) || value == kElevationNoData) return std::nullopt;
+  if (value < kLowestElevation || value > kHighestElevation) return std::nullopt;
   return value;
 }
 
@@ -93,7 +101,12 @@ std::string queryElevationText(const TElevationSettings& settings, const std::st
   request.Accept = "text/xml";
   request.UserAgent = settings.UserAgent;
   request.Proxy = settings.Proxy;
-  return normalizeElevationAnswer(httpGet(request));
+  request.MaxBodyBytes = kElevationAnswerMaxBytes;
+  try {
+    return normalizeElevationAnswer(httpGet(request));
+  } catch (const THttpBodyTooLong&) {
+    throw THttpError(_("The elevation service's answer is longer than 1 MiB"));
+  }
 }
 
 std::optional<double> queryPointElevation(const TElevationSettings& settings, double lat, double lon,
@@ -101,11 +114,11 @@ std::optional<double> queryPointElevation(const TElevationSettings& settings, do
   const DataSetChoice choice = chooseDataSet(settings.ElevationDatabase);
   const std::string base = elevationServiceAddress();
   std::string answer = queryElevationText(settings, pointQueryAddress(base, choice.First, lat, lon));
-  credit -= elevationCharge(choice.First);
-  // Only the service's own no-data text asks gtopo30.
+  credit = lowerCredit(credit, elevationCharge(choice.First));
+  // Only the service's own no-data text asks gtopo30, not a value out of range.
   if (choice.FallBack && answer == "-32768") {
     answer = queryElevationText(settings, pointQueryAddress(base, "gtopo30", lat, lon));
-    credit -= elevationCharge("gtopo30");
+    credit = lowerCredit(credit, elevationCharge("gtopo30"));
   }
   return elevationValue(answer);
 }

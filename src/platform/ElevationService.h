@@ -2,6 +2,7 @@
 // answer's normalisation and reading, the data-set choice with its fallback, and the
 // credit each request costs.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,8 +26,14 @@ struct TElevationSettings {
 
 // The answer that means "no value at this point".
 constexpr double kElevationNoData = -32768;
+// What the Earth holds, in metres: a value outside is no value either.
+constexpr double kLowestElevation = -12000, kHighestElevation = 12000;
+// An answer longer than this fails the request.
+constexpr size_t kElevationAnswerMaxBytes = 1024 * 1024;
 // Every point asked of srtm3 costs 2, of gtopo30 1.
 int32_t elevationCharge(std::string_view dataSet);
+// The credit lowered by `amount`, stopping at the smallest 32-bit value instead of wrapping.
+int32_t lowerCredit(int32_t credit, int64_t amount);
 
 // A coordinate in a request: shortest general text, '.' separator, plain down to 0.00001
 // (0.00005, 1E-6, 6.25, -45).
@@ -37,14 +44,15 @@ std::string batchQueryAddress(const std::string& base, const std::string& lats, 
 
 // The body as lines (CR, LF or CR LF), joined by CR LF and trimmed at both ends.
 std::string normalizeElevationAnswer(std::string_view body);
-// One answer line: its number, or none when it is not a number or is the no-data value.
+// One answer line: its number, or none when it is not a number, is the no-data value or lies
+// outside what the Earth holds.
 std::optional<double> elevationValue(std::string_view line);
 // A batch answer read for `count` points in order: lines separated by CR LF; a point whose
-// line is missing, not a number or no-data gets none.
+// line is missing, not a number, no-data or out of range gets none.
 std::vector<std::optional<double>> parseBatchAnswer(std::string_view answer, size_t count);
 
 // One GET of `address` with the settings' proxy and user agent; the normalised answer.
-// Throws THttpError.
+// Throws THttpError, also for an answer longer than kElevationAnswerMaxBytes.
 std::string queryElevationText(const TElevationSettings& settings, const std::string& address);
 
 // One point, data set by the settings; srtm3 answering no-data is asked again of gtopo30

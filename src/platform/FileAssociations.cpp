@@ -8,12 +8,15 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+
+#include "base/Translate.h"
 
 namespace fs = std::filesystem;
 
@@ -142,6 +145,16 @@ std::string desktopExecLine(const std::string& programPath) {
   return escapeValue(quoted) + " %f";
 }
 
+bool desktopCanStart(const std::string& programPath) {
+  return programPath.find('%') == std::string::npos && QByteArrayView(programPath).isValidUtf8();
+}
+
+std::string desktopCannotStartMessage() {
+  return _("Corvantel cannot be made the program for these files from this folder: desktop entries "
+           "cannot start a program whose path holds a per cent sign or is not UTF-8. Move it to "
+           "another folder.");
+}
+
 std::optional<std::string> keyFileValue(const std::string& text, const std::string& section,
                                         const std::string& key) {
   bool inSection = false;
@@ -224,6 +237,7 @@ std::string FileAssociations::UserDefault(const std::string& mimeType) const {
 }
 
 void FileAssociations::Associate(const FileTypeAssociation& type) {
+  if (!desktopCanStart(programPath_)) throw FileAssociationError(desktopCannotStartMessage());
   const std::string entryFile = DesktopFile(type);
   const std::string current = UserDefault(type.MimeType);
   // A second run finds itself the default and keeps what the first run remembered.

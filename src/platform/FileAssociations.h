@@ -30,6 +30,12 @@ DesktopFolders desktopFoldersFromEnvironment();
 // The Exec line of a desktop entry that opens one file with the program: the path quoted
 // and escaped as the desktop entry rules ask, "%f" bare.
 std::string desktopExecLine(const std::string& programPath);
+// GLib starts no desktop entry whose program path holds a per cent sign (doubled as the rules
+// ask, it still looks for a file named with two) or is not UTF-8: such a program cannot be
+// made a type's handler.
+bool desktopCanStart(const std::string& programPath);
+// Why, for the user.
+std::string desktopCannotStartMessage();
 
 // Line-by-line reading and editing of a key file such as mimeapps.list: every other line
 // stays as it was. The value of a key of a section; none when absent.
@@ -55,7 +61,7 @@ public:
   // Installs the entry, its icon and (for an own type) the MIME package, and makes the
   // entry the user's default for the type. The default it replaces is remembered in the
   // entry, unless it was ours already. Throws FileAssociationError when a file cannot be
-  // written.
+  // written, and before writing anything when the desktop cannot start the program.
   void Associate(const FileTypeAssociation& type);
   // When the entry is the user's default for the type, the remembered default takes its
   // place again (no user default at all when there was none). True when something changed.

@@ -2,6 +2,8 @@
 // between them, rather than a blocking call that would freeze every window.
 #include "platform/HttpClient.h"
 
+#include <utility>
+
 #include <curl/curl.h>
 
 #include <QCoreApplication>
@@ -15,9 +17,21 @@ constexpr int kPumpIntervalMs = 20;
 
 bool requestRunning = false;
 
+struct Body {
+  std::string Text;
+  size_t Max;
+  bool TooLong = false;
+};
+
 size_t collectBody(char* data, size_t size, size_t count, void* user) {
-  static_cast<std::string*>(user)->append(data, size * count);
-  return size * count;
+  Body& body = *static_cast<Body*>(user);
+  const size_t n = size * count;
+  if (n > body.Max - body.Text.size()) {
+    body.TooLong = true;
+    return 0;  // anything short of n ends the transfer
+  }
+  body.Text.append(data, n);
+  return n;
 }
 
 void initialiseOnce() {
@@ -78,7 +92,7 @@ std::string httpGet(const THttpRequest& request) {
   Handles hs;
   if (!hs.easy || !hs.multi) throw THttpError(_("HTTP request failed") + ": curl_easy_init");
   CURL* h = hs.easy;
-  std::string body;
+  Body body{{}, request.MaxBodyBytes};
   char errorText[CURL_ERROR_SIZE] = {};
   const std::string accept = "Accept: " + request.Accept;
   hs.headers = curl_slist_append(nullptr, accept.c_str());
@@ -98,6 +112,8 @@ std::string httpGet(const THttpRequest& request) {
   curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collectBody);
   curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
+  // A declared length past the limit fails before any of the body is read.
+  curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.MaxBodyBytes));
   applyProxy(h, request.Proxy);
 
   curl_multi_add_handle(hs.multi, h);
@@ -112,9 +128,11 @@ std::string httpGet(const THttpRequest& request) {
   int left = 0;
   while (CURLMsg* message = curl_multi_info_read(hs.multi, &left))
     if (message->msg == CURLMSG_DONE) result = message->data.result;
+  if (body.TooLong || result == CURLE_FILESIZE_EXCEEDED)
+    throw THttpBodyTooLong(_("HTTP request failed") + ": " + curl_easy_strerror(CURLE_FILESIZE_EXCEEDED));
   if (result != CURLE_OK) {
     const std::string detail = errorText[0] ? errorText : curl_easy_strerror(result);
     throw THttpError(_("HTTP request failed") + ": " + detail);
   }
-  return body;
+  return std::move(body.Text);
 }

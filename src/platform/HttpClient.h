@@ -2,6 +2,7 @@
 // the environment's proxy variables never decide; while the request waits, the window's
 // events keep being dispatched, so windows repaint and timers fire.
 #pragma once
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -15,6 +16,7 @@ struct THttpRequest {
   long ConnectTimeoutMs = 20000;
   long TimeoutMs = 120000;
   long MaxRedirects = 5;
+  size_t MaxBodyBytes = 1024 * 1024;  // a longer body fails the request (THttpBodyTooLong)
 };
 
 // A failed request: no connection, a proxy failure, a time-out, a status of 400 or more,
@@ -22,6 +24,13 @@ struct THttpRequest {
 class THttpError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
+};
+
+// The body grew past the request's limit: the transfer was cut off there, so an endless
+// answer cannot fill the memory.
+class THttpBodyTooLong : public THttpError {
+public:
+  using THttpError::THttpError;
 };
 
 // The whole response body. Throws THttpError; a second request while one runs is refused.

@@ -10,6 +10,7 @@
 
 bool IniFile::load() {
   sections_.clear();
+  sectionIndex_.clear();
   std::ifstream in(fileName_, std::ios::binary);
   if (!in) return false;
   std::ostringstream buf;
@@ -20,6 +21,7 @@ bool IniFile::load() {
 
 void IniFile::parse(std::string_view text) {
   sections_.clear();
+  sectionIndex_.clear();
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // UTF-8 byte order mark
   Section* current = nullptr;
   size_t pos = 0;
@@ -39,9 +41,9 @@ void IniFile::parse(std::string_view text) {
       current = &sectionForWrite(name);
       continue;
     }
+    // Before the first header nothing has made a section yet: these lines get their own.
     if (!current) {
-      if (sections_.empty() || sections_.front().header)
-        sections_.insert(sections_.begin(), Section{{}, {}, false});
+      if (sections_.empty()) sections_.push_back(Section{{}, {}, false, {}});
       current = &sections_.front();
     }
     Entry e;
@@ -53,7 +55,7 @@ void IniFile::parse(std::string_view text) {
       e.key = trim(std::string_view(trimmed).substr(0, eq));
       e.value = trim(std::string_view(trimmed).substr(eq + 1));
     }
-    current->entries.push_back(std::move(e));
+    addEntry(*current, std::move(e));
   }
 }
 
@@ -85,21 +87,24 @@ bool IniFile::save(std::string* error) const {
 }
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const {
-  for (const Section& s : sections_)
-    if (s.header && equalsIgnoreCase(s.name, name)) return &s;
-  return nullptr;
+  const auto it = sectionIndex_.find(toLowerAscii(name));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 IniFile::Section& IniFile::sectionForWrite(std::string_view name) {
-  if (const Section* s = findSection(name)) return const_cast<Section&>(*s);
-  sections_.push_back(Section{std::string(name), {}});
-  return sections_.back();
+  const auto [it, added] = sectionIndex_.emplace(toLowerAscii(name), sections_.size());
+  if (added) sections_.push_back(Section{std::string(name), {}, true, {}});
+  return sections_[it->second];
 }
 
 const IniFile::Entry* IniFile::findEntry(const Section& s, std::string_view key) {
-  for (const Entry& e : s.entries)
-    if (e.isValue && equalsIgnoreCase(e.key, key)) return &e;
-  return nullptr;
+  const auto it = s.keyIndex.find(toLowerAscii(key));
+  return it == s.keyIndex.end() ? nullptr : &s.entries[it->second];
+}
+
+void IniFile::addEntry(Section& s, Entry e) {
+  if (e.isValue) s.keyIndex.emplace(toLowerAscii(e.key), s.entries.size());
+  s.entries.push_back(std::move(e));
 }
 
 bool IniFile::hasSection(std::string_view section) const { return findSection(section) != nullptr; }
@@ -155,7 +160,7 @@ void IniFile::writeString(std::string_view section, std::string_view key,
     const_cast<Entry*>(e)->value = v;
     return;
   }
-  s.entries.push_back(Entry{std::string(key), v, true});
+  addEntry(s, Entry{std::string(key), v, true});
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, int32_t value) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class IniFile {
@@ -53,11 +54,18 @@ private:
     std::string name;
     std::vector<Entry> entries;
     bool header = true;  // false only for the lines before the first section header
+    // Lower-case key -> place of its first entry: of two equal keys the first one counts.
+    std::unordered_map<std::string, size_t> keyIndex;
   };
+  // Looked up through the indexes, so that a file of many keys or sections loads and saves
+  // in linear time; both are built by the parse and kept current by every write.
   const Section* findSection(std::string_view name) const;
   Section& sectionForWrite(std::string_view name);
   static const Entry* findEntry(const Section& s, std::string_view key);
+  static void addEntry(Section& s, Entry e);
 
   std::string fileName_;
   std::vector<Section> sections_;
+  // Lower-case name -> place in sections_ of every section with a header.
+  std::unordered_map<std::string, size_t> sectionIndex_;
 };

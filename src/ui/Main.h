@@ -627,8 +627,10 @@ public:
   void AssociatewithNMEAfiles1Click();
   // Runs a modal dialog and returns its result; tests answer in its place.
   std::function<int(QDialog* dialog)> RunSettingsDialog;
-  // The user's desktop files the associations edit; tests point them elsewhere.
+  // The user's desktop files the associations edit, and the program they start; tests
+  // point them elsewhere.
   std::function<DesktopFolders()> AssociationFolders;
+  std::function<std::string()> AssociationProgram;
   TSettingsForm* SettingsForm = nullptr;
 
 private:

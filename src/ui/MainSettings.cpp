@@ -1,11 +1,11 @@
 // The Options menu: the settings dialog's round trip and the two file associations.
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTabWidget>
 
 #include "base/Translate.h"
+#include "platform/AppPaths.h"
 #include "ui/CommandGuard.h"
 #include "ui/ImageView.h"
 #include "ui/Main.h"
@@ -15,6 +15,8 @@
 void TMainForm::BuildSettingsCommands() {
   if (!RunSettingsDialog) RunSettingsDialog = [](QDialog* dialog) { return dialog->exec(); };
   if (!AssociationFolders) AssociationFolders = desktopFoldersFromEnvironment;
+  // The path's own bytes: Qt's text of a path that is not UTF-8 names another file.
+  if (!AssociationProgram) AssociationProgram = AppPaths::executableFile;
   // Created once and reused: it keeps the page last shown.
   SettingsForm = new TSettingsForm(this);
   BuildClipboardCommands();
@@ -88,10 +90,16 @@ void TMainForm::AssociateFileType(const FileTypeAssociation& type, const std::st
                                   const std::string& done) {
   const TQuestionAnswer answer = Hooks.AskYesNoCancel(this, qs("Corvantel"), qs(question));
   if (answer == TQuestionAnswer::Cancel) return;
-  FileAssociations associations(QCoreApplication::applicationFilePath().toStdString(),
-                                AssociationFolders());
+  const std::string program = AssociationProgram();
+  FileAssociations associations(program, AssociationFolders());
   if (answer == TQuestionAnswer::No) {
     associations.Restore(type);
+    return;
+  }
+  // Refused before anything is written: a default that the desktop cannot start would leave
+  // these files opening with nothing.
+  if (!desktopCanStart(program)) {
+    errorBoxFunction()(this, qs(desktopCannotStartMessage()));
     return;
   }
   if (!associations.CanWrite()) {

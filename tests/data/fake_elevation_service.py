@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Fake elevation service (srtm3 answers round(lat*100), gtopo30 round(lat*10); a first path
 element scripts the answer), HTTP proxy and SOCKS 5 proxy on 127.0.0.1; prints their ports
-and logs every request to argv[1]."""
+and logs every request to argv[1]. Hostile modes: "endless" sends a body without end (until
+the client hangs up, 256 MiB at most), "long<N>" pads the answer with line ends to N bytes,
+"absurd" answers 1E308 for every point."""
 import socket, socketserver, struct, sys, threading, time
 from urllib.parse import parse_qs, urlsplit
 
@@ -54,6 +56,8 @@ class Service(socketserver.BaseRequestHandler):
         if mode.startswith('redirect') and int(mode[8:]) > 0:
             to = '/redirect%d/%s?%s' % (int(mode[8:]) - 1, data_set, parts.query)
             return reply(self.request, '302 Found', '', 'Location: %s\r\n' % to)
+        if mode == 'endless':
+            return endless(self.request)
         if mode in ('ftp', 'close'):
             return mode == 'ftp' and reply(self.request, '302 Found', '', 'Location: ftp://127.0.0.1/x\r\n')
         q = parse_qs(parts.query)
@@ -63,7 +67,22 @@ class Service(socketserver.BaseRequestHandler):
             answer = ['-32768'] * len(answer)
         if mode == 'garbage':
             answer[min(1, len(answer) - 1)] = 'n/a'
-        reply(self.request, '200 OK', '\n'.join(answer[:-1] if mode == 'short' else answer))
+        if mode == 'absurd':
+            answer = ['1E308'] * len(answer)
+        body = '\n'.join(answer[:-1] if mode == 'short' else answer)
+        if mode.startswith('long'):
+            body += '\n' * (int(mode[4:]) - len(body))
+        reply(self.request, '200 OK', body)
+
+
+def endless(sock):
+    sock.sendall(b'HTTP/1.0 200 OK\r\n\r\n')
+    chunk = b'100\n' * 16384
+    try:
+        for _ in range(256 * 1024 * 1024 // len(chunk)):
+            sock.sendall(chunk)
+    except OSError:
+        pass
 
 
 class HttpProxy(socketserver.BaseRequestHandler):

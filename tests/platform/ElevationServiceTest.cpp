@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 
 #include "FakeElevationService.h"
 #include "platform/ElevationService.h"
@@ -27,6 +28,9 @@ TEST(ElevationService, NormalisesAndReadsAnswers) {
       {"1\n\n3", "1\r\n\r\n3", 3, {1, none, 3}},
       {"", "", 2, {none, none}},
       {"5\n6\n7", "5\r\n6\r\n7", 2, {5, 6}},
+      // What the Earth does not hold is no value either.
+      {"1E308\n-12000\n12000\n12000.5\n-12001", "1E308\r\n-12000\r\n12000\r\n12000.5\r\n-12001", 5,
+       {none, -12000, 12000, none, none}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(normalizeElevationAnswer(c.body), c.normal) << c.body;
@@ -89,6 +93,8 @@ TEST(ElevationService, OnePointDataSetsAndCredit) {
       {9, "", gtopo30, 1, 1}, {1, "garbage/", {}, 2, 1},
       {1, "nodata/", {}, 2, 1},  // no value: the altitude stays as it is
       {2, "nodata/", gtopo30, 3, 2},
+      {2, "absurd/", {}, 2, 1},  // out of range: no value, and no second request
+      {1, "long1048576/", srtm3, 2, 1},  // an answer of 1 MiB is still read
   };
   fake.takeLog();
   for (const Case& c : cases) {
@@ -102,8 +108,25 @@ TEST(ElevationService, OnePointDataSetsAndCredit) {
     EXPECT_NE(log[0].find(std::string(first) + "?lat=45.5&lng=6.25"), std::string::npos) << log[0];
     if (c.requests == 2) EXPECT_NE(log[1].find("gtopo30?lat=45.5&lng=6.25"), std::string::npos);
   }
-  setElevationServiceAddress(fake.base("status500/"));
-  int32_t credit = 7;
-  EXPECT_THROW(queryPointElevation({}, lat, 6.25, credit), THttpError);
-  EXPECT_EQ(credit, 7);  // a failed request costs nothing
+  const std::string tooLong = "The elevation service's answer is longer than 1 MiB";
+  const std::pair<std::string, std::string> failures[] = {
+      {"status500/", "HTTP request failed: The requested URL returned error: 500"},
+      {"endless/", tooLong},
+      {"long1048577/", tooLong}};  // the length is declared: nothing of the body is read
+  for (const auto& [mode, message] : failures) {
+    setElevationServiceAddress(fake.base(mode));
+    int32_t credit = 7;
+    std::string error;
+    try {
+      queryPointElevation({}, lat, 6.25, credit);
+    } catch (const THttpError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, message) << mode;
+    EXPECT_EQ(credit, 7);  // a failed request costs nothing
+  }
+  setElevationServiceAddress(fake.base("nodata/"));
+  int32_t credit = std::numeric_limits<int32_t>::min() + 1;
+  queryPointElevation({}, lat, 6.25, credit);
+  EXPECT_EQ(credit, std::numeric_limits<int32_t>::min());
 }

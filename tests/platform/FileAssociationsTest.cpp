@@ -53,6 +53,11 @@ TEST(FileAssociationText, ExecLineQuotesThePathAndLeavesTheFieldCodeBare) {
       {"/100%/p\\q", "\"/100%%/p\\\\\\\\q\" %f"},
   };
   for (const auto& c : cases) EXPECT_EQ(desktopExecLine(c.path), c.exec) << c.path;
+  // GLib starts no entry with a per cent sign in the path, or with bytes that are not UTF-8.
+  const std::pair<const char*, bool> startable[] = {
+      {"/opt/caf\xC3\xA9 $x/c", true}, {"/opt/100%/c", false},     {"/opt/caf\xE9/c", false},
+      {"/\xC0\xAF/c", false},           {"/\xED\xA0\x80/c", false}, {"/\xF4\x90\x80\x80/c", false}};
+  for (const auto& [path, ok] : startable) EXPECT_EQ(desktopCanStart(path), ok) << path;
 }
 
 TEST(FileAssociationText, KeyFileEditsKeepEveryOtherLine) {
@@ -115,4 +120,7 @@ TEST_F(FileAssociationsTest, FoldersUnderAFileCannotBeWritten) {
   FileAssociations a("/p", {(dir_ / "file/data").string(), (dir_ / "config").string()});
   EXPECT_FALSE(a.CanWrite());
   EXPECT_THROW(a.Associate(gpxFileType("")), FileAssociationError);
+  FileAssociations refused("/opt/100%/corvantel", {(dir_ / "data").string(), (dir_ / "config").string()});
+  EXPECT_THROW(refused.Associate(gpxFileType("")), FileAssociationError);
+  EXPECT_FALSE(fs::exists(dir_ / "data"));  // nothing written
 }

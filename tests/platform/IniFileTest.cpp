@@ -72,15 +72,22 @@ TEST(IniFile, ValueFormsFallBackToTheDefault) {
   EXPECT_EQ(ini.readString("T", "text", "-"), "-");
 }
 
+// Of two equal keys (a section given twice is one) the first is read and written.
 TEST(IniFile, WritingKeepsUnknownKeysAndTheirPlaces) {
   IniFile ini;
-  ini.parse("; hand-written\n[Debug]\nIsDebug=1\n[LastFiles]\nNumber=1\nFileNum1=a\nFileNum3=c\n");
+  ini.parse("; hand-written\n[Debug]\nIsDebug=1\n[LastFiles]\nNumber=1\nFileNum1=a\nFileNum3=c\n"
+            "filenum1=z\n[lastFILES]\nFileNum3=y\nFileNum4=d\n");
+  EXPECT_EQ(ini.readString("LastFiles", "FILENUM3", "") + ini.readString("LASTFILES", "filenum4", ""), "cd");
   ini.writeInteger("lastfiles", "NUMBER", 2);
+  ini.writeString("LastFiles", "FileNum1", "A");
   ini.writeString("LastFiles", "FileNum2", "b");
   ini.writeBool("GPX", "Compress", true);
+  ini.writeString("lastfiles", "filenum2", "B");
+  ini.writeBool("gpx", "COMPRESS", false);
+  EXPECT_EQ(ini.readString("LastFiles", "FileNum1", "") + ini.readString("LastFiles", "FileNum2", ""), "AB");
   EXPECT_EQ(ini.text(),
-            "; hand-written\n\n[Debug]\nIsDebug=1\n\n[LastFiles]\nNumber=2\nFileNum1=a\n"
-            "FileNum3=c\nFileNum2=b\n\n[GPX]\nCompress=1\n");
+            "; hand-written\n\n[Debug]\nIsDebug=1\n\n[LastFiles]\nNumber=2\nFileNum1=A\n"
+            "FileNum3=c\nfilenum1=z\nFileNum3=y\nFileNum4=d\nFileNum2=B\n\n[GPX]\nCompress=0\n");
 }
 
 TEST(IniFile, AnEmptySectionNameKeepsItsKeysApart) {

@@ -1,5 +1,7 @@
 // The altitude download dialog against the fake service, and the Edit menu's altitude and
 // time commands.
+#include <limits>
+
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -80,6 +82,7 @@ TEST(AltitudeDownload, WritesBackOnlyWhatTheServiceAnswered) {
       {"garbage/", {0, 9, 33, s2}, {50, 9, 33, s2}},
       {"short/", {0, s1, s1, 0}, {50, s1, s1, 0}},
       {"nodata/", {50, 9, 33, 0}, {50, 9, 33, 0}},
+      {"absurd/", {50, 9, 33, 0}, {50, 9, 33, 0}},  // 1E308 is no altitude
   };
   for (const Case& c : cases) {
     setElevationServiceAddress(fake.base(c.mode));
@@ -94,7 +97,7 @@ TEST(AltitudeDownload, WritesBackOnlyWhatTheServiceAnswered) {
     EXPECT_EQ(text(&form, "lblTackSegment") + text(&form, "lblTrackPoints"), "Track Segments : 2Track points : 4");
     form.btnDownloadClick();
     EXPECT_EQ(elevations({a, b}), c.track) << c.mode;
-    EXPECT_EQ(a->GetPoint(0)->ElePresent, c.mode != "nodata/") << c.mode;  // a downloaded 0 is kept
+    EXPECT_EQ(a->GetPoint(0)->ElePresent, c.track[0] == 0) << c.mode;  // a downloaded 0 is kept
     EXPECT_EQ(form.ElevationCredit, -6) << c.mode;  // three positions
     form.Track = nullptr;
     form.FormShow();
@@ -104,19 +107,32 @@ TEST(AltitudeDownload, WritesBackOnlyWhatTheServiceAnswered) {
 }
 
 TEST(AltitudeDownload, AFailedBatchChargesItsPointsAndWritesNothing) {
-  setElevationServiceAddress(FakeElevationService::instance().base("status500/"));
-  TGPXwptList list, empty;
-  for (int i = 0; i < 30; ++i) addPoint(list, 20 + i * 0.01, 5);
-  TAltitudeDownloadForm form;
-  form.Waypoints = &list;
-  form.FormShow();
-  EXPECT_THROW(form.btnDownloadClick(), THttpError);
-  EXPECT_EQ(form.ElevationCredit, -40);
-  EXPECT_EQ(elevations({&list}), std::vector<double>(30, 0.0));
-  EXPECT_EQ(buttonStates(&form), "01-");
-  form.Waypoints = &empty;
-  form.FormShow();
-  EXPECT_EQ(buttonStates(&form), "01-");
+  constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
+  struct Case { std::string mode; int32_t credit, after; std::string error; };
+  const Case cases[] = {{"status500/", 0, -40, "HTTP request failed: The requested URL returned error: 500"},
+                        {"endless/", lowest + 5, lowest, "The elevation service's answer is longer than 1 MiB"}};
+  for (const Case& c : cases) {
+    setElevationServiceAddress(FakeElevationService::instance().base(c.mode));
+    TGPXwptList list, empty;
+    for (int i = 0; i < 30; ++i) addPoint(list, 20 + i * 0.01, 5);
+    TAltitudeDownloadForm form;
+    form.Waypoints = &list;
+    form.ElevationCredit = c.credit;
+    form.FormShow();
+    std::string error;
+    try {
+      form.btnDownloadClick();
+    } catch (const THttpError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(form.ElevationCredit, c.after);  // the first batch of 20, never below the lowest
+    EXPECT_EQ(elevations({&list}), std::vector<double>(30, 0.0));
+    EXPECT_EQ(buttonStates(&form), "01-");
+    form.Waypoints = &empty;
+    form.FormShow();
+    EXPECT_EQ(buttonStates(&form), "01-");
+  }
 }
 
 // While the request waits, timers fire, and the close box, Escape and Cancel only ask for a

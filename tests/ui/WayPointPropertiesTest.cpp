@@ -231,16 +231,23 @@ TEST_F(WayPointDialog, CancelDuringAnElevationRequestWaitsForItsEnd) {
   EXPECT_EQ(openDuringRequest, (std::vector<bool>{true, false}));
   EXPECT_EQ(p.Ele, FakeElevationService::srtm3(30));
 
-  // A failed request leaves the dialog usable and the altitude as it was.
-  open(p);
-  p.Ele = 7;
-  setElevationServiceAddress(FakeElevationService::instance().base("status500/"));
-  press("sbDownloadAltitudeData");
-  EXPECT_EQ(errors_.size(), 1u);
-  EXPECT_TRUE(dialog_.isVisible());
-  EXPECT_TRUE(find<QPushButton>("btnOK")->isEnabled());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(p.Ele, 7);
+  // A failed request, or an answer out of range, leaves the dialog usable and the altitude
+  // as it was.
+  for (const std::string mode : {"status500/", "endless/", "absurd/"}) {
+    open(p);
+    p.Ele = 7;
+    errors_.clear();
+    setElevationServiceAddress(FakeElevationService::instance().base(mode));
+    press("sbDownloadAltitudeData");
+    EXPECT_EQ(errors_.size(), mode == "absurd/" ? 0u : 1u) << mode;
+    if (mode == "endless/") {
+      EXPECT_EQ(errors_.at(0), "The elevation service's answer is longer than 1 MiB");
+    }
+    EXPECT_TRUE(dialog_.isVisible());
+    EXPECT_TRUE(find<QPushButton>("btnOK")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(p.Ele, 7) << mode;
+  }
 }
 
 TEST_F(WayPointDialog, OkRefusesExtensionTextThatIsNoXml) {

@@ -139,7 +139,7 @@ void TAltitudeDownloadForm::btnDownloadClick() {
   struct Charge {
     int32_t& credit;
     int64_t sent = 0;
-    ~Charge() { credit = static_cast<int32_t>(credit - 2 * sent); }
+    ~Charge() { credit = lowerCredit(credit, 2 * sent); }
   };
   {
     Charge charge{ElevationCredit};
