@@ -72,10 +72,11 @@ protected:
     completeTwoDigitYear();
     return QDateEdit::focusNextPrevChild(next);
   }
-  // Enter, and a separator typed to move on to the next part of the date.
+  // Enter, and a separator typed after the year to move on to the next part of the date.
   void keyPressEvent(QKeyEvent* event) override {
     const QString text = event->text();
-    const bool separator = !text.isEmpty() && text.front().isPrint() && !text.front().isDigit();
+    const bool separator = currentSection() == YearSection && !text.isEmpty() && text.front().isPrint() &&
+                           !text.front().isDigit();
     if (separator || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) completeTwoDigitYear();
     QDateEdit::keyPressEvent(event);
   }
