@@ -39,6 +39,17 @@ TEST(TranslationStart, QtsOwnTextsSpeakTheSameLanguage) {
   EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:").toStdString(), "&Nom de fichier :");
 }
 
+TEST(TranslationStart, GermanValueCommandsSayTheyDelete) {
+  const std::string languages = std::getenv("LANGUAGE");
+  setenv("LANGUAGE", "de", 1);
+  bindTranslations((tempFolder / "locale").string());  // looks the texts up afresh
+  // The pop-up joins each caption with the value: the verb must come before it.
+  for (const char* id : {"Delete point with value below", "Delete point with value above"})
+    EXPECT_EQ(_(id).rfind("Punkte l\xC3\xB6schen mit Wert ", 0), 0u) << _(id);
+  setenv("LANGUAGE", languages.c_str(), 1);
+  bindTranslations((tempFolder / "locale").string());
+}
+
 int main(int argc, char** argv) {
   // As the program starts for a French user: LANG alone names the language.
   setenv("LANG", "fr_FR.UTF-8", 1);
