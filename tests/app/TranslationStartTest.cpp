@@ -40,14 +40,13 @@ TEST(TranslationStart, QtsOwnTextsSpeakTheSameLanguage) {
 }
 
 TEST(TranslationStart, GermanValueCommandsSayTheyDelete) {
-  const std::string languages = std::getenv("LANGUAGE");
+  const std::string languages = std::getenv("LANGUAGE"), folder = (tempFolder / "locale").string();
   setenv("LANGUAGE", "de", 1);
-  bindTranslations((tempFolder / "locale").string());  // looks the texts up afresh
-  // The pop-up joins each caption with the value: the verb must come before it.
+  bindTranslations(folder);  // looks the texts up afresh
   for (const char* id : {"Delete point with value below", "Delete point with value above"})
-    EXPECT_EQ(_(id).rfind("Punkte l\xC3\xB6schen mit Wert ", 0), 0u) << _(id);
+    EXPECT_EQ(_(id).rfind("Punkte l\xC3\xB6schen mit Wert ", 0), 0u) << _(id);  // the verb before the value
   setenv("LANGUAGE", languages.c_str(), 1);
-  bindTranslations((tempFolder / "locale").string());
+  bindTranslations(folder);
 }
 
 int main(int argc, char** argv) {
