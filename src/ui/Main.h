@@ -331,6 +331,8 @@ private:
   void RunPreviewTool(uint8_t mode, Qt::KeyboardModifiers shift, int X, int Y);
   void ZoomPreview(int which);
   void SetStatusText(int panel, const std::string& text);
+  // Empties the three panels when nothing is selected any more (Undo, Close).
+  void ClearStatusText();
 
   bool NodeVisible(const QTreeWidgetItem* node, bool& visible) const;
 

@@ -183,6 +183,7 @@ bool TMainForm::ActionCloseCurrentGPXExecute() {
   CurrentFileFromImport = false;
   setWindowTitle(qs(TitleText()));
   ReleaseStaleReferences();
+  ClearStatusText();
   return true;
 }
 

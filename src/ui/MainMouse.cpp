@@ -87,6 +87,10 @@ void TMainForm::SetStatusText(int panel, const std::string& text) {
   statusPanels_.at(static_cast<size_t>(panel))->setText(QString::fromStdString(text));
 }
 
+void TMainForm::ClearStatusText() {
+  for (QLabel* panel : statusPanels_) panel->clear();
+}
+
 void TMainForm::GPXImageMouseDown(Qt::MouseButton, Qt::MouseButtons buttons,
                                   Qt::KeyboardModifiers, int X, int Y) {
   ActivePane = 1;

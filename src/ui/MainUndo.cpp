@@ -44,4 +44,6 @@ void TMainForm::UndoLast() {
   RefreshTree();
   ReleaseStaleReferences();
   DrawPreview();
+  // Nothing is selected any more: no figures of the undone selection may stay.
+  ClearStatusText();
 }

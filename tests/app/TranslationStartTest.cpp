@@ -39,6 +39,16 @@ TEST(TranslationStart, QtsOwnTextsSpeakTheSameLanguage) {
   EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:").toStdString(), "&Nom de fichier :");
 }
 
+TEST(TranslationStart, GermanValueCommandsSayTheyDelete) {
+  const std::string languages = std::getenv("LANGUAGE"), folder = (tempFolder / "locale").string();
+  setenv("LANGUAGE", "de", 1);
+  bindTranslations(folder);  // looks the texts up afresh
+  for (const char* id : {"Delete point with value below", "Delete point with value above"})
+    EXPECT_EQ(_(id).rfind("Punkte l\xC3\xB6schen mit Wert ", 0), 0u) << _(id);  // the verb before the value
+  setenv("LANGUAGE", languages.c_str(), 1);
+  bindTranslations(folder);
+}
+
 int main(int argc, char** argv) {
   // As the program starts for a French user: LANG alone names the language.
   setenv("LANG", "fr_FR.UTF-8", 1);

@@ -2,6 +2,7 @@
 #include <functional>
 
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -205,7 +206,10 @@ TEST_F(ItemProperties, MetadataTimeWritesOnlyTheTime) {
   load();
   gpx_->Metadata.time = 45000.75;
   select({&gpx_->Metadata});
-  answer(true, [](QDialog* d) { child<QCheckBox>(d, "cbTime")->click(); });
+  answer(true, [](QDialog* d) {
+    child<QCheckBox>(d, "cbTime")->click();
+    EXPECT_TRUE(child<QDateEdit>(d, "dtpDate")->text().endsWith("2023"));  // never a two-digit year
+  });
   form_->Properties1Click();
   EXPECT_EQ(gpx_->Metadata.time, 45000);  // the date alone
   EXPECT_FALSE(gpx_->Metadata.author.Present || gpx_->Metadata.link.Present || gpx_->Metadata.copyright.Present);

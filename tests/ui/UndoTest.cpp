@@ -24,7 +24,9 @@ TEST_F(UndoTest, ThreeUndosGiveBackTheOriginalThenNothingToUndo) {
   select("Track Segment #1");  // the preview's list and the selection point into the document
   ASSERT_NE(f.PreviewDraw->CurrentList, nullptr);
   f.PreviewDraw->CurrentPoint = f.CurrentGPX->Tracks.GetTrack(1)->GetSegment(0)->GetPoint(2);
+  ASSERT_EQ(panel(1), "4 points");
   for (int i = 0; i < 3; ++i) action("ActionUndo")->trigger();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(panel(i), "") << i;  // nothing selected, nothing described
 
   EXPECT_EQ(captions(), (std::vector<std::string>{"GPX", "  Tracks (1)", "    Walk", "      Track Segment #1"}));
   ASSERT_EQ(f.CurrentGPX->Tracks.Count(), 1);
@@ -57,7 +59,9 @@ TEST_F(UndoTest, CloseDropsTheCopiesAndEveryReference) {
     checked = true;
     EXPECT_EQ(index.Document(), f.CurrentGPX.get());
   });
+  ASSERT_EQ(panel(1), "2 points");
   f.ActionCloseCurrentGPXExecute();
+  EXPECT_EQ(panel(1), "");
   EXPECT_TRUE(checked);
   EXPECT_TRUE(f.UndoList.empty());
   EXPECT_TRUE(f.RetiredDocuments.empty());

@@ -22,6 +22,7 @@
 #include "formats/GPXWriter.h"
 #include "platform/ElevationService.h"
 #include "ui/ElevationRequests.h"
+#include "ui/SystemLocaleFormats.h"
 #include "ui/dialogs/WayPointProperties.h"
 
 namespace {
@@ -36,6 +37,7 @@ protected:
   void TearDown() override { dialog_.hide(); }
   // Shows the dialog on the point, as the main window does.
   void open(TGPXwpt& point) {
+    dialog_.hide();  // each showing fills the controls anew
     dialog_.SetPoint(&point);
     dialog_.show();
   }
@@ -107,6 +109,7 @@ TEST_F(WayPointDialog, AppliedCoordinatesAndAltitude) {
       {"edtLongitude", "sbLongitude", "180", -33.25, -70.5, 512},
       {"edtLatitude", "sbLatitude", "", -33.25, -70.5, 512},
       {"edtAltitude", "sbAltitude", "", -33.25, -70.5, 512},
+      {"edtLatitude", "sbLatitude", "48.186895391", 48.186895391, -70.5, 512},
       {"edtLatitude", "sbLatitude", "10.5 n", 10.5, -70.5, 512},
       {"edtLongitude", "sbLongitude", "-179.5", 10.5, -179.5, 512},
       {"edtAltitude", "sbAltitude", "-3.5", 10.5, -179.5, -3.5},
@@ -153,7 +156,6 @@ TEST_F(WayPointDialog, NumericFieldsStoreTheirUnsetValues) {
   // A point without these values shows none of the last point's.
   TGPXwpt other;
   other.edit().fix = "DGPS";  // only lower-case first letters select an entry
-  dialog_.hide();
   open(other);
   for (const char* edit : {"edtWPSat", "edtWPhdop", "edtWPdgpsid", "edtWPageofdata"})
     EXPECT_EQ(find(edit)->text(), "") << edit;
@@ -179,7 +181,6 @@ TEST_F(WayPointDialog, TimeControlsFollowTheirRules) {
 
   // A point without time gets one only when a picker changes.
   TGPXwpt q;
-  dialog_.hide();
   open(q);
   EXPECT_FALSE(cbDate->isChecked());
   EXPECT_FALSE(cbTime->isChecked());  // nothing left from the last showing
@@ -192,6 +193,34 @@ TEST_F(WayPointDialog, TimeControlsFollowTheirRules) {
   EXPECT_EQ(q.Time, encodeDateTime(2023, 5, 1, 8, 30));
   find<QDateEdit>("dtpDate")->setDate(QDate(2023, 5, 2));
   EXPECT_EQ(q.Time, encodeDateTime(2023, 5, 2, 8, 30));
+}
+
+TEST_F(WayPointDialog, DatesKeepTheirCenturyInEveryLanguage) {
+  const int century = decodeDateTime(nowLocal()).year / 100 * 100;
+  struct Case { const char* locale; const char* shown; const char* label; const char* typed; int year; } cases[] = {
+      {"de_DE", "13.01.2023", "13.01.2023 02:03:00", "24", century + 24},
+      {"de_DE", "13.01.2023", "13.01.2023 02:03:00", "1987", 1987},
+      {"en_US", "1/13/2023", "1/13/2023 2:03:00 AM", "00", century},  // shown as 0000 while typed
+      {"hu_HU", "2023. 01. 13.", "2023. 01. 13. 2:03:00", "24", century + 24},  // Tab: on to the month
+      {"ca_ES", "13/1/2023", "13/1/2023 2:03:00", "99", century + 99},  // es_ES alike
+  };
+  for (const Case& c : cases) {
+    dialog_.setLocale(QLocale(c.locale));
+    setLocaleFormats(std::make_unique<SystemLocaleFormats>(QLocale(c.locale)));
+    TGPXwpt p;
+    p.Time = encodeDateTime(2023, 1, 13, 2, 3);
+    open(p);
+    auto* picker = find<QDateEdit>("dtpDate");
+    EXPECT_EQ(picker->text(), c.shown) << c.locale;
+    EXPECT_EQ(find<QLabel>("lblTime")->text().toStdString(), c.label);
+    QApplication::setActiveWindow(&dialog_);
+    picker->setFocus();
+    picker->setSelectedSection(QDateTimeEdit::YearSection);
+    QTest::keyClicks(picker, c.typed);
+    QTest::keyClick(picker, Qt::Key_Tab);
+    EXPECT_EQ(p.Time, encodeDateTime(c.year, 1, 13, 2, 3)) << c.locale << " " << c.typed;
+  }
+  setLocaleFormats(nullptr);
 }
 
 TEST_F(WayPointDialog, LinkOpensOnlyWebAndMailAddresses) {
@@ -290,16 +319,18 @@ protected:
 
 TEST_F(PropertiesCommand, OkWithoutChangesLeavesThePointAsItWas) {
   loadText(
-      "<wpt lat=\"-12.3456789\" lon=\"-0.000001\"><ele>0.25</ele><time>2024-03-17T14:03:59.123Z</time>"
+      "<wpt lat=\"-12.345678912\" lon=\"-0.000001\"><ele>0.25</ele><time>2024-03-17T14:03:59.123Z</time>"
       "<magvar>3</magvar><geoidheight>-2</geoidheight><name>A &amp; B</name><cmt>c</cmt><desc>d</desc>"
       "<src>s</src><link href=\"http://x\"><text>t</text></link><sym>Flag</sym><type>ty</type>"
       "<fix>DGPS</fix><sat>0</sat><hdop>0</hdop><pdop>1E-5</pdop><ageofdgpsdata>2</ageofdgpsdata>"
       "<dgpsid>7</dgpsid><extensions><g:x xmlns:g=\"urn:g\">1</g:x></extensions></wpt>"
-      "<wpt lat=\"1\" lon=\"2\"><ele>0</ele></wpt>");
+      "<wpt lat=\"1\" lon=\"11.858545868\"><ele>0</ele></wpt>");
   for (int i = 0; i < 2; ++i) {
     const std::string before = written();
     select({gpx_->Waypoints.GetPoint(i)});
-    answer("btnOK");
+    answer("btnOK", [](QDialog* d) {  // the coordinates' texts applied untouched keep every decimal
+      for (const char* b : {"sbLatitude", "sbLongitude"}) d->findChild<QToolButton*>(b)->click();
+    });
     action("Properties1")->trigger();
     EXPECT_EQ(shown_, i + 1);
     EXPECT_EQ(written(), before) << i;

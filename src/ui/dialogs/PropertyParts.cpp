@@ -5,7 +5,9 @@
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTimeEdit>
@@ -19,6 +21,7 @@
 #include "formats/XmlFragmentCheck.h"
 #include "model/GPX.h"
 #include "ui/QtText.h"
+#include "ui/SystemLocaleFormats.h"
 
 namespace {
 
@@ -52,6 +55,44 @@ std::string dateTimeText(double t) {
   if (hasTimeOfDay(t)) text += " " + localeFormats().longTime(t);
   return text;
 }
+
+// A date picker that takes a year typed with two digits in the current century (24 is 2024)
+// once the user leaves the year: the four-digit year section would otherwise read it as the
+// year 24, out of range, and quietly go back to the last date.
+class TDatePicker : public QDateEdit {
+public:
+  using QDateEdit::QDateEdit;
+
+protected:
+  void focusOutEvent(QFocusEvent* event) override {
+    completeTwoDigitYear();
+    QDateEdit::focusOutEvent(event);
+  }
+  bool focusNextPrevChild(bool next) override {
+    completeTwoDigitYear();
+    return QDateEdit::focusNextPrevChild(next);
+  }
+  // Enter, and a separator typed after the year to move on to the next part of the date.
+  void keyPressEvent(QKeyEvent* event) override {
+    const QString text = event->text();
+    const bool separator = currentSection() == YearSection && !text.isEmpty() && text.front().isPrint() &&
+                           !text.front().isDigit();
+    if (separator || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) completeTwoDigitYear();
+    QDateEdit::keyPressEvent(event);
+  }
+
+private:
+  void completeTwoDigitYear() {
+    QString year = sectionText(YearSection);
+    // The section shows "00" typed as "0000", a year that does not exist.
+    if (year == "0000") year = "00";
+    if (year.size() != 2 || !year[0].isDigit() || !year[1].isDigit()) return;
+    const int century = decodeDateTime(nowLocal()).year / 100 * 100;
+    // Only the year's digits change: the rest of the text stays as the user left it.
+    setSelectedSection(YearSection);
+    lineEdit()->insert(QString::number(century + year.toInt()));
+  }
+};
 
 }  // namespace
 
@@ -98,13 +139,14 @@ TTimeControls::TTimeControls(QWidget* owner)
     : Label(new QLabel(owner)),
       Date(new QCheckBox(owner)),
       Time(new QCheckBox(owner)),
-      DatePicker(new QDateEdit(owner)),
+      DatePicker(new TDatePicker(owner)),
       TimePicker(new QTimeEdit(owner)) {
   Label->setObjectName("lblTime");
   Date->setObjectName("cbDate");
   Time->setObjectName("cbTime");
   DatePicker->setObjectName("dtpDate");
   DatePicker->setCalendarPopup(true);
+  DatePicker->setDisplayFormat(shortDateFormat(DatePicker->locale()));
   DatePicker->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
   TimePicker->setObjectName("dtpTime");
   TimePicker->setDisplayFormat("HH:mm:ss");
@@ -123,10 +165,12 @@ QBoxLayout* TTimeControls::PickerRow() const {
 }
 
 void TTimeControls::Reset() {
-  const QSignalBlocker b1(Date), b2(Time);
+  const QSignalBlocker b1(Date), b2(Time), b3(DatePicker);
   Date->setChecked(false);
   Time->setChecked(false);
   dateValue_ = timeValue_ = truncToInt(nowLocal());
+  // The dialog's locale may have been set since the picker was built.
+  DatePicker->setDisplayFormat(shortDateFormat(DatePicker->locale()));
 }
 
 void TTimeControls::Show(bool fromCheckBox) {

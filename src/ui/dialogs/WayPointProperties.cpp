@@ -365,6 +365,8 @@ void TWayPointPropertiesForm::dtpDateChange() { time_->DateChange(); }
 void TWayPointPropertiesForm::dtpTimeChange() { time_->TimeChange(); }
 
 void TWayPointPropertiesForm::applyCoordinate(QLineEdit* edit, bool latitude) {
+  // The text shows six decimals: applied untouched, it keeps the value it was shown from.
+  if (edit->text().trimmed() == qs(latitude ? point_->LatToStr() : point_->LonToStr())) return;
   double v;
   if (!parseCoordinateText(edit->text(), qs(latitude ? _("S") : _("W")), v)) return;
   // A place off the globe would make a file other programs refuse.
