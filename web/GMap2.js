@@ -62,8 +62,12 @@
   }
   GLatLngBounds.prototype.getSouthWest = function () { return this.sw; };
   GLatLngBounds.prototype.getNorthEast = function () { return this.ne; };
+  // The middle on the map's plane, where the zoom that fits the box expects it: the middle
+  // latitude would put a box far from the equator partly off the view's edge.
   GLatLngBounds.prototype.getCenter = function () {
-    return new GLatLng((this.sw.y + this.ne.y) / 2, (this.sw.x + this.ne.x) / 2);
+    var mercator = L.Projection.SphericalMercator;
+    var y = (mercator.project(L.latLng(this.sw.y, 0)).y + mercator.project(L.latLng(this.ne.y, 0)).y) / 2;
+    return new GLatLng(mercator.unproject(L.point(0, y)).lat, (this.sw.x + this.ne.x) / 2);
   };
   GLatLngBounds.prototype.extend = function (p) {
     if (!this.sw) { this.sw = new GLatLng(p.y, p.x); this.ne = new GLatLng(p.y, p.x); return; }
@@ -132,6 +136,53 @@
     });
   }
 
+  // Debian's Leaflet starts a drag where the pointer has passed the click tolerance and ends
+  // it without its pending frame: the marker stops short of the pointer, and the release,
+  // beside the marker, reaches the map as a click. A marker's drag therefore follows the
+  // pointer from the press to where the button comes up, and the click that this release
+  // makes is swallowed before the page hears of it.
+  var dragJustEnded = false;
+  function swallowClick(e) {
+    if (!dragJustEnded || !e.isTrusted) return;
+    e.stopPropagation();
+    e.preventDefault();
+  }
+  document.addEventListener("click", swallowClick, true);
+  document.addEventListener("dblclick", swallowClick, true);
+  document.addEventListener("mousedown", function () { dragJustEnded = false; }, true);
+
+  function endDragOnRelease(draggable) {
+    if (!draggable || draggable.endsOnRelease) return;
+    draggable.endsOnRelease = true;
+    var onMove = draggable._onMove, onUp = draggable._onUp;
+    draggable._onMove = function (e) {
+      var started = this._moved;
+      onMove.call(this, e);
+      if (!started && this._moved) {
+        var way = this._newPos.subtract(this._startPos);
+        this._startPos = this._newPos;
+        this._newPos = this._startPos.add(way);
+      }
+    };
+    draggable._onUp = function (e) {
+      if (!e._simulated && this._enabled) {
+        // The release is the drag's last move, drawn at once.
+        var at = e.changedTouches && e.changedTouches.length ? e.changedTouches[0] : e;
+        this._onMove({ clientX: at.clientX, clientY: at.clientY, target: e.target, preventDefault: function () {} });
+        if (this._moving) {
+          L.Util.cancelAnimFrame(this._animRequest);
+          this._updatePosition();
+        }
+        if (this._moved) {
+          // The click comes with the release, in the same task.
+          dragJustEnded = true;
+          setTimeout(function () { dragJustEnded = false; }, 0);
+        }
+      }
+      return onUp.call(this, e);
+    };
+  }
+
   function GMarker(point, options) {
     options = options || {};
     this.point = point;
@@ -144,6 +195,9 @@
     });
     var self = this;
     overlayEvents(this, this.layer);
+    this.layer.on("add", function () {
+      if (self.layer.dragging) endDragOnRelease(self.layer.dragging._draggable);
+    });
     this.layer.on("dragend", function () {
       self.point = fromL(self.layer.getLatLng());
       GEvent.trigger(self, "dragend", self.point);
@@ -460,8 +514,15 @@
   GMap2.prototype.disableScrollWheelZoom = function () { this.lmap.scrollWheelZoom.disable(); };
   GMap2.prototype.enableContinuousZoom = function () {};
   GMap2.prototype.disableContinuousZoom = function () {};
+  // The deepest level whose view holds the whole box centred on it, with a pixel to spare on
+  // each side for the view's rounding to whole pixels.
   GMap2.prototype.getBoundsZoomLevel = function (bounds) {
-    return this.lmap.getBoundsZoom(L.latLngBounds(toL(bounds.sw), toL(bounds.ne)));
+    var lmap = this.lmap, size = lmap.getSize();
+    var a = lmap.project(toL(bounds.sw), 0), b = lmap.project(toL(bounds.ne), 0);
+    var scale = Math.min((size.x - 2) / Math.abs(b.x - a.x), (size.y - 2) / Math.abs(b.y - a.y));
+    var zoom = Math.floor(Math.log(scale) / Math.LN2);
+    if (isNaN(zoom)) zoom = 0;
+    return Math.max(lmap.getMinZoom(), Math.min(lmap.getMaxZoom(), zoom));
   };
   GMap2.prototype.setCenter = function (point, zoom) {
     this.lmap.setView(toL(point), zoom === undefined ? this.lmap.getZoom() || 0 : zoom, { animate: false });
@@ -472,9 +533,14 @@
   GMap2.prototype.getZoom = function () { return this.lmap.getZoom(); };
   GMap2.prototype.zoomIn = function () { this.lmap.zoomIn(); };
   GMap2.prototype.zoomOut = function () { this.lmap.zoomOut(); };
+  // The edges as shown, west below east: a view wider than the world, or across the date
+  // line, reaches beyond 180 degrees. Only whole turns are taken off, to bring the centre
+  // within -180 to 180 after the user has panned round the world.
   GMap2.prototype.getBounds = function () {
     var b = this.lmap.getBounds();
-    return new GLatLngBounds(fromL(b.getSouthWest()), fromL(b.getNorthEast()));
+    var turns = 360 * Math.floor((b.getCenter().lng + 180) / 360);
+    return new GLatLngBounds(new GLatLng(b.getSouth(), b.getWest() - turns, true),
+                             new GLatLng(b.getNorth(), b.getEast() - turns, true));
   };
   GMap2.prototype.addOverlay = function (overlay) {
     if (!overlay || this.overlays.indexOf(overlay) >= 0) return;
