@@ -245,52 +245,149 @@
     return out;
   }
 
+  // The line Leaflet draws for a GPolyline. One with levels takes, at each zoom, the points
+  // whose level counts there, from their places on the map's plane, computed once per line
+  // and level: a zoom step of a long track scales numbers, and only the segments in view
+  // become pixel points. Leaflet's own steps would project every point at every zoom.
+  var LevelLine = L.Polyline.extend({
+    _project: function () {
+      if (!this.source || !this._map) {
+        L.Polyline.prototype._project.call(this);
+        return;
+      }
+      var map = this._map;
+      this._set = this.source._pointsAt(map.getZoom());
+      this._scale = map.options.crs.scale(map.getZoom());
+      this._origin = map.getPixelOrigin();
+      this._rings = [[]];
+      if (this._set.count) {
+        this._rawPxBounds = new L.Bounds(this._pixel(this._set.min), this._pixel(this._set.max));
+        this._updateBounds();
+      }
+    },
+    // As latLngToLayerPoint gives it: whole pixels of the zoom's plane, less the origin.
+    _pixel: function (at) {
+      return new L.Point(Math.round(this._scale * at[0]) - this._origin.x,
+                         Math.round(this._scale * at[1]) - this._origin.y);
+    },
+    // Leaflet's clipping to the renderer's bounds, segment by segment, with the segments
+    // wholly on one side of the bounds skipped before they become points.
+    _clipPoints: function () {
+      if (!this.source) {
+        L.Polyline.prototype._clipPoints.call(this);
+        return;
+      }
+      var bounds = this._renderer._bounds, parts = this._parts = [];
+      if (!this._pxBounds || !this._pxBounds.intersects(bounds)) return;
+      var plane = this._set.plane, n = this._set.count, scale = this._scale;
+      var ox = this._origin.x, oy = this._origin.y;
+      var minX = bounds.min.x, minY = bounds.min.y, maxX = bounds.max.x, maxY = bounds.max.y;
+      var part = null, a = null, ax = 0, ay = 0;
+      for (var i = 0; i < n; i++) {
+        var bx = Math.round(scale * plane[2 * i]) - ox, by = Math.round(scale * plane[2 * i + 1]) - oy;
+        if (i > 0 && !(Math.max(ax, bx) < minX || Math.min(ax, bx) > maxX ||
+                       Math.max(ay, by) < minY || Math.min(ay, by) > maxY)) {
+          if (!a) a = new L.Point(ax, ay);
+          var b = new L.Point(bx, by);
+          var segment = L.LineUtil.clipSegment(a, b, bounds, false, true);
+          if (segment) {
+            if (!part) parts.push(part = []);
+            part.push(segment[0]);
+            // The part ends where the line leaves the bounds, and at the line's end.
+            if (segment[1] !== b || i === n - 1) {
+              part.push(segment[1]);
+              part = null;
+            }
+          }
+          a = b;
+        } else {
+          a = null;
+        }
+        ax = bx;
+        ay = by;
+      }
+    }
+  });
+
   function GPolyline(points, color, weight, opacity) {
     this.points = (points || []).slice();
-    this.levels = null;
     this.map = null;
-    this.layer = L.polyline([], {
+    this.layer = new LevelLine(this.points.map(toL), {
       color: color || "#0000ff", weight: weight || 5,
       opacity: opacity === undefined ? 0.45 : opacity, bubblingMouseEvents: false
     });
     overlayEvents(this, this.layer);
-    this._redraw();
   }
-  // Only the points whose level counts at the map's zoom are drawn: the document's many
-  // points stay cheap when the map shows a whole country.
-  GPolyline.prototype._redraw = function () {
-    var pts = this.points;
-    if (this.levels && this.map) {
-      var z = this.map.getZoom();
-      var perZoom = Math.max(1, Math.log(this.zoomFactor) / Math.LN2);
-      var least = this.numLevels - 1 - Math.floor(z / perZoom);
-      var levels = this.levels;
-      pts = pts.filter(function (p, i) { return levels[i] >= least; });
-    }
-    this.layer.setLatLngs(pts.map(toL));
+  GPolyline.prototype.getVertexCount = function () {
+    return this.lat ? this.lat.length : this.points.length;
   };
-  GPolyline.prototype.getVertexCount = function () { return this.points.length; };
-  GPolyline.prototype.getVertex = function (i) { return this.points[i]; };
+  GPolyline.prototype.getVertex = function (i) {
+    return this.lat ? new GLatLng(this.lat[i], this.lng[i], true) : this.points[i];
+  };
+  // The points shown at a zoom: those whose level reaches the zoom's least level, as their
+  // places on the map's plane at scale 1, gathered once for each least level.
+  GPolyline.prototype._pointsAt = function (zoom) {
+    var perZoom = Math.max(1, Math.log(this.zoomFactor) / Math.LN2);
+    var least = Math.max(this.lowestLevel, this.numLevels - 1 - Math.floor(zoom / perZoom));
+    var set = this.sets[least];
+    if (set) return set;
+    var levels = this.levels, n = levels.length, count = 0, i, k;
+    for (i = 0; i < n; i++) if (levels[i] >= least) count++;
+    var plane = new Float64Array(2 * count), crs = L.CRS.EPSG3857;
+    var minX = Infinity, minY = Infinity, maxX = -Infinity, maxY = -Infinity;
+    for (i = 0, k = 0; i < n; i++) {
+      if (levels[i] < least) continue;
+      var p = crs.transformation.transform(crs.projection.project(new L.LatLng(this.lat[i], this.lng[i])), 1);
+      plane[k++] = p.x;
+      plane[k++] = p.y;
+      minX = Math.min(minX, p.x);
+      minY = Math.min(minY, p.y);
+      maxX = Math.max(maxX, p.x);
+      maxY = Math.max(maxY, p.y);
+    }
+    return (this.sets[least] = { count: count, plane: plane, min: [minX, minY], max: [maxX, maxY] });
+  };
   GPolyline.prototype._add = function (map) {
     this.map = map;
-    this._redraw();
     this.layer.addTo(map.lmap);
   };
   GPolyline.prototype._remove = function () { this.layer.remove(); this.map = null; };
   GPolyline.fromEncoded = function (o) {
     var n = decodeNumbers(String(o.points || ""), true);
-    var pts = [], lat = 0, lng = 0;
-    for (var i = 0; i + 1 < n.length; i += 2) {
-      lat += n[i];
-      lng += n[i + 1];
-      pts.push(new GLatLng(lat * 1e-5, lng * 1e-5, true));
+    var levels = decodeNumbers(String(o.levels || ""), false);
+    var count = n.length >> 1, i, lat = 0, lng = 0;
+    // A level string that does not match the points shows every point.
+    if (levels.length !== count || !count) {
+      var pts = [];
+      for (i = 0; i < count; i++) {
+        lat += n[2 * i];
+        lng += n[2 * i + 1];
+        pts.push(new GLatLng(lat * 1e-5, lng * 1e-5, true));
+      }
+      return new GPolyline(pts, o.color, o.weight, o.opacity);
     }
-    var line = new GPolyline(pts, o.color, o.weight, o.opacity);
+    var line = new GPolyline([], o.color, o.weight, o.opacity);
     line.numLevels = o.numLevels || 18;
     line.zoomFactor = o.zoomFactor || 2;
-    var levels = decodeNumbers(String(o.levels || ""), false);
-    // A level string that does not match the points shows every point.
-    line.levels = levels.length === pts.length ? levels : null;
+    line.lat = new Float64Array(count);
+    line.lng = new Float64Array(count);
+    line.levels = new Uint8Array(count);
+    line.lowestLevel = Infinity;
+    var south = Infinity, west = Infinity, north = -Infinity, east = -Infinity;
+    for (i = 0; i < count; i++) {
+      lat += n[2 * i];
+      lng += n[2 * i + 1];
+      var y = line.lat[i] = lat * 1e-5, x = line.lng[i] = lng * 1e-5;
+      south = Math.min(south, y); north = Math.max(north, y);
+      west = Math.min(west, x); east = Math.max(east, x);
+      line.levels[i] = Math.min(levels[i], 255);
+      line.lowestLevel = Math.min(line.lowestLevel, line.levels[i]);
+    }
+    line.sets = {};
+    line.layer.source = line;
+    // Leaflet reads the line's box and whether it is empty; its ends stand for its points.
+    line.layer._latlngs = [L.latLng(line.lat[0], line.lng[0]), L.latLng(lat * 1e-5, lng * 1e-5)];
+    line.layer._bounds = L.latLngBounds([south, west], [north, east]);
     return line;
   };
   window.GPolyline = GPolyline;
@@ -438,7 +535,7 @@
     this.wantTypeControl = false;
     this.lmap = L.map(container, {
       zoomControl: false, doubleClickZoom: false, scrollWheelZoom: false, keyboard: false,
-      minZoom: 0, maxZoom: 19, zoomSnap: 1, worldCopyJump: false
+      minZoom: 0, maxZoom: 19, zoomSnap: 1, worldCopyJump: false, preferCanvas: true
     });
     this.lmap.attributionControl.setPrefix(
       '<a href="https://leafletjs.com" target="_blank">Leaflet</a>');
@@ -449,10 +546,7 @@
     lmap.on("mousemove", function (e) { GEvent.trigger(self, "mousemove", fromL(e.latlng)); });
     lmap.on("mouseover", function () { GEvent.trigger(self, "mouseover"); });
     lmap.on("mouseout", function () { GEvent.trigger(self, "mouseout"); });
-    lmap.on("zoomend", function () {
-      self.overlays.forEach(function (o) { if (o._redraw) o._redraw(); });
-      GEvent.trigger(self, "zoomend");
-    });
+    lmap.on("zoomend", function () { GEvent.trigger(self, "zoomend"); });
     lmap.on("moveend", function () { GEvent.trigger(self, "moveend"); });
     lmap.on("resize", function () { GEvent.trigger(self, "resize"); });
     maps.push(this);
