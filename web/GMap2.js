@@ -62,8 +62,12 @@
   }
   GLatLngBounds.prototype.getSouthWest = function () { return this.sw; };
   GLatLngBounds.prototype.getNorthEast = function () { return this.ne; };
+  // The middle on the map's plane, where the zoom that fits the box expects it: the middle
+  // latitude would put a box far from the equator partly off the view's edge.
   GLatLngBounds.prototype.getCenter = function () {
-    return new GLatLng((this.sw.y + this.ne.y) / 2, (this.sw.x + this.ne.x) / 2);
+    var mercator = L.Projection.SphericalMercator;
+    var y = (mercator.project(L.latLng(this.sw.y, 0)).y + mercator.project(L.latLng(this.ne.y, 0)).y) / 2;
+    return new GLatLng(mercator.unproject(L.point(0, y)).lat, (this.sw.x + this.ne.x) / 2);
   };
   GLatLngBounds.prototype.extend = function (p) {
     if (!this.sw) { this.sw = new GLatLng(p.y, p.x); this.ne = new GLatLng(p.y, p.x); return; }
@@ -132,6 +136,53 @@
     });
   }
 
+  // Debian's Leaflet starts a drag where the pointer has passed the click tolerance and ends
+  // it without its pending frame: the marker stops short of the pointer, and the release,
+  // beside the marker, reaches the map as a click. A marker's drag therefore follows the
+  // pointer from the press to where the button comes up, and the click that this release
+  // makes is swallowed before the page hears of it.
+  var dragJustEnded = false;
+  function swallowClick(e) {
+    if (!dragJustEnded || !e.isTrusted) return;
+    e.stopPropagation();
+    e.preventDefault();
+  }
+  document.addEventListener("click", swallowClick, true);
+  document.addEventListener("dblclick", swallowClick, true);
+  document.addEventListener("mousedown", function () { dragJustEnded = false; }, true);
+
+  function endDragOnRelease(draggable) {
+    if (!draggable || draggable.endsOnRelease) return;
+    draggable.endsOnRelease = true;
+    var onMove = draggable._onMove, onUp = draggable._onUp;
+    draggable._onMove = function (e) {
+      var started = this._moved;
+      onMove.call(this, e);
+      if (!started && this._moved) {
+        var way = this._newPos.subtract(this._startPos);
+        this._startPos = this._newPos;
+        this._newPos = this._startPos.add(way);
+      }
+    };
+    draggable._onUp = function (e) {
+      if (!e._simulated && this._enabled) {
+        // The release is the drag's last move, drawn at once.
+        var at = e.changedTouches && e.changedTouches.length ? e.changedTouches[0] : e;
+        this._onMove({ clientX: at.clientX, clientY: at.clientY, target: e.target, preventDefault: function () {} });
+        if (this._moving) {
+          L.Util.cancelAnimFrame(this._animRequest);
+          this._updatePosition();
+        }
+        if (this._moved) {
+          // The click comes with the release, in the same task.
+          dragJustEnded = true;
+          setTimeout(function () { dragJustEnded = false; }, 0);
+        }
+      }
+      return onUp.call(this, e);
+    };
+  }
+
   function GMarker(point, options) {
     options = options || {};
     this.point = point;
@@ -144,6 +195,9 @@
     });
     var self = this;
     overlayEvents(this, this.layer);
+    this.layer.on("add", function () {
+      if (self.layer.dragging) endDragOnRelease(self.layer.dragging._draggable);
+    });
     this.layer.on("dragend", function () {
       self.point = fromL(self.layer.getLatLng());
       GEvent.trigger(self, "dragend", self.point);
@@ -191,52 +245,149 @@
     return out;
   }
 
+  // The line Leaflet draws for a GPolyline. One with levels takes, at each zoom, the points
+  // whose level counts there, from their places on the map's plane, computed once per line
+  // and level: a zoom step of a long track scales numbers, and only the segments in view
+  // become pixel points. Leaflet's own steps would project every point at every zoom.
+  var LevelLine = L.Polyline.extend({
+    _project: function () {
+      if (!this.source || !this._map) {
+        L.Polyline.prototype._project.call(this);
+        return;
+      }
+      var map = this._map;
+      this._set = this.source._pointsAt(map.getZoom());
+      this._scale = map.options.crs.scale(map.getZoom());
+      this._origin = map.getPixelOrigin();
+      this._rings = [[]];
+      if (this._set.count) {
+        this._rawPxBounds = new L.Bounds(this._pixel(this._set.min), this._pixel(this._set.max));
+        this._updateBounds();
+      }
+    },
+    // As latLngToLayerPoint gives it: whole pixels of the zoom's plane, less the origin.
+    _pixel: function (at) {
+      return new L.Point(Math.round(this._scale * at[0]) - this._origin.x,
+                         Math.round(this._scale * at[1]) - this._origin.y);
+    },
+    // Leaflet's clipping to the renderer's bounds, segment by segment, with the segments
+    // wholly on one side of the bounds skipped before they become points.
+    _clipPoints: function () {
+      if (!this.source) {
+        L.Polyline.prototype._clipPoints.call(this);
+        return;
+      }
+      var bounds = this._renderer._bounds, parts = this._parts = [];
+      if (!this._pxBounds || !this._pxBounds.intersects(bounds)) return;
+      var plane = this._set.plane, n = this._set.count, scale = this._scale;
+      var ox = this._origin.x, oy = this._origin.y;
+      var minX = bounds.min.x, minY = bounds.min.y, maxX = bounds.max.x, maxY = bounds.max.y;
+      var part = null, a = null, ax = 0, ay = 0;
+      for (var i = 0; i < n; i++) {
+        var bx = Math.round(scale * plane[2 * i]) - ox, by = Math.round(scale * plane[2 * i + 1]) - oy;
+        if (i > 0 && !(Math.max(ax, bx) < minX || Math.min(ax, bx) > maxX ||
+                       Math.max(ay, by) < minY || Math.min(ay, by) > maxY)) {
+          if (!a) a = new L.Point(ax, ay);
+          var b = new L.Point(bx, by);
+          var segment = L.LineUtil.clipSegment(a, b, bounds, false, true);
+          if (segment) {
+            if (!part) parts.push(part = []);
+            part.push(segment[0]);
+            // The part ends where the line leaves the bounds, and at the line's end.
+            if (segment[1] !== b || i === n - 1) {
+              part.push(segment[1]);
+              part = null;
+            }
+          }
+          a = b;
+        } else {
+          a = null;
+        }
+        ax = bx;
+        ay = by;
+      }
+    }
+  });
+
   function GPolyline(points, color, weight, opacity) {
     this.points = (points || []).slice();
-    this.levels = null;
     this.map = null;
-    this.layer = L.polyline([], {
+    this.layer = new LevelLine(this.points.map(toL), {
       color: color || "#0000ff", weight: weight || 5,
       opacity: opacity === undefined ? 0.45 : opacity, bubblingMouseEvents: false
     });
     overlayEvents(this, this.layer);
-    this._redraw();
   }
-  // Only the points whose level counts at the map's zoom are drawn: the document's many
-  // points stay cheap when the map shows a whole country.
-  GPolyline.prototype._redraw = function () {
-    var pts = this.points;
-    if (this.levels && this.map) {
-      var z = this.map.getZoom();
-      var perZoom = Math.max(1, Math.log(this.zoomFactor) / Math.LN2);
-      var least = this.numLevels - 1 - Math.floor(z / perZoom);
-      var levels = this.levels;
-      pts = pts.filter(function (p, i) { return levels[i] >= least; });
-    }
-    this.layer.setLatLngs(pts.map(toL));
+  GPolyline.prototype.getVertexCount = function () {
+    return this.lat ? this.lat.length : this.points.length;
   };
-  GPolyline.prototype.getVertexCount = function () { return this.points.length; };
-  GPolyline.prototype.getVertex = function (i) { return this.points[i]; };
+  GPolyline.prototype.getVertex = function (i) {
+    return this.lat ? new GLatLng(this.lat[i], this.lng[i], true) : this.points[i];
+  };
+  // The points shown at a zoom: those whose level reaches the zoom's least level, as their
+  // places on the map's plane at scale 1, gathered once for each least level.
+  GPolyline.prototype._pointsAt = function (zoom) {
+    var perZoom = Math.max(1, Math.log(this.zoomFactor) / Math.LN2);
+    var least = Math.max(this.lowestLevel, this.numLevels - 1 - Math.floor(zoom / perZoom));
+    var set = this.sets[least];
+    if (set) return set;
+    var levels = this.levels, n = levels.length, count = 0, i, k;
+    for (i = 0; i < n; i++) if (levels[i] >= least) count++;
+    var plane = new Float64Array(2 * count), crs = L.CRS.EPSG3857;
+    var minX = Infinity, minY = Infinity, maxX = -Infinity, maxY = -Infinity;
+    for (i = 0, k = 0; i < n; i++) {
+      if (levels[i] < least) continue;
+      var p = crs.transformation.transform(crs.projection.project(new L.LatLng(this.lat[i], this.lng[i])), 1);
+      plane[k++] = p.x;
+      plane[k++] = p.y;
+      minX = Math.min(minX, p.x);
+      minY = Math.min(minY, p.y);
+      maxX = Math.max(maxX, p.x);
+      maxY = Math.max(maxY, p.y);
+    }
+    return (this.sets[least] = { count: count, plane: plane, min: [minX, minY], max: [maxX, maxY] });
+  };
   GPolyline.prototype._add = function (map) {
     this.map = map;
-    this._redraw();
     this.layer.addTo(map.lmap);
   };
   GPolyline.prototype._remove = function () { this.layer.remove(); this.map = null; };
   GPolyline.fromEncoded = function (o) {
     var n = decodeNumbers(String(o.points || ""), true);
-    var pts = [], lat = 0, lng = 0;
-    for (var i = 0; i + 1 < n.length; i += 2) {
-      lat += n[i];
-      lng += n[i + 1];
-      pts.push(new GLatLng(lat * 1e-5, lng * 1e-5, true));
+    var levels = decodeNumbers(String(o.levels || ""), false);
+    var count = n.length >> 1, i, lat = 0, lng = 0;
+    // A level string that does not match the points shows every point.
+    if (levels.length !== count || !count) {
+      var pts = [];
+      for (i = 0; i < count; i++) {
+        lat += n[2 * i];
+        lng += n[2 * i + 1];
+        pts.push(new GLatLng(lat * 1e-5, lng * 1e-5, true));
+      }
+      return new GPolyline(pts, o.color, o.weight, o.opacity);
     }
-    var line = new GPolyline(pts, o.color, o.weight, o.opacity);
+    var line = new GPolyline([], o.color, o.weight, o.opacity);
     line.numLevels = o.numLevels || 18;
     line.zoomFactor = o.zoomFactor || 2;
-    var levels = decodeNumbers(String(o.levels || ""), false);
-    // A level string that does not match the points shows every point.
-    line.levels = levels.length === pts.length ? levels : null;
+    line.lat = new Float64Array(count);
+    line.lng = new Float64Array(count);
+    line.levels = new Uint8Array(count);
+    line.lowestLevel = Infinity;
+    var south = Infinity, west = Infinity, north = -Infinity, east = -Infinity;
+    for (i = 0; i < count; i++) {
+      lat += n[2 * i];
+      lng += n[2 * i + 1];
+      var y = line.lat[i] = lat * 1e-5, x = line.lng[i] = lng * 1e-5;
+      south = Math.min(south, y); north = Math.max(north, y);
+      west = Math.min(west, x); east = Math.max(east, x);
+      line.levels[i] = Math.min(levels[i], 255);
+      line.lowestLevel = Math.min(line.lowestLevel, line.levels[i]);
+    }
+    line.sets = {};
+    line.layer.source = line;
+    // Leaflet reads the line's box and whether it is empty; its ends stand for its points.
+    line.layer._latlngs = [L.latLng(line.lat[0], line.lng[0]), L.latLng(lat * 1e-5, lng * 1e-5)];
+    line.layer._bounds = L.latLngBounds([south, west], [north, east]);
     return line;
   };
   window.GPolyline = GPolyline;
@@ -384,7 +535,7 @@
     this.wantTypeControl = false;
     this.lmap = L.map(container, {
       zoomControl: false, doubleClickZoom: false, scrollWheelZoom: false, keyboard: false,
-      minZoom: 0, maxZoom: 19, zoomSnap: 1, worldCopyJump: false
+      minZoom: 0, maxZoom: 19, zoomSnap: 1, worldCopyJump: false, preferCanvas: true
     });
     this.lmap.attributionControl.setPrefix(
       '<a href="https://leafletjs.com" target="_blank">Leaflet</a>');
@@ -395,10 +546,7 @@
     lmap.on("mousemove", function (e) { GEvent.trigger(self, "mousemove", fromL(e.latlng)); });
     lmap.on("mouseover", function () { GEvent.trigger(self, "mouseover"); });
     lmap.on("mouseout", function () { GEvent.trigger(self, "mouseout"); });
-    lmap.on("zoomend", function () {
-      self.overlays.forEach(function (o) { if (o._redraw) o._redraw(); });
-      GEvent.trigger(self, "zoomend");
-    });
+    lmap.on("zoomend", function () { GEvent.trigger(self, "zoomend"); });
     lmap.on("moveend", function () { GEvent.trigger(self, "moveend"); });
     lmap.on("resize", function () { GEvent.trigger(self, "resize"); });
     maps.push(this);
@@ -460,8 +608,15 @@
   GMap2.prototype.disableScrollWheelZoom = function () { this.lmap.scrollWheelZoom.disable(); };
   GMap2.prototype.enableContinuousZoom = function () {};
   GMap2.prototype.disableContinuousZoom = function () {};
+  // The deepest level whose view holds the whole box centred on it, with a pixel to spare on
+  // each side for the view's rounding to whole pixels.
   GMap2.prototype.getBoundsZoomLevel = function (bounds) {
-    return this.lmap.getBoundsZoom(L.latLngBounds(toL(bounds.sw), toL(bounds.ne)));
+    var lmap = this.lmap, size = lmap.getSize();
+    var a = lmap.project(toL(bounds.sw), 0), b = lmap.project(toL(bounds.ne), 0);
+    var scale = Math.min((size.x - 2) / Math.abs(b.x - a.x), (size.y - 2) / Math.abs(b.y - a.y));
+    var zoom = Math.floor(Math.log(scale) / Math.LN2);
+    if (isNaN(zoom)) zoom = 0;
+    return Math.max(lmap.getMinZoom(), Math.min(lmap.getMaxZoom(), zoom));
   };
   GMap2.prototype.setCenter = function (point, zoom) {
     this.lmap.setView(toL(point), zoom === undefined ? this.lmap.getZoom() || 0 : zoom, { animate: false });
@@ -472,9 +627,14 @@
   GMap2.prototype.getZoom = function () { return this.lmap.getZoom(); };
   GMap2.prototype.zoomIn = function () { this.lmap.zoomIn(); };
   GMap2.prototype.zoomOut = function () { this.lmap.zoomOut(); };
+  // The edges as shown, west below east: a view wider than the world, or across the date
+  // line, reaches beyond 180 degrees. Only whole turns are taken off, to bring the centre
+  // within -180 to 180 after the user has panned round the world.
   GMap2.prototype.getBounds = function () {
     var b = this.lmap.getBounds();
-    return new GLatLngBounds(fromL(b.getSouthWest()), fromL(b.getNorthEast()));
+    var turns = 360 * Math.floor((b.getCenter().lng + 180) / 360);
+    return new GLatLngBounds(new GLatLng(b.getSouth(), b.getWest() - turns, true),
+                             new GLatLng(b.getNorth(), b.getEast() - turns, true));
   };
   GMap2.prototype.addOverlay = function (overlay) {
     if (!overlay || this.overlays.indexOf(overlay) >= 0) return;

@@ -11,6 +11,9 @@ TEST(MapProtocol, BoundsReadWholeOrLeaveTheBoxNotValid) {
   } cases[] = {
       {"Bounds ((44.99, 4.98), (45.02, 5.03))", true, 44.99, 4.98, 45.02, 5.03},
       {"Bounds ((5, -6), (7, 1E-7))", true, 5, -6, 7, 1e-7},  // one-digit numbers read
+      // A view wider than the world, or across the date line, reaches beyond 180 degrees.
+      {"Bounds ((-66.51326044311186, -219.375), (81.1203884499, 230.625))", true, -66.51326044311186, -219.375,
+       81.1203884499, 230.625},
       {"Bounds ((, 4), (5, 6))", false, 1, 2, 3, 4},
       {"Bounds ((4x, 4), (5, 6))", false, 1, 2, 3, 4},        // nothing half-written
       {"Bounds ((44, 4), (45, 6)", false, 1, 2, 3, 4},

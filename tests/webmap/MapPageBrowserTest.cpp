@@ -2,9 +2,13 @@
 // loading, on a click and on a marker drag, and what the browser refuses.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -14,9 +18,34 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "platform/JpegWriter.h"
 #include "platform/WebEngineBrowser.h"
 #include "ui/MapScriptSettings.h"
+#include "views/MapProtocol.h"
+#include "views/PictureFiles.h"
 #include "MapPageFixture.h"
+
+namespace {
+
+// The corners gdalinfo reads from a calibration file, as "Upper Left" and so on to their
+// longitude and latitude; empty without gdal-bin.
+std::map<std::string, std::pair<double, double>> gdalCorners(const std::string& mapFile) {
+  std::map<std::string, std::pair<double, double>> corners;
+  FILE* p = popen(("gdalinfo '" + mapFile + "' 2>/dev/null").c_str(), "r");
+  char buf[256];
+  const std::regex dms(R"((\d+)d\s*(\d+)'\s*([\d.]+)\"([NSEW]).*?(\d+)d\s*(\d+)'\s*([\d.]+)\"([NSEW]))");
+  std::cmatch m;
+  while (fgets(buf, sizeof buf, p))
+    if (std::regex_search(buf, m, dms) && buf[0] != 'C') {
+      auto degrees = [&](int i) { return (m[i + 3] == "W" || m[i + 3] == "S" ? -1 : 1) *
+                                         (std::stod(m[i]) + std::stod(m[i + 1]) / 60 + std::stod(m[i + 2]) / 3600); };
+      corners[std::string(buf, 11)] = {degrees(1), degrees(5)};
+    }
+  pclose(p);
+  return corners;
+}
+
+}  // namespace
 
 TEST_F(MapPageBrowser, ReportsZoomThenBoundsOnceLoaded) {
   QElapsedTimer t;
@@ -35,6 +64,66 @@ TEST_F(MapPageBrowser, ReportsZoomThenBoundsOnceLoaded) {
                    " b.getSouthWest().lng() <= 5 && b.getNorthEast().lng() >= 5.02")
                   .toBool());
   std::printf("load ms: %lld\n", static_cast<long long>(t.elapsed()));
+}
+
+// The first view holds the data's box far from the equator too, where the middle latitude
+// is not the middle of the map's plane.
+TEST_F(MapPageBrowser, FirstViewHoldsTheWholeDataBox) {
+  struct Box { double south, west, north, east; };
+  const Box boxes[] = {{-0.3, 10, 0.3, 10.2}, {44.9, 6, 45.1, 6.4}, {69.5, 20, 70.5, 25}, {40, 0, 60, 10},
+                       {-79, -60, -60, -20}, {-85, -170, 85, 170}};
+  for (const Box& k : boxes) {
+    TGPX doc;
+    auto* segment = doc.Tracks.Add(std::make_unique<TGPXtrk>())->Add(std::make_unique<TGPXtrkseg>());
+    for (bool last : {false, true}) {
+      segment->AddPoint(std::make_unique<TGPXwpt>());
+      segment->GetPoint(last)->Lat = last ? k.north : k.south, segment->GetPoint(last)->Lon = last ? k.east : k.west;
+    }
+    doc.Tracks.Present = true;
+    texts_.clear();
+    load(pageOf(doc));
+    TBBox view;
+    ASSERT_TRUE(waitFor([&] { return parseMapBounds(find("Bounds "), view); }, 3000)) << joined();
+    EXPECT_TRUE(view.MinLat <= k.south && view.MaxLat >= k.north && view.MinLon <= k.west && view.MaxLon >= k.east)
+        << k.south << " " << k.north << ": " << joined();
+  }
+}
+
+// "Bounds" gives the edges as shown, unwrapped, and the calibration file written from them
+// places the picture there: gdalinfo reads the west corners back, and all four when the view
+// lies within -180..180 (it wraps longitudes beyond into the world before it fits the picture).
+TEST_F(MapPageBrowser, BoundsAreTheEdgesShownAndTheMapFileCarriesThem) {
+  load(samplePage());
+  ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000));
+  struct Case { int zoom; double centre, west, east; };
+  const Case cases[] = {{1, 5, -220, 230}, {2, 5, -107.5, 117.5}, {2, 170, 57.5, 282.5}, {2, 530, 57.5, 282.5}};
+  const int W = 636, H = 476;  // the snapshot of a 640 by 480 view
+  const QImage picture(W, H, QImage::Format_RGB32);
+  const std::vector<uint8_t> jpeg = EncodeJpeg({picture.constBits(), W, H, int(picture.bytesPerLine())}, 90);
+  const std::string name = "GoogleMap-20240101_120000", mapFile = (dir_ / (name + ".map")).string();
+  std::ofstream(dir_ / (name + ".jpg"), std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), jpeg.size());
+  for (const Case& k : cases) {
+    texts_.clear();
+    browser_->RunScript(QString("map.lmap.setView([45, %1], %2, {animate: false});").arg(k.centre).arg(k.zoom));
+    TBBox box;
+    ASSERT_TRUE(waitFor([&] { return parseMapBounds(find("Bounds "), box); }, 3000)) << joined();
+    const double pixel = 360.0 / (256 << k.zoom);
+    EXPECT_NEAR(box.MinLon, k.west, pixel) << joined();
+    EXPECT_NEAR(box.MaxLon, k.east, pixel) << joined();
+    EXPECT_TRUE(box.MinLat < 45 && box.MaxLat > 45) << joined();
+
+    std::ofstream(mapFile, std::ios::binary) << MapFileText(name, box, W, H);
+    const auto corners = gdalCorners(mapFile);
+    if (corners.empty()) GTEST_SKIP() << "gdal-bin is not installed";
+    // The picture's outer corners, a pixel beyond the calibrated pixels.
+    for (auto [corner, lon, lat] : {std::tuple{"Upper Left ", box.MinLon, box.MaxLat}, {"Lower Left ", box.MinLon, box.MinLat},
+                                    {"Lower Right", box.MaxLon, box.MinLat}}) {
+      if (corner[6] == 'R' && (box.MinLon < -180 || box.MaxLon > 180)) continue;
+      ASSERT_TRUE(corners.count(corner)) << corner;
+      EXPECT_NEAR(std::remainder(corners.at(corner).first - lon, 360), 0, 1.01 * pixel) << corner << k.zoom;
+      EXPECT_NEAR(corners.at(corner).second, lat, 1.01 * pixel) << corner << k.zoom;
+    }
+  }
 }
 
 TEST_F(MapPageBrowser, EveryControlAndLayerTheSettingsOfferLoads) {
@@ -76,26 +165,38 @@ TEST_F(MapPageBrowser, ClickOnTheMapReportsItsPosition) {
   ASSERT_TRUE(waitFor([&] { return count("Click ") >= 2; }, 2000)) << joined();
 }
 
-TEST_F(MapPageBrowser, DraggedMarkerReportsMoveWithItsIndex) {
+// Quick drags, let go straight after the last move or before the pointer got there: the
+// marker follows the pointer's whole way and its drop is no click on the map.
+TEST_F(MapPageBrowser, DraggedMarkerReportsOneMoveToTheDropAndNoClick) {
   load(samplePage());
   ASSERT_TRUE(waitFor([&] { return contains("Bounds "); }, 3000));
-  const QVariantList at = eval("var p = map.lmap.latLngToContainerPoint([45.005, 5.005]); [p.x, p.y]").toList();
-  ASSERT_EQ(at.size(), 2);
-  // The pin stands above its point.
-  const QPoint from(qRound(at[0].toDouble()), qRound(at[1].toDouble()) - 10);
-  const QPoint to = from + QPoint(60, 40);
-  texts_.clear();
-  drag(from, to);
-  ASSERT_TRUE(waitFor([&] { return contains("Move "); }, 2000)) << joined();
-  const std::string move = find("Move ");
-  EXPECT_EQ(move.substr(move.size() - 4), " <0>") << move;
-  const QVariantList expected =
-      eval("var p = map.lmap.containerPointToLatLng([" + std::to_string(to.x()) + ", " +
-           std::to_string(to.y() + 10) + "]); [p.lat, p.lng]")
-          .toList();
-  TMapPositionText p = positionOf(move.substr(0, move.size() - 4));
-  EXPECT_NEAR(p.lat, expected[0].toDouble(), 1e-3);
-  EXPECT_NEAR(p.lon, expected[1].toDouble(), 1e-3);
+  struct Case { std::vector<int> via; QPoint by; };  // the moves in tenths of the way
+  const Case cases[] = {{{10}, {60, 40}}, {{5, 10}, {-50, 30}}, {{4}, {40, -45}}, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {-30, -20}}};
+  for (const Case& k : cases) {
+    const QVariantList pin = eval("var m = map.overlays.filter(function (o) { return o instanceof GMarker &&"
+                                  " !o.isHidden(); })[0].getPoint(); var p = map.lmap.latLngToContainerPoint("
+                                  "[m.lat(), m.lng()]); [p.x, p.y]").toList();
+    ASSERT_EQ(pin.size(), 2);
+    const QPointF point(pin[0].toDouble(), pin[1].toDouble());
+    const QPoint from = point.toPoint() - QPoint(0, 10);  // the pin stands above its point
+    std::vector<QPoint> via;
+    for (int tenths : k.via) via.push_back(from + k.by * tenths / 10);
+    texts_.clear();
+    dragOn(browser_->View(), from, via, from + k.by);
+    ASSERT_TRUE(waitFor([&] { return contains("Move "); }, 2000)) << joined();
+    QTest::qWait(600);  // what the release might still bring, and further than a double click
+    EXPECT_EQ(count("Move "), 1) << joined();
+    EXPECT_FALSE(contains("Click ") || contains("Overlay ") || contains("Popup ")) << joined();
+    const std::string move = find("Move ");
+    EXPECT_EQ(move.substr(move.size() - 4), " <0>") << move;
+    const TMapPositionText p = positionOf(move.substr(0, move.size() - 4));
+    const QVariantList dropped = eval("var p = map.lmap.latLngToContainerPoint([" + formatGeneral(p.lat) + ", " +
+                                      formatGeneral(p.lon) + "]); [p.x, p.y]")
+                                     .toList();
+    ASSERT_EQ(dropped.size(), 2);
+    EXPECT_NEAR(dropped[0].toDouble(), point.x() + k.by.x(), 1.0) << move;
+    EXPECT_NEAR(dropped[1].toDouble(), point.y() + k.by.y(), 1.0) << move;
+  }
 }
 
 TEST_F(MapPageBrowser, RepeatsReachTheHostAndTheHostDrivesThePage) {

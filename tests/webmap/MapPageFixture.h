@@ -32,6 +32,45 @@ struct TMapPositionText {
 // The build tree's map script as the page's provider address.
 inline std::string providerAddress() { return QUrl::fromLocalFile(CORVANTEL_WEB_DIR).toString().toStdString(); }
 
+inline bool waitFor(const std::function<bool()>& done, int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) QTest::qWait(10);
+  return done();
+}
+
+// The value of a script expression in the page.
+inline QVariant evalIn(QWebEngineView* view, const std::string& expression) {
+  QVariant result;
+  bool done = false;
+  view->page()->runJavaScript(QString::fromStdString(expression), [&](const QVariant& v) {
+    result = v;
+    done = true;
+  });
+  waitFor([&] { return done; }, 3000);
+  return result;
+}
+
+// Mouse input as a user gives it, to the child widget through which the view takes it.
+inline void mouseOn(QWebEngineView* view, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                    Qt::MouseButtons buttons) {
+  QWidget* input = view->focusProxy();
+  QMouseEvent e(type, at, input->mapToGlobal(at), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(input, &e);
+}
+// Presses at `from`, moves through `via` and lets go at `to` straight after the last move,
+// as a quick hand does.
+inline void dragOn(QWebEngineView* view, QPoint from, const std::vector<QPoint>& via, QPoint to) {
+  mouseOn(view, QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+  QTest::qWait(30);
+  mouseOn(view, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+  for (QPoint p : via) {
+    QTest::qWait(20);
+    mouseOn(view, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+  }
+  mouseOn(view, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
 class MapPageBrowser : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -90,23 +129,7 @@ protected:
     browser_->Navigate(QString::fromStdString(file));
   }
 
-  bool waitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QTest::qWait(10);
-    return done();
-  }
-  // The value of a script expression in the page.
-  QVariant eval(const std::string& expression) {
-    QVariant result;
-    bool done = false;
-    browser_->View()->page()->runJavaScript(QString::fromStdString(expression), [&](const QVariant& v) {
-      result = v;
-      done = true;
-    });
-    waitFor([&] { return done; }, 3000);
-    return result;
-  }
+  QVariant eval(const std::string& expression) { return evalIn(browser_->View(), expression); }
 
   bool contains(const std::string& prefix) const { return count(prefix) > 0; }
   int count(const std::string& prefix) const {
@@ -134,11 +157,8 @@ protected:
     return p;
   }
 
-  // The view draws and takes input through a child widget.
-  QWidget* input() { return browser_->View()->focusProxy(); }
   void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    QMouseEvent e(type, at, input()->mapToGlobal(at), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(input(), &e);
+    mouseOn(browser_->View(), type, at, button, buttons);
   }
   void click(QPoint at) {
     mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
@@ -148,23 +168,6 @@ protected:
     mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
     // Further than a double click apart.
     QTest::qWait(600);
-  }
-  void drag(QPoint from, QPoint to) {
-    mouse(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
-    QTest::qWait(30);
-    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    for (int i = 1; i <= 10; ++i) {
-      QTest::qWait(20);
-      mouse(QEvent::MouseMove, from + (to - from) * i / 10, Qt::NoButton, Qt::LeftButton);
-    }
-    // The page moves what is dragged on its next animation frame, which comes late on a busy
-    // machine: the last position is given a few frames before the release.
-    for (int i = 0; i < 5; ++i) {
-      QTest::qWait(60);
-      mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-    }
-    QTest::qWait(60);
-    mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
   }
 
   std::filesystem::path dir_;

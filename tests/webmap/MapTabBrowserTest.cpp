@@ -1,5 +1,6 @@
 // The whole map tab with the real browser: the window writes the page, the page reports
-// its area, and a waypoint added from a click gets its marker on the page.
+// its area, a waypoint added from a click gets its marker on the page, and dragging that
+// marker while a route is drawn moves the waypoint without adding a route point.
 #include <QTabWidget>
 #include <QWebEngineView>
 
@@ -34,4 +35,17 @@ TEST_F(WindowTest, MapTabShowsTheDocumentAndTakesAWaypoint) {
   view->page()->runJavaScript("map.overlays.length", [&](const QVariant& v) { markers = v, done = true; });
   while (!done && t.elapsed() < 8000) QTest::qWait(10);
   EXPECT_EQ(markers.toInt(), 3);
+
+  action("tbGMapDrawRoute")->trigger();
+  ASSERT_TRUE(f.MapRoute);
+  const QVariantList pin = evalIn(view, "var p = map.lmap.latLngToContainerPoint([45.01, 5.001]); [p.x, p.y]").toList();
+  ASSERT_EQ(pin.size(), 2);
+  const QPoint from(qRound(pin[0].toDouble()), qRound(pin[1].toDouble()) - 10);
+  dragOn(view, from, {from + QPoint(70, 30)}, from + QPoint(70, 30));
+  ASSERT_TRUE(waitFor([&] { return lastLog().rfind("Moved WayPoint ", 0) == 0; }, 3000)) << lastLog();
+  QTest::qWait(300);
+  EXPECT_EQ(f.MapRoute->Count(), 0) << lastLog();
+  action("tbGMapDrawRoute")->trigger();
+  EXPECT_EQ(f.CurrentGPX->Routes.Count(), 0);
+  EXPECT_GT(f.CurrentGPX->Waypoints.GetPoint(0)->Lon, 5.003);  // moved east
 }
