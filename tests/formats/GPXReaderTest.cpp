@@ -483,7 +483,7 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
     bool loaded = true;
     EXPECT_EQ(load(doc, c.text, &loaded), std::vector<std::string>{c.log}) << what;
     EXPECT_FALSE(loaded || readTree(c.text, tree)) << what;
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0) << what;
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0) << what;
   }
 }
 
@@ -518,7 +518,7 @@ TEST(GPXReaderUntrusted, InternalEntitiesReadAsTheirTextOnBothPaths) {
   const std::string dtd =
       "<!DOCTYPE gpx [<!ENTITY e \"x\"><!ENTITY n \"7\"><!ENTITY la \"46.5\"><!ENTITY rn \"<name>R&e;</name>\">"
       "<!ENTITY w \"<wpt lat='5' lon='6'><name>W</name></wpt>\"><!ENTITY ext SYSTEM \"file:///etc/hostname\">"
-      "<!ENTITY pt \"<trkpt lat='1' lon='2'><ele>&n;</ele></trkpt>\">]>\n";
+      "<!ENTITY pt \"<trkpt lat='1' lon='2'><ele>&n;</ele></trkpt>\"><!ENTITY % pe SYSTEM \"file:///etc/hostname\">%pe;]>\n";
   const struct {
     const char* body;
     const char* saved;  // a piece of the saved file
