@@ -151,17 +151,10 @@ void bindUndeclaredXsi(xmlNode* el, xmlNode* root, xmlNs*& xsi) {
     if (c->type == XML_ELEMENT_NODE) bindUndeclaredXsi(c, root, xsi);
 }
 
-// Drops white-space-only text from a detached copy; text nodes side by side (a reference
-// made text beside the file's text) count as one.
+// Drops white-space-only text nodes from a detached copy.
 void stripBlanks(xmlNode* n, bool preserve) {
   xmlNode* c = n->children;
   while (c) {
-    while (c->type == XML_TEXT_NODE && c->next && c->next->type == XML_TEXT_NODE) {
-      xmlNode* next = c->next;
-      xmlNodeAddContent(c, next->content);
-      xmlUnlinkNode(next);
-      xmlFreeNode(next);
-    }
     xmlNode* next = c->next;
     if (c->type == XML_TEXT_NODE && !preserve && isBlank(c->content)) {
       xmlUnlinkNode(c);
@@ -239,6 +232,8 @@ void dumpNode(xmlNode* node, std::string& out) {
   if (copy->type == XML_ELEMENT_NODE) {
     for (xmlAttr* a = copy->properties; a; a = a->next) replaceEntityRefs(reinterpret_cast<xmlNode*>(a));
     replaceEntityRefs(copy);
+    // A reference made text beside the file's text is one text with it.
+    xmlJoinAdjacentCharData(copy);
     stripBlanks(copy, preserve);
     xmlNs* xsi = nullptr;
     bindUndeclaredXsi(copy, copy, xsi);
@@ -268,7 +263,8 @@ bool xmlPreservesSpace(const _xmlNode* node) { return preservedAt(node); }
 
 void xmlJoinAdjacentCharData(_xmlNode* parent) {
   for (xmlNode* c = parent->children; c; c = c->next) {
-    while ((c->type == XML_CDATA_SECTION_NODE || c->type == XML_TEXT_NODE) && c->next && c->next->type == c->type) {
+    while ((c->type == XML_CDATA_SECTION_NODE || c->type == XML_TEXT_NODE) && c->next &&
+           c->next->type == c->type) {
       xmlNode* next = c->next;
       xmlNodeAddContent(c, next->content);
       xmlUnlinkNode(next);

@@ -2,7 +2,6 @@
 #include "formats/XmlParseOptions.h"
 
 #include <libxml/SAX2.h>
-#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
 #include <mutex>
