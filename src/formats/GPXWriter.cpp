@@ -6,7 +6,6 @@
 #include "base/DateTime.h"
 #include "base/NumberText.h"
 #include "formats/GPXText.h"
-#include "formats/XmlNode.h"
 
 namespace {
 
@@ -75,24 +74,8 @@ void TGPXWriter::writeLine(std::string& out, std::string_view text, int depth) c
 void TGPXWriter::WriteText(std::string& out, std::string_view text, std::string_view name,
                            bool raw, int depth) const {
   if (text.empty()) return;
-  // Reading trims a text and reduces its inner white space; a text that this would change
-  // (one read under xml:space="preserve", or typed with line breaks) says so, so that it
-  // reads back as itself. Its carriage returns are written as references, as a parser
-  // turns a written CR LF into LF.
-  if (!raw && normalizeSpace(text) != text) {
-    indent(out, depth);
-    out += '<';
-    out += name;
-    out += " xml:space=\"preserve\">";
-    std::string escaped;
-    appendXMLText(escaped, text, XmlTextKind::Element);
-    for (char c : escaped) {
-      if (c == '\r') out += "&#13;";
-      else out += c;
-    }
-    closeElement(out, name);
-    return;
-  }
+  // Written as it stands, its line breaks included, so that other programs see them; no
+  // xml:space, which the GPX schema does not allow. Reading joins the lines, as in any file.
   openElement(out, name, depth);
   appendXMLText(out, text, raw ? XmlTextKind::Raw : XmlTextKind::Element);
   closeElement(out, name);

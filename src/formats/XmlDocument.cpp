@@ -9,24 +9,6 @@
 #include "formats/TextLines.h"
 #include "formats/XmlParseOptions.h"
 
-namespace {
-
-// Adjacent CDATA sections become one, as the streaming walk reads them (the push parser
-// cuts a long section into pieces there), so that both give the same text and extensions.
-void joinAdjacentCData(xmlNode* parent) {
-  for (xmlNode* c = parent->children; c; c = c->next) {
-    while (c->type == XML_CDATA_SECTION_NODE && c->next && c->next->type == XML_CDATA_SECTION_NODE) {
-      xmlNode* next = c->next;
-      xmlNodeAddContent(c, next->content);
-      xmlUnlinkNode(next);
-      xmlFreeNode(next);
-    }
-    if (c->type == XML_ELEMENT_NODE) joinAdjacentCData(c);
-  }
-}
-
-}  // namespace
-
 XmlDocument::~XmlDocument() { xmlFreeDoc(doc_); }
 
 std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors& errors) {
@@ -35,6 +17,7 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
     return nullptr;
   }
   XmlErrorCapture capture(errors);
+  refuseExternalLoads();
   xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
   if (!ctxt) {
     errors.addFatal("Out of memory", XML_ERR_NO_MEMORY);
@@ -46,6 +29,7 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
     XmlErrors::structuredHandler(c->_private, e);
   };
   ctxt->_private = &errors;
+  ctxt->sax->startElementNs = xmlStartElementDeclaringScope;
   xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), int(text.size()), nullptr, nullptr, kXmlSafeParseOptions);
   bool wellFormed = ctxt->wellFormed != 0;
   xmlFreeParserCtxt(ctxt);
@@ -54,7 +38,7 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
     if (!errors.hasError()) errors.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
     return nullptr;
   }
-  joinAdjacentCData(reinterpret_cast<xmlNode*>(doc));
+  xmlJoinAdjacentCharData(reinterpret_cast<xmlNode*>(doc));
   std::unique_ptr<XmlDocument> out(new XmlDocument(doc));
   out->errors_ = errors;
   return out;

@@ -39,6 +39,7 @@ std::string XmlContentFragmentError(std::string_view text, const std::vector<Xml
   xmlParserErrors result;
   {
     const XmlErrorCapture capture(errors);
+    refuseExternalLoads();
     result = xmlParseInNodeContext(context, text.data(), static_cast<int>(text.size()),
                                    kXmlSafeParseOptions, &parsed);
   }

@@ -167,68 +167,26 @@ void stripBlanks(xmlNode* n, bool preserve) {
   }
 }
 
-// The replacement text of an entity that a saved piece may carry in place of a reference:
-// that of a short internal one, taken as it stands (never expanded further), so that a file
-// of many references cannot grow much on saving. Null for any other (an external entity is
-// never read).
-const xmlChar* shortEntityText(xmlDoc* doc, const xmlChar* name) {
-  constexpr int kMaxExpanded = 64;
-  xmlEntity* entity = doc ? xmlGetDocEntity(doc, name) : nullptr;
-  if (!entity || entity->etype != XML_INTERNAL_GENERAL_ENTITY || !entity->content) return nullptr;
-  return xmlStrlen(entity->content) <= kMaxExpanded ? entity->content : nullptr;
-}
-
-// The text an entity reference stands for in a saved piece: entities are never expanded on
-// reading, and a bare reference to one declared in this file's DTD would leave the saved
-// file unreadable. A short internal entity gives its replacement text, any other its
-// reference as plain text.
+// A reference the parser kept as it stands: one to an entity the file does not declare
+// (it may be declared in an external DTD, which is never read). A saved piece carries it
+// as plain text: a bare reference would leave the saved file unreadable.
 xmlNode* entityAsText(xmlNode* ref) {
-  std::string text;
-  if (const xmlChar* content = shortEntityText(ref->doc, ref->name)) {
-    text = reinterpret_cast<const char*>(content);
-  } else {
-    text = "&";
-    text += reinterpret_cast<const char*>(ref->name);
-    text += ';';
-  }
+  std::string text = "&";
+  text += reinterpret_cast<const char*>(ref->name);
+  text += ';';
   return xmlNewDocText(ref->doc, reinterpret_cast<const xmlChar*>(text.c_str()));
 }
 
-// The library holds a namespace name as it was written, but for its own references: a
-// literal "&" is kept as "&#38;", a reference to a declared entity as "&e;", while "&lt;"
-// has become "<" and "&#13;" a CR. The name itself: those references decoded (a short
-// internal entity gives its text, as in element content).
-std::string plainNamespaceName(const xmlDoc* doc, const xmlChar* href) {
-  const std::string_view held(href ? reinterpret_cast<const char*>(href) : "");
-  std::string plain;
-  for (size_t i = 0; i < held.size(); ++i) {
-    const size_t semi = held[i] == '&' ? held.find(';', i) : std::string_view::npos;
-    if (semi == std::string_view::npos) {
-      plain += held[i];
-      continue;
-    }
-    const std::string name(held.substr(i + 1, semi - i - 1));
-    const xmlChar* content =
-        shortEntityText(const_cast<xmlDoc*>(doc), reinterpret_cast<const xmlChar*>(name.c_str()));
-    if (name == "#38") plain += '&';
-    else if (content) plain += reinterpret_cast<const char*>(content);
-    else plain.append(held.substr(i, semi - i + 1));
-    i = semi;
-  }
-  return plain;
-}
-
-// The library writes a namespace name back as it holds it, so a saved file could name an
-// entity it does not declare or lose a CR to a blank: escaped here, it reads back alike.
+// The library writes a namespace name back as it holds it, decoded, so a saved file could
+// hold a bare "&" or lose a CR to a blank: escaped here, it reads back alike.
 void escapeNamespaceNames(xmlNode* el) {
   for (xmlNode* c = el->children; c; c = c->next)
     if (c->type == XML_ELEMENT_NODE) escapeNamespaceNames(c);
   for (xmlNs* ns = el->nsDef; ns; ns = ns->next) {
     if (!ns->href) continue;
     const std::string_view held(reinterpret_cast<const char*>(ns->href));
-    const std::string plain = plainNamespaceName(el->doc, ns->href);
     std::string escaped;
-    for (char c : plain) {
+    for (char c : held) {
       switch (c) {
         case '&': escaped += "&amp;"; break;
         case '<': escaped += "&lt;"; break;
@@ -274,6 +232,8 @@ void dumpNode(xmlNode* node, std::string& out) {
   if (copy->type == XML_ELEMENT_NODE) {
     for (xmlAttr* a = copy->properties; a; a = a->next) replaceEntityRefs(reinterpret_cast<xmlNode*>(a));
     replaceEntityRefs(copy);
+    // A reference made text beside the file's text is one text with it.
+    xmlJoinAdjacentCharData(copy);
     stripBlanks(copy, preserve);
     xmlNs* xsi = nullptr;
     bindUndeclaredXsi(copy, copy, xsi);
@@ -301,12 +261,25 @@ void dumpNode(xmlNode* node, std::string& out) {
 
 bool xmlPreservesSpace(const _xmlNode* node) { return preservedAt(node); }
 
+void xmlJoinAdjacentCharData(_xmlNode* parent) {
+  for (xmlNode* c = parent->children; c; c = c->next) {
+    while ((c->type == XML_CDATA_SECTION_NODE || c->type == XML_TEXT_NODE) && c->next &&
+           c->next->type == c->type) {
+      xmlNode* next = c->next;
+      xmlNodeAddContent(c, next->content);
+      xmlUnlinkNode(next);
+      xmlFreeNode(next);
+    }
+    if (c->type == XML_ELEMENT_NODE) xmlJoinAdjacentCharData(c);
+  }
+}
+
 std::vector<std::pair<std::string, std::string>> XmlNode::namespaceDeclarations() const {
   std::vector<std::pair<std::string, std::string>> out;
   if (!node_ || node_->type != XML_ELEMENT_NODE) return out;
   for (const xmlNs* ns = node_->nsDef; ns; ns = ns->next)
     out.emplace_back(ns->prefix ? reinterpret_cast<const char*>(ns->prefix) : "",
-                     plainNamespaceName(node_->doc, ns->href));
+                     ns->href ? reinterpret_cast<const char*>(ns->href) : "");
   return out;
 }
 
@@ -443,8 +416,7 @@ std::optional<std::string> XmlNode::attribute(std::string_view name) const {
   if (!node_ || node_->type != XML_ELEMENT_NODE) return std::nullopt;
   for (xmlAttr* a = node_->properties; a; a = a->next) {
     if (!qnameMatches(nsPrefix(a->ns), a->name, name, true)) continue;
-    // The text pieces alone: a reference to a declared entity is not expanded, as in
-    // element text, so that a value built of many references cannot grow without bound.
+    // The parser has replaced the references already; what it could not resolve is no text.
     std::string out;
     for (const xmlNode* v = a->children; v; v = v->next)
       if (v->type == XML_TEXT_NODE && v->content) out += reinterpret_cast<const char*>(v->content);

@@ -58,9 +58,9 @@ public:
   std::string childText(std::string_view name) const;
 
   // XML text of the node with its subtree; its namespaces are declared on it, so that no
-  // prefix is left unbound (an element in no namespace gets xmlns=""), entity references
-  // become their text, and white-space-only text nodes are left out (except under
-  // xml:space="preserve"). The piece reads back alike wherever it is written.
+  // prefix is left unbound (an element in no namespace gets xmlns=""), a reference to an
+  // entity the file does not declare becomes plain text, and white-space-only text is left
+  // out (except under xml:space="preserve"). The piece reads back alike wherever it is written.
   std::string serialize() const;
   // The same for each child node in turn, concatenated.
   std::string serializeChildren() const;
@@ -75,6 +75,11 @@ bool xmlQNameIs(const char* prefix, const char* local, std::string_view want, bo
 // Whether the node lies under xml:space="preserve": the nearest valid setting, the node's
 // own included, decides; a value other than "preserve" or "default" is no setting.
 bool xmlPreservesSpace(const _xmlNode* node);
+
+// Adjacent text nodes become one, and adjacent CDATA sections one, in the whole subtree:
+// how the parser split them (a long section cut into pieces, an entity's text put beside
+// the file's) is no part of what the file says, and both reading paths then give the same.
+void xmlJoinAdjacentCharData(_xmlNode* parent);
 
 // Trims and reduces inner runs of blank, TAB, CR and LF to one blank.
 std::string normalizeSpace(std::string_view text);

@@ -30,16 +30,20 @@ struct Walk {
   XmlFlatRecord record;        // the record being read flat
   std::exception_ptr failure;  // an exception from the handler, rethrown after the parse
   xmlNode* cdataEndedInCR = nullptr;  // the CDATA node whose last piece ended with a CR
+  // Where a reference in a container (or in a skipped element) put an entity's text: the
+  // node and its last child before; that text is handed over (or dropped) at the next event.
+  xmlNode* copyInto = nullptr;
+  xmlNode* copyAfter = nullptr;
+  bool copyDropped = false;
+  bool substituted = false;  // some entity's text has been put into the document
 };
 
 Walk& walkOf(void* ctx) { return *static_cast<Walk*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
 
-// libxml2 checks the text of a declared entity by parsing it with a context of its own
-// that shares our callbacks. Entities are never substituted, so that content must not
-// reach the walk: were it read, a point would take an entity's text in one place and not
-// in another, and an entity holding elements would add points. Such calls go to the tree
-// builder alone, which keeps the parsed content with the entity: libxml2 then parses it
-// once, not again at every reference.
+// libxml2 parses the text of a declared entity, at its first reference, with a context of
+// its own that shares our callbacks. Those calls go to the tree builder alone: the entity
+// keeps that tree, and each reference copies it into the document, where the walk reads
+// it as if it stood in the file (see onGetEntity).
 Walk* documentWalk(void* ctx) {
   Walk& w = walkOf(ctx);
   return ctx == w.main ? &w : nullptr;
@@ -70,8 +74,8 @@ bool startFlat(xmlParserCtxtPtr ctxt, Walk& w, const xmlChar* localname, const x
     const xmlChar** a = attributes + i * 5;
     const char* value = str(a[3]);
     size_t length = size_t(a[4] - a[3]);
-    // Entity references in a value and xml:* attributes are left to the tree builder.
-    if (std::memchr(value, '&', length) || (a[1] && std::strcmp(str(a[1]), "xml") == 0)) return false;
+    // xml:* attributes are left to the tree builder (values come with references replaced).
+    if (a[1] && std::strcmp(str(a[1]), "xml") == 0) return false;
     w.record.addAttribute(XmlName{str(a[1]), str(a[0])}, str(a[2]), value, length);
   }
   return true;
@@ -102,12 +106,79 @@ void replayRecord(xmlParserCtxtPtr ctxt, Walk& w) {
   }
 }
 
+// An element that a reference put into a container, handed over as the walk hands over
+// what the file itself holds there.
+void feedTree(Walk& w, xmlNode* el) {
+  using Kind = XmlStreamHandler::Kind;
+  const XmlName name{el->ns ? str(el->ns->prefix) : nullptr, str(el->name)};
+  switch (w.handler->classify(name)) {
+    case Kind::Skip: return;
+    case Kind::Container:
+      w.handler->startContainer(XmlNode(el));
+      for (xmlNode* c = el->children; c; c = c->next)
+        if (c->type == XML_ELEMENT_NODE) feedTree(w, c);
+      w.handler->endContainer(XmlNode(el));
+      return;
+    case Kind::Subtree:
+    case Kind::Record: w.handler->subtree(XmlNode(el)); return;
+  }
+}
+
+// Hands over what the last references put into a container, or drops it for a skipped
+// element, and frees it. False when the handler failed (the parse is then stopped).
+bool settle(xmlParserCtxtPtr ctxt, Walk& w) {
+  if (!w.copyInto) return true;
+  xmlNode* n = w.copyAfter ? w.copyAfter->next : w.copyInto->children;
+  w.copyInto = w.copyAfter = nullptr;
+  bool ok = true;
+  while (n) {
+    xmlNode* next = n->next;
+    if (ok && !w.copyDropped && n->type == XML_ELEMENT_NODE) {
+      try {
+        xmlJoinAdjacentCharData(n);
+        feedTree(w, n);
+      } catch (...) {
+        stopOnException(ctxt, w);
+        ok = false;
+      }
+    }
+    freeDetached(n);
+    n = next;
+  }
+  return ok;
+}
+
+// libxml2 asks for every general entity it meets. In content it then puts the entity's
+// text into the node being built: a record becomes a tree first, so that the text lands in
+// it; in a container, and in a skipped element (whose text would land in its container),
+// the place is noted for settle().
+xmlEntityPtr onGetEntity(void* ctx, const xmlChar* name) {
+  auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+  xmlEntityPtr entity = xmlSAX2GetEntity(ctx, name);
+  Walk* wp = documentWalk(ctx);
+  if (!wp || !entity || ctxt->instate != XML_PARSER_CONTENT) return entity;
+  Walk& w = *wp;
+  w.substituted = true;
+  const Mode m = top(w);
+  if (recording(m)) {
+    replayRecord(ctxt, w);
+  } else if (!building(m) && !w.copyInto && ctxt->node) {
+    w.copyInto = ctxt->node;
+    w.copyAfter = ctxt->node->last;
+    w.copyDropped = m == Mode::SkipRoot || m == Mode::SkipInner;
+  }
+  return entity;
+}
+
 void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI, int nbNs,
              const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
   Walk* wp = documentWalk(ctx);
-  if (!wp) return xmlSAX2StartElementNs(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted, attributes);
+  if (!wp)
+    return xmlStartElementDeclaringScope(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted,
+                                         attributes);
   Walk& w = *wp;
+  if (!settle(ctxt, w)) return;
   Mode parent = top(w);
   if (parent == Mode::SkipRoot || parent == Mode::SkipInner) {
     w.open.push_back(Mode::SkipInner);
@@ -157,6 +228,7 @@ void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xml
   if (!wp) return xmlSAX2EndElementNs(ctx, localname, prefix, URI);
   if (wp->open.empty()) return;
   Walk& w = *wp;
+  if (!settle(ctxt, w)) return;
   Mode mode = w.open.back();
   w.open.pop_back();
   switch (mode) {
@@ -172,8 +244,12 @@ void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xml
       w.handler->record(w.record);
       return;
     }
-    if (mode == Mode::SubtreeRoot) w.handler->subtree(XmlNode(node));
-    else w.handler->endContainer(XmlNode(node));
+    if (mode == Mode::SubtreeRoot) {
+      if (w.substituted) xmlJoinAdjacentCharData(node);
+      w.handler->subtree(XmlNode(node));
+    } else {
+      w.handler->endContainer(XmlNode(node));
+    }
   } catch (...) {
     stopOnException(ctxt, w);
   }
@@ -187,6 +263,7 @@ void onCharacters(void* ctx, const xmlChar* ch, int len) {
   Walk* wp = documentWalk(ctx);
   if (!wp) return xmlSAX2Characters(ctx, ch, len);
   Walk& w = *wp;
+  if (!settle(static_cast<xmlParserCtxtPtr>(ctx), w)) return;
   Mode m = top(w);
   if (recording(m)) {
     // libxml2 bounds a text node in the tree it builds; past that size a record goes to
@@ -206,23 +283,26 @@ bool buildHere(void* ctx) {
   Walk* wp = documentWalk(ctx);
   if (!wp) return true;
   Walk& w = *wp;
+  if (!settle(static_cast<xmlParserCtxtPtr>(ctx), w)) return false;
   if (recording(top(w))) replayRecord(static_cast<xmlParserCtxtPtr>(ctx), w);
   return building(top(w));
 }
 
 void onCData(void* ctx, const xmlChar* ch, int len) {
+  // An entity's text is parsed whole, as a tree parsed whole is.
+  Walk* wp = documentWalk(ctx);
+  if (!wp) return xmlSAX2CDataBlock(ctx, ch, len);
   if (!buildHere(ctx)) return;
   // The push parser hands a CDATA section over raw and in pieces: its line ends are not
   // made LF as a tree parsed whole has them, and a CR LF may fall across two pieces. Both
   // are mended here, and the pieces joined into one node (XmlDocument joins adjacent
   // sections alike), so that both ways give the same text.
-  Walk* wp = documentWalk(ctx);
   xmlNodePtr parent = static_cast<xmlParserCtxtPtr>(ctx)->node;
   xmlNodePtr last = parent ? parent->last : nullptr;
   const bool joining = last && last->type == XML_CDATA_SECTION_NODE;
   std::string text;
   text.reserve(size_t(len));
-  int i = joining && wp && wp->cdataEndedInCR == last && len > 0 && ch[0] == '\n' ? 1 : 0;
+  int i = joining && wp->cdataEndedInCR == last && len > 0 && ch[0] == '\n' ? 1 : 0;
   for (; i < len; ++i) {
     if (ch[i] != '\r') {
       text += char(ch[i]);
@@ -240,7 +320,7 @@ void onCData(void* ctx, const xmlChar* ch, int len) {
   // section after it; a whole section is followed there by its "]]>". Only a cut piece can
   // have split a CR LF.
   const bool cut = std::memcmp(ch + len, "]]>", 3) != 0;
-  if (wp) wp->cdataEndedInCR = cut && len > 0 && ch[len - 1] == '\r' && parent ? parent->last : nullptr;
+  wp->cdataEndedInCR = cut && len > 0 && ch[len - 1] == '\r' && parent ? parent->last : nullptr;
 }
 void onComment(void* ctx, const xmlChar* value) {
   if (buildHere(ctx)) xmlSAX2Comment(ctx, value);
@@ -262,6 +342,7 @@ void onError(void* userData, xmlErrorPtr error) {
 template <class Feed>
 bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
   XmlErrorCapture capture(errors_);
+  refuseExternalLoads();
   xmlSAXHandler sax;
   std::memset(&sax, 0, sizeof sax);
   xmlSAXVersion(&sax, 2);
@@ -273,6 +354,7 @@ bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
   sax.comment = onComment;
   sax.processingInstruction = onPI;
   sax.reference = onReference;
+  sax.getEntity = onGetEntity;
   sax.serror = onError;
 
   Walk walk;
@@ -286,6 +368,10 @@ bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
   ctxt->_private = &walk;
   walk.main = ctxt;
   xmlCtxtUseOptions(ctxt, kXmlSafeParseOptions);
+  // As libxml2's own streaming reader does: an entity keeps the tree of its text and each
+  // reference gets a copy (counted against libxml2's amplification limit), so that the
+  // walk may free what it has read.
+  ctxt->parseMode = XML_PARSE_READER;
 
   bool readOk = feed([&](const char* data, int size, bool last) {
     return xmlParseChunk(ctxt, data, size, last ? 1 : 0) == 0 && !walk.failure;

@@ -22,8 +22,8 @@ public:
   virtual bool childNeedsTree(const XmlName& child) { return false; }
   // A subtree, complete; it is freed when this returns.
   virtual void subtree(const XmlNode& element) = 0;
-  // A record in flat form: attributes without entity references, no namespace
-  // declarations, children with text only, nothing under xml:space="preserve".
+  // A record in flat form: no namespace declarations, children with text only and no
+  // reference to an entity, nothing under xml:space="preserve".
   virtual void record(const XmlFlatRecord& element) {}
   // A container's start tag (its attributes are there, its children not yet) and end tag.
   virtual void startContainer(const XmlNode& element) {}

@@ -64,6 +64,10 @@ const struct {
        R"(<o:name>C</o:name></o:cache></extensions>)", 1},
       {R"(<extensions><o:speed xmlns:o="urn:o">1.5</o:speed></extensions>)", 1},
       {"<o:color xmlns:o=\"urn:o\">f</o:color>\r\n<o:a xmlns:o=\"urn:o\"/>\r\n<o:b xmlns:o=\"urn:o\"/>", 1}}},
+    {"text an earlier build saved under xml:space reads as written and is saved as it stands, without it", k11,
+     R"(<metadata><desc xml:space="preserve"> two&#13;
+  lines </desc></metadata><trk xml:space="preserve"><cmt> a  b </cmt><trkseg/></trk>)",
+     {{"<desc> two\r\n  lines </desc>", 1}, {"<cmt> a  b </cmt>", 1}, {"xml:space", 0}}},
 };
 
 TEST(OpenSave, FilesKeepWhatTheyStateAndStayValid) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "formats/GPXWriter.h"
+#include "model/TrackTelemetry.h"
 #include "writer_fixture.h"
 
 namespace {
@@ -44,6 +45,17 @@ TEST(WriterGolden, EveryWrittenFileIsValidGPX11) {
   TGPX tiny;
   addPoint(tiny.Waypoints, 1e-6, -2e-9, 1e-5, 0.5);
   files.emplace_back("tiny.gpx", TGPXWriter().WriteDocument(tiny));
+  // Text typed with line breaks, and the telemetry a track's comment gets, is written as it
+  // stands, with no xml:space attribute (the schema allows none).
+  auto typed = makeFullDocument();
+  const std::string lines = "  first line\r\n\tsecond  line\r\n";
+  typed->Metadata.desc = typed->Waypoints.GetPoint(0)->edit().cmt = typed->Routes.GetRoute(0)->desc = lines;
+  TGPXtrk& trk = *typed->Tracks.GetTrack(0);
+  trk.cmt = AppendTrackTelemetry(lines, trk);
+  files.emplace_back("typed.gpx", TGPXWriter().WriteDocument(*typed));
+  EXPECT_EQ(files.back().second.find("xml:space"), std::string::npos);
+  EXPECT_NE(files.back().second.find("<desc>" + lines + "</desc>"), std::string::npos);
+  EXPECT_NE(files.back().second.find("<cmt>first line\r\n\tsecond  line\r\n"), std::string::npos);
   for (const auto& [name, text] : files) {
     const std::string path = folder + "/" + name;
     writeWholeFile(path, text);

@@ -10,13 +10,16 @@
 
 namespace {
 
-// One line per route, track, segment and point: "trkpt lat lon ele time".
+// One line per route, track, segment and point: "trkpt lat lon ele time", and a point's
+// comment of several lines on a line of its own as Python writes it (gpsbabel makes a
+// comment of the name where there is none).
 const char* kSummaryScript = R"PY(
 import sys, gpxpy
 g = gpxpy.parse(open(sys.argv[1], encoding='utf-8'))
 def pt(kind, p):
     t = p.time.strftime('%Y-%m-%dT%H:%M:%SZ') if p.time else '-'
     print(kind, '%.9f %.9f %.3f' % (p.latitude, p.longitude, p.elevation), t)
+    if p.comment and '\n' in p.comment: print('cmt', repr(p.comment))
 for w in g.waypoints: pt('wpt', w)
 for r in g.routes:
     print('rte')
@@ -29,9 +32,15 @@ for t in g.tracks:
 )PY";
 
 void summarisePoints(std::ostringstream& out, const TGPXwptList& list, const char* kind) {
-  for (const auto& p : list.Items())
+  for (const auto& p : list.Items()) {
     out << kind << ' ' << formatFixed(p->Lat, 9) << ' ' << formatFixed(p->Lon, 9) << ' '
         << formatFixed(p->Ele, 3) << ' ' << (p->Time ? DateTimeToGPXTime(p->Time) : "-") << '\n';
+    // A parser reads the CR LF of a written text as LF.
+    const auto& w = static_cast<const TGPXwpt&>(*p);
+    std::string cmt = w.HasData() ? w.data().cmt : "";
+    for (size_t at; (at = cmt.find("\r\n")) != std::string::npos;) cmt.replace(at, 2, "\\n");
+    if (!cmt.empty()) out << "cmt '" << cmt << "'\n";
+  }
 }
 
 std::string expectedSummary(const TGPX& gpx) {
@@ -56,7 +65,7 @@ std::unique_ptr<TGPX> makePeerDocument() {
   auto gpx = std::make_unique<TGPX>();
   const double t0 = encodeDateTime(2021, 6, 30, 23, 59, 58);
   addPoint(gpx->Waypoints, 48.858370123, 2.294481987, 35.25, t0)->edit().name = "Tour & co";
-  addPoint(gpx->Waypoints, -33.856784, 151.215297, 4.5);
+  addPoint(gpx->Waypoints, -33.856784, 151.215297, 4.5)->edit().cmt = "typed\r\n  lines";
   addPoint(gpx->Waypoints, 0.00001, -0.000000015, -412.75, t0 + 1.0);
   for (int r = 0; r < 2; ++r) {
     TGPXrte* rte = gpx->Routes.Add(std::make_unique<TGPXrte>());
