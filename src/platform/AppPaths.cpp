@@ -37,17 +37,17 @@ std::string ensured(const std::string& folder) {
 
 namespace AppPaths {
 
-std::string executableFolder() {
-  std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return fs::current_path(ec).string();
-  return exe.parent_path().string();
-}
-
 std::string executableFile() {
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   return ec ? std::string() : exe.string();
+}
+
+std::string executableFolder() {
+  const std::string exe = executableFile();
+  std::error_code ec;
+  if (exe.empty()) return fs::current_path(ec).string();
+  return fs::path(exe).parent_path().string();
 }
 
 std::string programFolder() {
