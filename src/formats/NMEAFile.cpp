@@ -18,14 +18,16 @@ std::unique_ptr<TGPXwpt> newUnfilledPoint() {
   return p;
 }
 
-// The time of day put on the day of the last RMC date; of that day and its neighbours the one
-// nearest the last date, so that a fix just after midnight is not dated a day early.
-double onLastDay(double timeOfDay, double lastDate) {
+// The time of day put on the day that keeps the log running forward: of the reference's day and
+// its two neighbours, the one nearest the last dated moment (the last RMC, or a fix taken after
+// it). Fixes just after midnight land on the new day, and a GGA-only stretch of any length
+// crosses each midnight in turn.
+double onLastDay(double timeOfDay, double lastDate, double lastMoment) {
   if (lastDate == 0) return timeOfDay;
-  const double day = std::floor(lastDate);
+  const double day = std::floor(lastMoment);
   double best = day + timeOfDay;
   for (double d : {day - 1, day + 1})
-    if (std::fabs(d + timeOfDay - lastDate) < std::fabs(best - lastDate)) best = d + timeOfDay;
+    if (std::fabs(d + timeOfDay - lastMoment) < std::fabs(best - lastMoment)) best = d + timeOfDay;
   return best;
 }
 
@@ -55,6 +57,7 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
 
   auto point = newUnfilledPoint();
   double lastDate = 0;
+  double lastMoment = 0;  // the last RMC's date-time, or the fix taken after it in the log
   TReadIssues issues;
   int crcErrors = 0, ggaLines = 0, rmcLines = 0;
   for (const std::string& line : lines) {
@@ -65,17 +68,18 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
     if (nmeaHasSentence(line, "GGA")) {
       ++ggaLines;
       ParseGGA(line, *point);
-      point->Time = onLastDay(point->Time - std::floor(point->Time), lastDate);
+      point->Time = onLastDay(point->Time - std::floor(point->Time), lastDate, lastMoment);
     }
     if (nmeaHasSentence(line, "RMC")) {
       ++rmcLines;
       // Only a date really read dates the fixes that follow.
-      if (ParseRMC(line, *point)) lastDate = point->Time;
+      if (ParseRMC(line, *point)) lastDate = lastMoment = point->Time;
     }
     if (lastDate != 0 && point->data().sat != kNMEAUnfilled) {
       // A fix off the globe (minutes of 60 and more, a longitude past 180) has no place.
       if (issues.acceptCoordinates(true, point->Lat, point->Lon)) {
         issues.checkTimeAndElevation(*point);
+        lastMoment = point->Time;
         segment->AddPoint(std::move(point));
       }
       point = newUnfilledPoint();

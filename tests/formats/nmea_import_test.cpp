@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -161,19 +162,67 @@ TEST(NMEAImport, TalkersPaddedTimesAndTwoDigitYears) {
     f.ImportLines({nmeaSentence(rmc + c.date + ",,"), nmeaSentence(gga)});
     const TGPXtrkseg* seg = gpx.Tracks.GetTrack(0)->GetSegment(0);
     ASSERT_EQ(seg->Count(), c.year ? 1 : 0) << c.rmc << c.gga;
-    if (c.year) EXPECT_EQ(decodeDateTime(seg->GetPoint(0)->Time).year, c.year) << c.date << c.time;
+    if (c.year) {
+      EXPECT_EQ(decodeDateTime(seg->GetPoint(0)->Time).year, c.year) << c.date << c.time;
+    }
   }
 }
 
+std::string hhmmss(int seconds) {
+  seconds %= 86400;
+  char t[16];
+  std::snprintf(t, sizeof t, "%02d%02d%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
+  return t;
+}
+std::string rmcAt(int seconds, const char* date) {
+  return nmeaSentence("GPRMC," + hhmmss(seconds) + ",A,4807.038,N,01131.000,E,0,0," + date + ",,");
+}
+std::string ggaAt(int seconds) {
+  return nmeaSentence("GPGGA," + hhmmss(seconds) + ",4807.038,N,01131.000,E,1,07,1.1,0,M,,M,,");
+}
+
+// Fixes without an RMC of their own keep the log running forward: across each midnight, for
+// GGA-only stretches of any length, with the RMC before or after its GGA, and through a clock
+// that steps one second back. Each case lists the fixes' seconds after 17 Dec 2008 00:00.
 TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
-  TGPX gpx;
-  const Imported r = importLines(
-      gpx, {nmeaSentence("GPRMC,235959,A,4807.038,N,01131.000,E,0,0,171208,,"),
-            nmeaSentence("GPGGA,235959,4807.038,N,01131.000,E,1,07,1.1,0,M,,M,,"),
-            nmeaSentence("GPGGA,000001,4807.038,N,01131.000,E,1,07,1.1,0,M,,M,,")});
-  ASSERT_EQ(r.points.size(), 2u);
-  EXPECT_DOUBLE_EQ(r.points[0]->Time, encodeDateTime(2008, 12, 17, 23, 59, 59));
-  EXPECT_DOUBLE_EQ(r.points[1]->Time, encodeDateTime(2008, 12, 18, 0, 0, 1));
+  struct Case {
+    const char* what;
+    std::vector<std::string> lines;
+    std::vector<int> expected;
+  };
+  std::vector<Case> cases;
+  const int h = 3600;
+  for (int hours : {16, 30}) {
+    const int from = hours == 16 ? 8 * h : 20 * h;
+    Case c{hours == 16 ? "one RMC at 08:00, then GGA until 23:50" : "one RMC at 20:00, then 30 h of GGA",
+           {rmcAt(from, "171208")}, {}};
+    for (int t = from; t < from + hours * h; t += 600) {
+      c.lines.push_back(ggaAt(t));
+      c.expected.push_back(t);
+    }
+    cases.push_back(c);
+  }
+  Case rmcFirst{"an RMC every second, before its GGA", {}, {}}, ggaFirst{"... after its GGA", {}, {}};
+  for (int t = 24 * h - 2; t <= 24 * h + 1; ++t) {
+    const char* date = t < 24 * h ? "171208" : "181208";
+    rmcFirst.lines.insert(rmcFirst.lines.end(), {rmcAt(t, date), ggaAt(t)});
+    ggaFirst.lines.insert(ggaFirst.lines.end(), {ggaAt(t), rmcAt(t, date)});
+    rmcFirst.expected.push_back(t);
+    ggaFirst.expected.push_back(t);  // the first GGA waits for the RMC's date
+  }
+  cases.push_back(rmcFirst);
+  cases.push_back(ggaFirst);
+  cases.push_back({"a one-second step back",
+                   {rmcAt(12 * h, "171208"), ggaAt(12 * h + 1), ggaAt(12 * h), ggaAt(12 * h + 2)},
+                   {12 * h + 1, 12 * h, 12 * h + 2}});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TGPX gpx;
+    const Imported r = importLines(gpx, c.lines);
+    ASSERT_EQ(r.points.size(), c.expected.size());
+    for (size_t i = 0; i < c.expected.size(); ++i)
+      ASSERT_NEAR(r.points[i]->Time, encodeDateTime(2008, 12, 17) + c.expected[i] / 86400.0, 1e-8) << i;
+  }
 
   TGPX old;
   TNMEAFile f;
