@@ -2,11 +2,14 @@
 // then the application titled "Corvantel", then the main window, then the event loop.
 #include "app/Startup.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
-#include <QStringList>
 #include <QTimer>
 
+#include "base/Translate.h"
 #include "platform/Translations.h"
 #include "platform/WebEngineBrowser.h"
 #include "ui/CommandGuard.h"
@@ -15,16 +18,18 @@
 
 int RunCorvantel(int argc, char** argv) {
   initialiseTranslations();
-  prepareWebEngine(false);
+  const WebEngineStartUp browser = prepareWebEngine(false);
   TApplication app(argc, argv);
   QApplication::setApplicationName("Corvantel");
   // Qt's own texts (file dialog, Yes / No / Cancel) in the language our catalogue speaks.
   if (const char* languages = std::getenv("LANGUAGE")) installQtTranslations(languages);
   installSystemLocaleFormats();
 
-  QStringList arguments = QApplication::arguments();
-  arguments.removeFirst();
-  TMainForm mainForm(arguments);
+  // File names as the bytes they are: a name from an old archive need not be UTF-8, and
+  // Qt's text would replace what it cannot decode. The application took its own options.
+  TMainForm mainForm(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+  if (browser.SandboxOffAsRoot)
+    mainForm.AddLog(_("The map runs without the browser's sandbox because the editor runs as root"));
   mainForm.show();
 
   // A picture of the window for the developer's eyes, then a normal shut-down.

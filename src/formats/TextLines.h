@@ -4,11 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FileText.h"
+
 // Splits at CR LF, LF or CR; a line end at the very end adds no empty line; a leading
 // UTF-8 byte-order mark is dropped.
 std::vector<std::string> splitTextLines(std::string_view text);
-// The whole content of a file; false, with a message naming the file and the reason, when it
-// cannot be read (a folder or a device cannot: only regular files are read).
-bool readFileText(const std::string& fileName, std::string& text, std::string& error);
 // The lines of a file; raises std::runtime_error naming the file when it cannot be read.
 std::vector<std::string> readTextLines(const std::string& fileName);

@@ -1,21 +1,29 @@
 // The in-memory INI file.
 #include "platform/IniFile.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <exception>
-#include <fstream>
-#include <sstream>
 
 #include "base/AtomicFile.h"
+#include "base/FileText.h"
 #include "base/NumberText.h"
 
-bool IniFile::load() {
+bool IniFile::load(std::string* error) {
   sections_.clear();
   sectionIndex_.clear();
-  std::ifstream in(fileName_, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  parse(buf.str());
+  if (error) error->clear();
+  // No file is an empty set of settings; a file that is there but cannot be read is not, and
+  // the caller must hear of it before it writes defaults over the user's keys.
+  struct stat st {};
+  if (::stat(fileName_.c_str(), &st) != 0 && errno == ENOENT) return false;
+  std::string text, why;
+  if (!readFileText(fileName_, text, why)) {
+    if (error) *error = why;
+    return false;
+  }
+  parse(text);
   return true;
 }
 

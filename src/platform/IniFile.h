@@ -16,7 +16,9 @@ public:
   const std::string& fileName() const { return fileName_; }
 
   // Reads the file named at construction; false (and empty contents) when it cannot be read.
-  bool load();
+  // `error` gets the reason when the file exists but cannot be read, and stays empty when
+  // there is no such file.
+  bool load(std::string* error = nullptr);
   // Replaces the contents by the parsed text.
   void parse(std::string_view text);
   // The contents as file text, LF line ends.

@@ -1,6 +1,8 @@
 // The embedded browser over Qt WebEngine.
 #include "platform/WebEngineBrowser.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include <QChildEvent>
@@ -53,13 +55,31 @@ QUrl withoutFragment(QUrl url) {
 
 }  // namespace
 
-void prepareWebEngine(bool headless) {
+WebEngineStartUp webEngineStartUp(bool headless, unsigned userId,
+                                  const std::function<const char*(const char*)>& environment) {
+  static const char* const noSandbox = "QTWEBENGINE_DISABLE_SANDBOX";
+  WebEngineStartUp s;
+  auto add = [&](const char* name, const char* value) {
+    const char* given = environment(name);
+    if (!given || !*given) s.Variables.emplace_back(name, value);
+  };
+  const char* given = environment(noSandbox);
+  s.SandboxOffAsRoot = userId == 0 && (!given || !*given);
   if (headless) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
-    setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
+    add("QT_QPA_PLATFORM", "offscreen");
+    add("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
   }
+  if (headless || s.SandboxOffAsRoot) add(noSandbox, "1");
+  return s;
+}
+
+WebEngineStartUp prepareWebEngine(bool headless) {
+  // Root by either id: the sandbox cannot start for the one nor for the other.
+  const unsigned userId = ::getuid() == 0 || ::geteuid() == 0 ? 0 : ::geteuid();
+  WebEngineStartUp s = webEngineStartUp(headless, userId, [](const char* name) { return std::getenv(name); });
+  for (const auto& [name, value] : s.Variables) setenv(name.c_str(), value.c_str(), 1);
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  return s;
 }
 
 class TWebEnginePage : public QWebEnginePage {

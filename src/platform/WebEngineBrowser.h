@@ -5,6 +5,9 @@
 // aimed at "_blank" open in the desktop's browser.
 #pragma once
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <QUrl>
 
@@ -12,10 +15,22 @@
 
 class QWebEngineView;
 
-// Before the application object exists: the browser shares drawing contexts with the
-// window. `headless` (tests, benchmarks) also runs it offscreen, without a GPU and, as
-// root needs, without Chromium's sandbox, unless the environment says otherwise.
-void prepareWebEngine(bool headless);
+// What the start-up sets up for the browser, decided from the user and the environment.
+struct WebEngineStartUp {
+  // Environment variables to set: the ones the environment leaves unset or empty.
+  std::vector<std::pair<std::string, std::string>> Variables;
+  // The sandbox goes off because the editor runs as root (Chromium ends the whole process
+  // rather than start its sandbox as root), and not because the environment asked.
+  bool SandboxOffAsRoot = false;
+};
+// `userId` 0 is root; `environment` looks a variable up (null when unset). `headless`
+// (tests, benchmarks) also runs the browser offscreen, without a GPU and without Chromium's
+// sandbox, unless the environment says otherwise.
+WebEngineStartUp webEngineStartUp(bool headless, unsigned userId,
+                                  const std::function<const char*(const char*)>& environment);
+// Applies that decision for this process before the application object exists (the browser
+// also shares drawing contexts with the window), and returns it.
+WebEngineStartUp prepareWebEngine(bool headless);
 class TWebEnginePage;
 
 // A link address the desktop's programs may open: http, https, ftp or mailto.

@@ -73,10 +73,11 @@ TMainFormHooks DefaultMainFormHooks() {
   };
   hooks.Beep = [] { QApplication::beep(); };
   hooks.Now = nowLocal;
+  hooks.ReadSettingsFile = [](IniFile& ini, std::string& error) { return ini.load(&error); };
   return hooks;
 }
 
-TMainForm::TMainForm(const QStringList& arguments, TMainFormHooks hooks, QWidget* parent)
+TMainForm::TMainForm(const std::vector<std::string>& arguments, TMainFormHooks hooks, QWidget* parent)
     : QMainWindow(parent), Hooks(std::move(hooks)) {
   // A test replaces some hooks; the others stay as the program's own.
   const TMainFormHooks defaults = DefaultMainFormHooks();
@@ -85,6 +86,7 @@ TMainForm::TMainForm(const QStringList& arguments, TMainFormHooks hooks, QWidget
   if (!Hooks.WriteDocument) Hooks.WriteDocument = defaults.WriteDocument;
   if (!Hooks.Beep) Hooks.Beep = defaults.Beep;
   if (!Hooks.Now) Hooks.Now = defaults.Now;
+  if (!Hooks.ReadSettingsFile) Hooks.ReadSettingsFile = defaults.ReadSettingsFile;
   if (!Hooks.Proxy) Hooks.Proxy = std::make_shared<ProxyStore>();
   FormCreate(arguments);
 }
@@ -195,7 +197,7 @@ void TMainForm::BuildWidgets() {
   BuildPointListPage();
 }
 
-void TMainForm::FormCreate(const QStringList& arguments) {
+void TMainForm::FormCreate(const std::vector<std::string>& arguments) {
   // Window texts pass through _() as they are created.
   BuildWidgets();
   IsDebug = false;
@@ -224,6 +226,8 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   ActivePane = 0;
 
   OpenStartUpFile(arguments);
+  // After the start-up file, whose reading clears the log pane.
+  if (!settingsReadError_.empty()) AddLog(settingsReadError_);
 }
 
 void TMainForm::FormShow() {
@@ -342,7 +346,16 @@ void TMainForm::ApplyWindowPlacement(bool maximized, int top, int left, int widt
 
 void TMainForm::LoadSettings() {
   IniFile ini(SettingsFileName());
-  if (!ini.load()) return;
+  std::string error;
+  if (!Hooks.ReadSettingsFile(ini, error)) {
+    if (error.empty()) return;  // no file yet
+    // The user's settings are in there: the session runs on defaults and leaves them alone.
+    settingsReadError_ =
+        _("The settings file cannot be read; the editor runs on its defaults and leaves it as it is:") +
+        " " + error;
+    std::fprintf(stderr, "Corvantel: %s\n", settingsReadError_.c_str());
+    return;
+  }
   TSettingsValues v;
   v.Window.Top = pos().y();
   v.Window.Left = pos().x();
@@ -352,7 +365,11 @@ void TMainForm::LoadSettings() {
   ReadSettings(ini, v, Hooks.Now());
   ApplyWindowPlacement(v.Window.Maximized, v.Window.Top, v.Window.Left, v.Window.Width,
                        v.Window.Height);
-  splitterWidth_ = std::max(0, v.Window.Splitter);
+  // The left panel fits the window as it will show, so that both panes appear.
+  int room = width();
+  if (v.Window.Maximized)
+    if (QScreen* s = screen()) room = std::max(room, s->availableGeometry().width());
+  splitterWidth_ = std::clamp(v.Window.Splitter, 0, room);
   Splitter1->setSizes({splitterWidth_, std::max(1, width() - splitterWidth_)});
   IsDebug = v.IsDebug;
   GMapOptions.Assign(v.GMap);
@@ -366,8 +383,15 @@ void TMainForm::LoadSettings() {
 }
 
 void TMainForm::SaveSettings() {
+  if (!settingsReadError_.empty()) return;  // reported at start-up
   IniFile ini(SettingsFileName());
-  ini.load();  // keys the program does not write stay as they are in the file
+  // Keys the program does not write stay as they are in the file; a file that became
+  // unreadable meanwhile is not replaced by one without them.
+  std::string error;
+  if (!Hooks.ReadSettingsFile(ini, error) && !error.empty()) {
+    std::fprintf(stderr, "Corvantel: settings not written: %s\n", error.c_str());
+    return;
+  }
   TSettingsValues v;
   v.Window.Maximized = isMaximized();
   v.Window.Top = pos().y();
@@ -384,6 +408,5 @@ void TMainForm::SaveSettings() {
   v.LastFiles = LastFiles;
   v.ElevationCredit = ElevationCredit;
   WriteSettings(ini, v, Hooks.Now());
-  std::string error;
   if (!ini.save(&error)) std::fprintf(stderr, "Corvantel: %s\n", error.c_str());
 }

@@ -9,7 +9,6 @@
 #include <QCursor>
 #include <QImage>
 #include <QMainWindow>
-#include <QStringList>
 
 #include "model/DocumentIndex.h"
 #include "model/GPX.h"
@@ -24,6 +23,7 @@
 #include "ui/MapScriptSettings.h"
 #include "views/GPXToGmap.h"
 
+class IniFile;
 class QAction;
 class QDialog;
 class TWayPointPropertiesForm;
@@ -80,6 +80,9 @@ struct TMainFormHooks {
   std::function<void()> Beep;
   // Local date-time now.
   std::function<double()> Now;
+  // Reads the settings file into `ini`: false when there is none, or, with `error` set,
+  // when it is there but cannot be read.
+  std::function<bool(IniFile& ini, std::string& error)> ReadSettingsFile;
   // The user's proxy settings; from the environment when not given.
   std::shared_ptr<ProxyStore> Proxy;
 };
@@ -91,8 +94,8 @@ class TSettingsForm;
 class TMainForm : public QMainWindow {
   Q_OBJECT
 public:
-  // `arguments` are the command-line arguments after the program name.
-  explicit TMainForm(const QStringList& arguments = {}, TMainFormHooks hooks = DefaultMainFormHooks(),
+  // `arguments` are the command-line arguments after the program name, as their bytes.
+  explicit TMainForm(const std::vector<std::string>& arguments = {}, TMainFormHooks hooks = DefaultMainFormHooks(),
                      QWidget* parent = nullptr);
   ~TMainForm() override;
 
@@ -182,7 +185,7 @@ public:
   std::vector<std::unique_ptr<TGPX>> RetiredDocuments;
 
 protected:
-  void FormCreate(const QStringList& arguments);
+  void FormCreate(const std::vector<std::string>& arguments);
   void FormShow();
   bool FormCloseQuery();
   void FormDestroy();
@@ -202,6 +205,8 @@ private:
 
   bool shownOnce_ = false;
   int splitterWidth_ = 150;
+  // Why the settings file could not be read at start-up; while set, it is never written.
+  std::string settingsReadError_;
 
   QToolBar* ToolBar1 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
@@ -225,7 +230,7 @@ private:
   // ---- the item tree, the file, import and export commands, undo ----
   void BuildFileCommands();
   void BuildTreeCommands();
-  void OpenStartUpFile(const QStringList& arguments);
+  void OpenStartUpFile(const std::vector<std::string>& arguments);
   void SaveTreeSelectionPath();
   void ExpandTreeSelectionPath();
   // Draws the document into the preview and shows it.

@@ -220,10 +220,10 @@ bool TMainForm::ActionSaveGPXAsExecute() {
   return true;
 }
 
-void TMainForm::OpenStartUpFile(const QStringList& arguments) {
+void TMainForm::OpenStartUpFile(const std::vector<std::string>& arguments) {
   BuildReopenMenu();
-  if (!arguments.isEmpty()) {
-    CurrentFileName = arguments.first().toStdString();
+  if (!arguments.empty()) {
+    CurrentFileName = arguments.front();
     if (fileExists(CurrentFileName)) {
       const std::string extension = fileExtension(CurrentFileName);
       if (extension == ".gpx")

@@ -2,6 +2,7 @@
 #include "ui/RecentFiles.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 
 #include "base/NumberText.h"
@@ -14,10 +15,10 @@ void rememberRecentFile(std::vector<std::string>& files, const std::string& name
 
 std::vector<std::string> recentFilesShown(const std::vector<std::string>& files, int depth) {
   std::vector<std::string> shown;
-  int remaining = depth;
-  for (const std::string& entry : files) {
-    const std::string name = trim(entry);
-    if (name.empty()) continue;
+  int64_t remaining = depth;  // no overflow below the smallest depth
+  for (const std::string& name : files) {
+    // Shown as it is: a trimmed name may be another file.
+    if (trim(name).empty()) continue;
     shown.push_back(name);
     // Tested after a name is taken: a depth below 1 still shows one.
     if (--remaining < 1) break;

@@ -5,8 +5,8 @@
 
 // Moves an equal entry (Linux paths: case counts) to the top, or inserts the name there.
 void rememberRecentFile(std::vector<std::string>& files, const std::string& name);
-// The names the Re-open submenu shows: the non-empty entries, trimmed, newest first, at
-// most `depth` of them but always one when there is one.
+// The names the Re-open submenu shows: the entries that are not blank, as they are, newest
+// first, at most `depth` of them but always one when there is one.
 std::vector<std::string> recentFilesShown(const std::vector<std::string>& files, int depth);
 // A file (not a folder) of that name exists.
 bool fileExists(const std::string& name);

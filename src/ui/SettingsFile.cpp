@@ -9,6 +9,16 @@
 
 namespace {
 
+// Qt's largest widget size. Places and sizes read are kept within it: a hand-edited or
+// damaged value can then neither overflow when added up nor push a pane out of sight.
+constexpr int32_t kLargestExtent = 16777215;
+
+// A name the file holds as it is: a line break would be written as a blank, and blanks at
+// either end would be trimmed on reading; Re-open would then open another file.
+bool storableFileName(const std::string& name) {
+  return !name.empty() && name.find_first_of("\r\n") == std::string::npos && trim(name) == name;
+}
+
 // One key of a section, bound to a Boolean, integer or text field.
 template <typename T>
 void readBool(const IniFile& ini, const char* s, const char* k, T& field, bool def) {
@@ -216,14 +226,17 @@ bool ParseSettingsDate(const std::string& text, double& date) {
 
 void ReadSettings(const IniFile& ini, TSettingsValues& v, double today) {
   TWindowPlacement& w = v.Window;
+  auto bounded = [&](const char* key, int32_t def, int32_t lowest) {
+    return std::clamp(ini.readInteger("WindowsPos", key, def), lowest, kLargestExtent);
+  };
   w.Maximized = ini.readBool("WindowsPos", "Maximized", false);
   if (!w.Maximized) {
-    w.Top = ini.readInteger("WindowsPos", "Top", w.Top);
-    w.Left = ini.readInteger("WindowsPos", "Left", w.Left);
-    w.Width = ini.readInteger("WindowsPos", "Width", w.Width);
-    w.Height = ini.readInteger("WindowsPos", "Height", w.Height);
+    w.Top = bounded("Top", w.Top, -kLargestExtent);
+    w.Left = bounded("Left", w.Left, -kLargestExtent);
+    w.Width = bounded("Width", w.Width, 0);
+    w.Height = bounded("Height", w.Height, 0);
   }
-  w.Splitter = ini.readInteger("WindowsPos", "Splitter", 150);
+  w.Splitter = bounded("Splitter", 150, 0);
 
   v.IsDebug = ini.readBool("Debug", "IsDebug", false);
   readGMap(ini, v.GMap);
@@ -269,11 +282,13 @@ void WriteSettings(IniFile& ini, const TSettingsValues& v, double today) {
   writeGPX(ini, v.GPX);
 
   ini.writeInteger("LastFiles", "MaxNumber", v.GPX.FileHistory);
-  int64_t number = std::clamp<int64_t>(v.GPX.FileHistory, 0,
-                                       static_cast<int64_t>(v.LastFiles.size()));
-  ini.writeInteger("LastFiles", "Number", static_cast<int32_t>(number));
-  for (int64_t i = 0; i < number; ++i)
-    ini.writeString("LastFiles", "FileNum" + formatInt(i + 1), v.LastFiles[i]);
+  std::vector<std::string> stored;
+  for (const std::string& name : v.LastFiles)
+    if (static_cast<int64_t>(stored.size()) < v.GPX.FileHistory && storableFileName(name))
+      stored.push_back(name);
+  ini.writeInteger("LastFiles", "Number", static_cast<int32_t>(stored.size()));
+  for (size_t i = 0; i < stored.size(); ++i)
+    ini.writeString("LastFiles", "FileNum" + formatInt(static_cast<int64_t>(i + 1)), stored[i]);
 
   ini.writeInteger("GeoNames", "Credit", v.ElevationCredit);
   ini.writeString("GeoNames", "LastReq", FormatSettingsDate(today));

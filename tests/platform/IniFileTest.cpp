@@ -3,6 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
+
+#include <unistd.h>
 
 #include "platform/IniFile.h"
 
@@ -38,6 +41,26 @@ TEST(IniFile, SavingFollowsNoPlantedLinkAndKeepsLinkAndMode) {
   IniFile again(dir + "/real.ini");
   ASSERT_TRUE(again.load());
   EXPECT_EQ(again.readInteger("a", "K", 0), 2);
+  fs::remove_all(dir);
+}
+
+// No file is no error; a file that is there but cannot be read is one, so that the caller
+// does not write defaults over it.
+TEST(IniFile, LoadTellsAMissingFileFromOneThatCannotBeRead) {
+  namespace fs = std::filesystem;
+  const std::string dir = tempDir();
+  fs::create_directories(dir + "/folder.ini");
+  { std::ofstream(dir + "/locked.ini") << "[A]\nk=1\n"; }
+  fs::permissions(dir + "/locked.ini", fs::perms::none);
+  const bool root = ::geteuid() == 0;  // reads a file of mode 000
+  const std::tuple<const char*, bool, bool> cases[] = {
+      {"missing.ini", false, false}, {"folder.ini", false, true}, {"locked.ini", root, !root}};
+  for (auto [name, read, failed] : cases) {
+    IniFile ini(dir + "/" + name);
+    std::string error = "stale";
+    EXPECT_EQ(ini.load(&error), read) << name;
+    EXPECT_EQ(!error.empty(), failed) << name << error;
+  }
   fs::remove_all(dir);
 }
 

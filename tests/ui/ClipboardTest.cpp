@@ -28,7 +28,7 @@ protected:
 }  // namespace
 
 TEST_F(ClipboardTest, CtrlCAndCtrlVCarryATrackToAnotherWindow) {
-  form({QString::fromStdString(writeTrack("a.gpx", "Ridge", 3))});
+  form({writeTrack("a.gpx", "Ridge", 3)});
   select("Ridge");
   key(Qt::Key_C);
   EXPECT_EQ(lastLog(), "1 track copied");
@@ -41,7 +41,7 @@ TEST_F(ClipboardTest, CtrlCAndCtrlVCarryATrackToAnotherWindow) {
   EXPECT_TRUE(data->text().startsWith("<trk>\r\n"));  // the same element text without a NUL
   EXPECT_TRUE(data->text().endsWith("</trk>\r\n"));
 
-  form({QString::fromStdString(writeTrack("b.gpx", "Valley", 2))});
+  form({writeTrack("b.gpx", "Valley", 2)});
   select("Valley");
   key(Qt::Key_V);
   EXPECT_EQ(lastLog(), "data pasted");
@@ -71,7 +71,7 @@ TEST_F(ClipboardTest, DataThatDoesNotLoadChangesNothing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bytes.toStdString());
-    form({QString::fromStdString(writeTrack("b.gpx", "Valley"))});
+    form({writeTrack("b.gpx", "Valley")});
     putPrivate(c.bytes);
     select("Valley");
     const size_t before = log().size();

@@ -33,7 +33,7 @@ protected:
     hooks.Proxy = std::make_shared<ProxyStore>(ProxyRegistryValues{true, 0, ""});
     hooks.AskYesNoCancel = [](QWidget*, const QString&, const QString&) { return TQuestionAnswer::No; };
     errorBoxFunction() = [this](QWidget*, const QString& m) { errors_.push_back(m.toStdString()); };
-    form_ = std::make_unique<TMainForm>(QStringList{}, hooks);
+    form_ = std::make_unique<TMainForm>(std::vector<std::string>{}, hooks);
     form_->AskYesNo = [this](QWidget*, const QString& text) {
       questions_.push_back(text.toStdString());
       return answerYes_;

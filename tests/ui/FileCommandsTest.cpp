@@ -244,19 +244,21 @@ TEST_F(FileCommandsTest, CommandLineFileByExtension) {
   const std::string upper = writeTrack("RIDE.GPX", "Ride");
   const std::string nmea = copyData("convert_sample.nmea", "LOG.NMEA");
   const std::string other = write("notes.txt", "x");
-  {
-    TMainForm& f = form({QString::fromStdString(upper)});
-    EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 1);
+  // A name in capitals, and one that is not UTF-8, as a file manager hands it over.
+  for (const std::string& gpx : {upper, writeTrack("caf\xE9.gpx", "Cafe")}) {
+    TMainForm& f = form({gpx});
+    EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 1) << gpx;
     EXPECT_TRUE(f.ZoomAllOnShow);
     EXPECT_FALSE(f.GPXModified);
+    EXPECT_EQ(f.LastFiles, std::vector<std::string>{gpx});
   }
   {
-    TMainForm& f = form({QString::fromStdString(nmea)});
+    TMainForm& f = form({nmea});
     EXPECT_EQ(f.CurrentGPX->Tracks.Count(), 1);
     EXPECT_EQ(title(), "Corvantel " + version() + " - LOG.NMEA.gpx");
   }
   for (const std::string& ignored : {other, path("missing.gpx")}) {
-    TMainForm& f = form({QString::fromStdString(ignored)});
+    TMainForm& f = form({ignored});
     EXPECT_EQ(f.CurrentFileName, ignored);
     EXPECT_TRUE(log().empty());
     EXPECT_FALSE(f.GPXLoaded);

@@ -178,13 +178,49 @@ TEST_F(MainFormTest, AMaximizedWindowStoresNoPlace) {
 }
 
 TEST_F(MainFormTest, ARestoredWindowIsClampedToTheScreen) {
-  writeIni("[WindowsPos]\nTop=-300\nLeft=5000\nWidth=90000\nHeight=10\n");
-  TMainForm form({}, hooks_);
   const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
-  EXPECT_LE(form.width(), std::max(avail.width(), 760));
-  EXPECT_EQ(form.height(), 550);  // never below the smallest size
-  EXPECT_GE(form.pos().y(), avail.top());
-  EXPECT_LE(form.pos().x() + form.width(), std::max(avail.right() + 1, avail.left() + 760));
+  const std::string max = "2147483647", min = "-2147483648";
+  for (const std::string& place :
+       {std::string("Top=-300\nLeft=5000\nWidth=90000\nHeight=10\n"),
+        "Top=" + max + "\nLeft=" + min + "\nWidth=" + max + "\nHeight=" + max + "\nSplitter=" + max + "\n",
+        "Top=" + min + "\nLeft=" + max + "\nWidth=" + min + "\nHeight=" + min + "\nSplitter=" + min + "\n",
+        "Maximized=1\nSplitter=" + max + "\n"}) {
+    SCOPED_TRACE(place);
+    writeIni("[WindowsPos]\n" + place);
+    TMainForm form({}, hooks_);
+    form.show();
+    QApplication::processEvents();
+    EXPECT_LE(form.width(), std::max(avail.width(), 760));
+    EXPECT_GE(form.height(), 550);  // never below the smallest size
+    EXPECT_GE(form.pos().y(), avail.top());
+    EXPECT_LE(form.pos().x() + form.width(), std::max(avail.right() + 1, avail.left() + 760));
+    // Both panes show, whatever the splitter said.
+    const int left = form.findChild<QWidget*>("PanelLeftTree")->width();
+    const int right = form.findChild<QWidget*>("PanelRightTab")->width();
+    EXPECT_GT(left, 0);
+    EXPECT_GT(right, 0);
+    EXPECT_LE(left + right, form.width());
+  }
+}
+
+TEST_F(MainFormTest, AnUnreadableSettingsFileIsReportedAndKeptAsItIs) {
+  const std::string bytes = "[Debug]\nIsDebug=1\n[LastFiles]\nNumber=1\nFileNum1=/x/a.gpx\n[Mine]\nKeep=me\n";
+  writeIni(bytes);
+  fs::permissions(iniPath(), fs::perms::none);
+  if (::geteuid() == 0)  // root reads a file of mode 000: here the read fails as a user's does
+    hooks_.ReadSettingsFile = [](IniFile&, std::string& error) {
+      error = "Permission denied";
+      return false;
+    };
+  {
+    TMainForm form({}, hooks_);
+    EXPECT_FALSE(IsDebug);  // the defaults
+    EXPECT_TRUE(form.LastFiles.empty());
+    EXPECT_NE(logLines(form).back().find("Permission denied"), std::string::npos) << logLines(form).back();
+    EXPECT_TRUE(form.close());
+  }
+  fs::permissions(iniPath(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(readIni(), bytes);
 }
 
 TEST_F(MainFormTest, ProxyOfTheSettingsFileWinsAndStartUpWritesNothing) {
@@ -299,7 +335,7 @@ TEST_F(MainFormTest, GuardTurnsAnExceptionIntoAnErrorBoxAndRestoresTheWindow) {
 
 TEST_F(MainFormTest, AnUnwritableSettingsFileDoesNotStopShutDown) {
   AppPaths::setProgramFolder((dir_ / "gone").string());
-  auto form = std::make_unique<TMainForm>(QStringList{}, hooks_);
+  auto form = std::make_unique<TMainForm>(std::vector<std::string>{}, hooks_);
   fs::remove_all(dir_ / "gone");
   fs::create_directories(dir_ / "gone" / "Corvantel.ini");  // a folder in the file's place
   form.reset();

@@ -177,7 +177,7 @@ TEST_F(SettingsDialogTest, OkWritesTheMapPageAnewWhileItShows) {
   const WebBrowserFactory saved = webBrowserFactory();
   TFakePage* page = nullptr;
   webBrowserFactory() = [&](QWidget* parent) { return page = new TFakePage(parent); };
-  TMainForm& f = form({QString::fromStdString(writeTrack("a.gpx", "T"))});
+  TMainForm& f = form({writeTrack("a.gpx", "T")});
   f.findChild<QTabWidget*>("PageControl1")->setCurrentWidget(f.findChild<QWidget*>("TabSheet4"));
   ASSERT_TRUE(page);
   runDialog([](TSettingsForm&) {}, true);

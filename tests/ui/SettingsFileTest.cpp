@@ -1,6 +1,8 @@
 // The settings file's keys: reading defaults, the recent-files depth, the daily credit.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "base/DateTime.h"
 #include "ui/SettingsFile.h"
 
@@ -54,6 +56,19 @@ TEST(SettingsFile, OneByteValuesOutOfRangeFallBack) {
   EXPECT_EQ(v.GPX.ProxyType, 2);
 }
 
+TEST(SettingsFile, PlacesAndSizesStayWithinWhatAWindowCanHave) {
+  const int32_t largest = 16777215;
+  const std::tuple<const char*, int32_t TWindowPlacement::*, int32_t> cases[] = {
+      {"Top", &TWindowPlacement::Top, -largest}, {"Left", &TWindowPlacement::Left, -largest},
+      {"Width", &TWindowPlacement::Width, 0},    {"Height", &TWindowPlacement::Height, 0},
+      {"Splitter", &TWindowPlacement::Splitter, 0}};
+  for (auto [key, field, lowest] : cases) {
+    const std::string k = std::string("[WindowsPos]\n") + key;
+    EXPECT_EQ(readText(k + "=-2147483648\n").Window.*field, lowest) << key;
+    EXPECT_EQ(readText(k + "=2147483647\n").Window.*field, largest) << key;
+  }
+}
+
 TEST(SettingsFile, SameNamedKeysOfDifferentSectionsStayApart) {
   TSettingsValues v = readText("[GMap]\nTrackColor=00FF00\n[Draw]\nTrackColor=16711680\n");
   EXPECT_EQ(v.GMap.TrackColor, "00FF00");
@@ -79,6 +94,10 @@ TEST(SettingsFile, RecentFilesAreStoredUpToTheHistoryDepth) {
   // A corrupt count does not send the reader through billions of missing keys.
   r = readText("[LastFiles]\nNumber=2147483647\nFileNum1=a\n");
   EXPECT_EQ(r.LastFiles, std::vector<std::string>{"a"});
+  // Names the file cannot hold as they are are left out: Re-open would open another file.
+  v.LastFiles = {"/trip\nday.gpx", "/cr\r.gpx", "/blank.gpx ", "/a.gpx", "/b.gpx", "/c.gpx"};
+  WriteSettings(ini, v, kToday);
+  EXPECT_EQ(readText(ini.text()).LastFiles, (std::vector<std::string>{"/a.gpx", "/b.gpx"}));
   // A negative depth stores nothing.
   v.GPX.FileHistory = -5;
   WriteSettings(ini, v, kToday);

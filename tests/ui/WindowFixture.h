@@ -51,7 +51,7 @@ protected:
     fs::remove_all(dir_);
   }
 
-  TMainForm& form(const QStringList& arguments = {}) {
+  TMainForm& form(const std::vector<std::string>& arguments = {}) {
     form_ = std::make_unique<TMainForm>(arguments, hooks_);
     form_->resize(800, 600);
     return *form_;

@@ -281,3 +281,25 @@ TEST(MapPageLinks, OnlyTheSchemesThePageLinksOpenOutside) {
                                                 {"javascript:x()", false}, {"", false}};
   for (auto [address, opens] : cases) EXPECT_EQ(opensOutside(QUrl(address)), opens) << address;
 }
+
+TEST(WebEngineStartUp, AsRootTheSandboxGoesOffUnlessTheEnvironmentDecided) {
+  // From a user id and an environment of the test's own: the process's are not touched.
+  struct Case {
+    bool headless;
+    unsigned userId;
+    const char* sandbox;  // QTWEBENGINE_DISABLE_SANDBOX in the environment
+    bool offAsRoot;
+    size_t variables;
+  } cases[] = {{false, 0, nullptr, true, 1}, {false, 0, "", true, 1},  // Chromium would end the editor
+               {false, 0, "1", false, 0},    {false, 1000, nullptr, false, 0},
+               {true, 1000, nullptr, false, 3}};
+  for (const Case& c : cases) {
+    const WebEngineStartUp s = webEngineStartUp(c.headless, c.userId, [&](const char* name) {
+      return std::string(name) == "QTWEBENGINE_DISABLE_SANDBOX" ? c.sandbox : nullptr;
+    });
+    EXPECT_EQ(s.SandboxOffAsRoot, c.offAsRoot) << c.userId;
+    ASSERT_EQ(s.Variables.size(), c.variables) << c.userId;
+    if (c.variables)
+      EXPECT_EQ(s.Variables.back(), (std::pair<std::string, std::string>{"QTWEBENGINE_DISABLE_SANDBOX", "1"}));
+  }
+}
