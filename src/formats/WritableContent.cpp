@@ -84,8 +84,7 @@ std::vector<Range> unreadablePieces(std::string_view s, int ancestors) {
       continue;
     }
     const std::string_view rest = s.substr(i);
-    if (rest.starts_with("<!--") || rest.starts_with("<![CDATA[") || rest.starts_with("<?") ||
-        rest.starts_with("<!")) {
+    if (rest.starts_with("<!") || rest.starts_with("<?")) {
       // Comments, character data sections and instructions are bounded like a text.
       const std::string_view close = rest.starts_with("<!--") ? "-->" : rest.starts_with("<![CDATA[") ? "]]>"
                                      : rest.starts_with("<?") ? "?>" : ">";
