@@ -5,6 +5,8 @@
 #include "formats/GPXFile.h"
 #include "formats/GPXReadParts.h"
 #include "formats/GPXText.h"
+#include "formats/ReadIssues.h"
+#include "formats/WritableContent.h"
 
 namespace {
 
@@ -52,7 +54,10 @@ TGPXwpt* GPX10Reader::readWpt(const XmlNode& element, TGPXwptList& into) const {
     else if (c.nameIs("speed")) kept += asGPX10Extension("speed", c.text());
     else if (c.nameIs("course")) kept += asGPX10Extension("course", c.text());
   }
-  if (!kept.empty()) pt->edit().extensions += kept;
+  if (!kept.empty()) {
+    pt->edit().extensions += kept;
+    fitWritable(*pt, into, activeReadIssues());
+  }
   return pt;
 }
 

@@ -12,6 +12,7 @@
 #include "formats/GPX10Read.h"
 #include "formats/GPXReadParts.h"
 #include "formats/ReadIssues.h"
+#include "formats/WritableContent.h"
 #include "formats/XmlStream.h"
 
 namespace {
@@ -193,6 +194,9 @@ void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandle
 
   TGPX& doc = *GPX;
   TGPX& got = result.gpx;
+  // A GPX 1.0 file's metadata and top-level extensions are gathered piece by piece.
+  fitWritable(got.Metadata, &issues);
+  fitWritableDocumentExtensions(got.Extension.Text, &issues);
   moveItems(got.Waypoints, doc.Waypoints);
   doc.Waypoints.Present = doc.Waypoints.Present || got.Waypoints.Present;
   moveItems(got.Routes, doc.Routes);

@@ -5,6 +5,7 @@
 #include "formats/GPXFile.h"
 #include "formats/GPXReadParts.h"
 #include "formats/ReadIssues.h"
+#include "formats/WritableContent.h"
 #include "formats/XmlNode.h"
 
 void readStyledExtensions(const XmlNode& extensions, std::string& text, TGPX_StyleLine& style) {
@@ -48,7 +49,11 @@ std::string TGPXFile::GetExtensionNodeContent(const XmlNode& element, const std:
   return ext ? trim(ext.serializeChildren()) : std::string();
 }
 
-std::string TGPXFile::ReadExtensions(const XmlNode& element) { return trim(element.serializeChildren()); }
+std::string TGPXFile::ReadExtensions(const XmlNode& element) {
+  std::string text = trim(element.serializeChildren());
+  fitWritableDocumentExtensions(text, activeReadIssues());
+  return text;
+}
 
 TGPXLink TGPXFile::ReadLink(const XmlNode& element) {
   TGPXLink link;
@@ -135,6 +140,7 @@ void TGPXFile::ReadMetadata(const XmlNode& element, TGPXmetadata& into) {
   if (XmlNode b = element.child("bounds")) into.bounds = ReadBounds(b);
   into.extensions = GetExtensionNodeContent(element, "extensions");
   into.Present = true;
+  fitWritable(into, activeReadIssues());
 }
 
 namespace {
@@ -188,6 +194,7 @@ std::unique_ptr<TGPXwpt> newWpt(const Element& e) {
 }
 
 TGPXwpt* appendWpt(std::unique_ptr<TGPXwpt> pt, TGPXwptList& into) {
+  fitWritable(*pt, into, activeReadIssues());
   into.Present = true;
   return into.AddPoint(std::move(pt));
 }
@@ -238,6 +245,7 @@ std::unique_ptr<TGPXtrkseg> TGPXFile::ReadTrkseg(const XmlNode& element) {
     if (c.nameIs("trkpt")) ReadWpt(c, *seg);
     else if (c.nameIs("extensions")) seg->extensions = trim(c.serializeChildren());
   }
+  fitWritableExtensions(seg->extensions, 4, activeReadIssues());
   return seg;
 }
 

@@ -5,6 +5,8 @@
 
 #include "base/NumberText.h"
 #include "formats/GPXFile.h"
+#include "formats/ReadIssues.h"
+#include "formats/WritableContent.h"
 #include "formats/XmlFlatRecord.h"
 #include "formats/XmlNode.h"
 #include "model/GPX.h"
@@ -41,8 +43,10 @@ bool readRouteLikeChild(T& item, const XmlNode& child) {
   return true;
 }
 
-// After all children: an unnamed route or track takes its description as name.
+// After all children: an unnamed route or track takes its description as name; what a
+// saved file could not hold is left out.
 template <class T>
 void finishRouteLike(T& item) {
+  fitWritable(item, activeReadIssues());
   if (item.name.empty() && !item.desc.empty()) item.name = item.desc;
 }

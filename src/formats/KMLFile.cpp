@@ -10,6 +10,7 @@
 #include "base/AtomicFile.h"
 #include "formats/KMLWriter.h"
 #include "formats/ReadIssues.h"
+#include "formats/WritableContent.h"
 #include "formats/XmlDocument.h"
 
 namespace {
@@ -131,6 +132,7 @@ void TKMLFile::importPoint(const XmlNode& placemark) {
   if (!about.empty()) p->edit().desc = about;
   const std::string when = pathText(placemark, {"TimeStamp", "when"});
   if (!when.empty() && !TryISO8601ToDateTime(when, p->Time)) ++issues_.refusedTimes;
+  fitWritable(*p, GPX->Waypoints, &issues_);
   GPX->Waypoints.AddPoint(std::move(p));
   GPX->Waypoints.Present = true;
 }
@@ -148,12 +150,13 @@ void TKMLFile::importLineString(const XmlNode& placemark) {
   }
   auto track = std::make_unique<TGPXtrk>();
   track->name = name;
+  fitWritableText(track->name, &issues_);
   for (const std::string& coordinates : lines) {
     std::unique_ptr<TGPXtrkseg> segment = readCoordinates(coordinates, issues_);
     if (segment->Count() == 0) continue;
     if (segment->Count() == 1) {
       std::unique_ptr<TGPXwpt> p(static_cast<TGPXwpt*>(segment->Extract(0).release()));
-      if (!name.empty()) p->edit().name = name;
+      if (!track->name.empty()) p->edit().name = track->name;
       GPX->Waypoints.AddPoint(std::move(p));
       GPX->Waypoints.Present = true;
       continue;

@@ -47,6 +47,8 @@ std::vector<std::string> TReadIssues::logLines() const {
   add(coordinatesOutOfRange, _("points left out: latitude or longitude is out of range"));
   add(refusedTimes, _("times left out: unreadable or outside the years 1 to 9999"));
   add(refusedElevations, _("elevations left out: not a finite number"));
+  add(textsTooLong, _("texts left out: longer than a saved file can hold"));
+  add(extensionsTooDeep, _("extension elements left out: nested deeper than a saved file can hold"));
   return lines;
 }
 

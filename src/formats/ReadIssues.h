@@ -12,6 +12,8 @@ struct TReadIssues {
   int64_t coordinatesOutOfRange = 0;  // points left out: not finite or off the globe
   int64_t refusedTimes = 0;           // unreadable times, or outside the years 1 to 9999
   int64_t refusedElevations = 0;      // elevations that are no finite number
+  int64_t textsTooLong = 0;           // texts, and extension pieces holding one, a saved file cannot hold
+  int64_t extensionsTooDeep = 0;      // extension pieces whose elements would stand too deep once saved
 
   // Whether a point with these coordinates is kept; counts the reason when it is not.
   bool acceptCoordinates(bool readable, double lat, double lon);

@@ -9,6 +9,7 @@
 
 #include "formats/GPXFile.h"
 #include "formats/GPXWriter.h"
+#include "formats/KMLFile.h"
 #include "formats/XmlDocument.h"
 #include "model/GPX.h"
 
@@ -31,6 +32,16 @@ std::vector<std::string> load(TGPX& doc, const std::string& text, bool* loaded =
 }
 
 const TGPXwpt& wpt(const TGPX& doc, int i) { return *doc.Waypoints.GetPoint(i); }
+
+// `levels` elements named `name`, each in the one before, around `inner`.
+std::string nest(const std::string& name, int levels, const std::string& inner) {
+  std::string open, close;
+  for (int i = 0; i < levels; ++i) {
+    open += "<" + name + ">";
+    close = "</" + name + ">" + close;
+  }
+  return open + inner + close;
+}
 
 TEST(GPXReader, ReadsEveryWaypointField) {
   TGPX doc;
@@ -511,6 +522,64 @@ TEST(GPXReaderUntrusted, OversizedTextFailsOnEveryPath) {
   EXPECT_EQ(wpt(doc, 0).data().name.size(), 10000000u);
 }
 
+
+// What a file holds only through entities or joined pieces, and a saved file could not hold
+// (a text over 10 MB, elements past libxml2's depth), is left out with a log line on both
+// paths, GPX 1.0 and KML included; the rest saves into a file that opens.
+TEST(GPXReaderUntrusted, ContentASavedFileCouldNotHoldIsLeftOut) {
+  const std::string b(3400000, 'b'), half(5100000, 'h');
+  const std::string dtd = "<!DOCTYPE gpx [<!ENTITY b \"" + b + "\"><!ENTITY i \"" + nest("i", 130, "") +
+                          "\"><!ENTITY o \"" + nest("o", 130, "&i;") + "\">]>\n";
+  const std::string v10 = "<gpx version='1.0' xmlns='http://www.topografix.com/GPX/1/0'>";
+  const std::string text = " texts left out: longer than a saved file can hold";
+  const std::string deep = " extension elements left out: nested deeper than a saved file can hold";
+  const struct {
+    std::string body, log;  // log: "" when nothing is left out
+    std::string head = "<gpx xmlns='http://www.topografix.com/GPX/1/1' xmlns:f='urn:f'>";
+  } cases[] = {
+      {"<wpt lat='1' lon='2'><name>&b;&b;&b;</name><cmt>c</cmt></wpt>", "1" + text},
+      {"<wpt lat='1' lon='2'><name>" + half + "<f:i/>" + half + "</name></wpt>", "1" + text},
+      {"<wpt lat='1' lon='2'><extensions>" + half + "</extensions><extensions>" + half + "</extensions></wpt>",
+       "1" + text},
+      {"<trk><trkseg><trkpt lat='1' lon='2'><extensions><f:x>&b;&b;&b;</f:x><f:k/></extensions></trkpt></trkseg>"
+       "<trkseg><extensions>&o;</extensions></trkseg></trk>", "1" + text + "\n1" + deep},
+      {"<rte><desc>&b;&b;&b;</desc><extensions>&o;<f:k/></extensions></rte><metadata><desc>&b;&b;&b;</desc></metadata>"
+       "<extensions>&o;</extensions>", "2" + text + "\n2" + deep},
+      // Straight in a point, 254 levels stand 257 deep once moved into its extensions, 255 one too many.
+      {"<wpt lat='1' lon='2'>" + nest("f:e", 254, "") + "</wpt><rte><rtept lat='1' lon='2'>" +
+       nest("f:e", 253, "") + "</rtept></rte>", ""},
+      {"<wpt lat='1' lon='2'>" + nest("f:e", 255, "") + "</wpt><rte><rtept lat='1' lon='2'>" +
+       nest("f:e", 254, "") + "</rtept></rte>", "2" + deep},
+      {"<wpt lat='1' lon='2'><speed>&b;&b;&b;</speed></wpt>" + nest("f:e", 256, ""), "1" + text + "\n1" + deep,
+       v10.substr(0, v10.size() - 1) + " xmlns:f='urn:f'>"},
+  };
+  for (const auto& c : cases) {
+    const std::string what = c.body.substr(0, 60), file = dtd + c.head + c.body + "</gpx>";
+    TGPX streamed, tree, again;
+    bool loaded = false;
+    const auto log = load(streamed, file, &loaded);
+    ASSERT_TRUE(loaded) << what;
+    std::string logText;  // the lines before the counts, but the GPX 1.0 one
+    for (size_t i = 0; i + 3 < log.size(); ++i)
+      if (log[i] != "GPX 1.0 file, read as GPX 1.1") logText += (logText.empty() ? "" : "\n") + log[i];
+    EXPECT_EQ(logText, c.log) << what;
+    const std::string saved = TGPXWriter().WriteDocument(streamed);
+    load(again, saved, &loaded);
+    EXPECT_TRUE(loaded) << what;
+    tree.RootNamespaces = streamed.RootNamespaces;
+    if (c.head.find("1/1") != std::string::npos && readTree(file, tree))
+      EXPECT_EQ(TGPXWriter().WriteDocument(tree), saved) << what;
+  }
+  // KML names pass to the GPX writer alike.
+  TGPX doc;
+  TKMLFile kml;
+  kml.GPX = &doc;
+  kml.ImportString(dtd.substr(0, dtd.find("<!ENTITY i")) + "]><kml><Placemark><name>&b;&b;&b;</name>"
+                   "<Point><coordinates>2,1</coordinates></Point></Placemark></kml>");
+  ASSERT_EQ(doc.Waypoints.Count(), 1);
+  EXPECT_EQ(wpt(doc, 0).data().name, "");
+  EXPECT_EQ(kml.Messages, std::vector<std::string>{"1" + text});
+}
 
 // Internal entities read as their text on both paths, and the elements of an entity's text
 // as if they stood in the file; an external entity is never read.
