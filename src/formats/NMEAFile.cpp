@@ -22,11 +22,11 @@ std::unique_ptr<TGPXwpt> newUnfilledPoint() {
 // nearest the last date, so that a fix just after midnight is not dated a day early.
 double onLastDay(double timeOfDay, double lastDate) {
   if (lastDate == 0) return timeOfDay;
-  const double day = std::floor(lastDate);
+  const double last = dateTimeToDayCount(lastDate), day = std::floor(last);
   double best = day + timeOfDay;
   for (double d : {day - 1, day + 1})
-    if (std::fabs(d + timeOfDay - lastDate) < std::fabs(best - lastDate)) best = d + timeOfDay;
-  return best;
+    if (std::fabs(d + timeOfDay - last) < std::fabs(best - last)) best = d + timeOfDay;
+  return dayCountToDateTime(best);
 }
 
 }  // namespace
