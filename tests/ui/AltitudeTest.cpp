@@ -211,9 +211,8 @@ TEST_F(AltitudeCommandsTest, AnonymizeTimeStartsTheTracksOn1900) {
   f.Anonymizetime1Click();  // no track: an undo copy, no line
   EXPECT_EQ(f.UndoList.size(), 1u);
   EXPECT_TRUE(log().empty());
-  // A first point without time neither fixes the offset nor gets a time. A track four days
-  // older keeps its distances, and so does one across 1899-12-30 00:00, whose point landing
-  // there (which would read as no time) is put a millisecond later.
+  // A first point without time neither fixes the offset nor gets a time. Older tracks keep their
+  // distances, across 1899-12-30 00:00 too, where a point (else no time) is put 1 ms later.
   TGPXtrkseg* a = addTrack({0, 0, 0}, {0, encodeDateTime(2008, 5, 1, 10), encodeDateTime(2008, 5, 1, 10, 30)});
   TGPXtrkseg* b = addTrack({0, 0}, {encodeDateTime(2008, 5, 2, 9), 0});
   TGPXtrkseg* c = addTrack({0, 0, 0}, {encodeDateTime(2008, 4, 27, 10), encodeDateTime(2008, 4, 27, 10, 0, 10),
