@@ -131,6 +131,16 @@ double dayCountToDateTime(double dayCount) {
   return t == 0 ? day : day - t;
 }
 
+double movedDayCountToDateTime(double dayCount) {
+  // Judged in whole milliseconds, as a file would hold it: a hair off the zero is the zero.
+  const double ms = 1.0 / static_cast<double>(msPerDay);
+  return std::nearbyint(dayCount / ms) == 0 ? ms : dayCountToDateTime(dayCount);
+}
+
+double daysBetween(double from, double to) { return dateTimeToDayCount(to) - dateTimeToDayCount(from); }
+
+bool isEarlier(double a, double b) { return dateTimeToDayCount(a) < dateTimeToDayCount(b); }
+
 double unixToDateTime(double unixSeconds) { return dayCountToDateTime(unixSeconds / 86400.0 - epochOffset); }
 
 double dateTimeToUnix(double value) { return (dateTimeToDayCount(value) + epochOffset) * 86400.0; }

@@ -41,6 +41,14 @@ double nowLocal();
 // 1899-12-29 06:00, is day count -0.75).
 double dateTimeToDayCount(double value);
 double dayCountToDateTime(double dayCount);
+// The same for a time that is moved rather than read: one landing on 1899-12-30
+// 00:00:00.000, which reads as no time, is put one millisecond later, the least a file keeps.
+double movedDayCountToDateTime(double dayCount);
+
+// Arithmetic and order of date-times, all on the day count.
+// Days from `from` to `to` (negative when `to` is earlier).
+double daysBetween(double from, double to);
+bool isEarlier(double a, double b);
 
 // Seconds since 1970-01-01 UTC <-> date-time.
 double unixToDateTime(double unixSeconds);

@@ -1,6 +1,7 @@
 // NGT line splitting and point-line reading.
 #include "formats/NGTLine.h"
 
+#include "base/DateTime.h"
 #include "base/NumberText.h"
 #include "formats/ReadIssues.h"
 #include "model/GPX.h"
@@ -58,7 +59,7 @@ NGTLineKind parseNGTLine(std::string_view line, TGPXwpt& point, bool* placed, TR
   point.Lat = lat * 180;
   point.Ele = parseFloatOr(f[6], 0);
   const double days = parseFloatOr(f[12], 0);
-  point.Time = days != 0 ? days + kNGTBaseDate : 0;
+  point.Time = days != 0 ? dayCountToDateTime(days + kNGTBaseDate) : 0;
   TReadIssues ignored;
   TReadIssues& tally = issues ? *issues : ignored;
   const bool ok = tally.acceptCoordinates(readable, point.Lat, point.Lon);

@@ -24,11 +24,11 @@ std::unique_ptr<TGPXwpt> newUnfilledPoint() {
 // crosses each midnight in turn.
 double onLastDay(double timeOfDay, double lastDate, double lastMoment) {
   if (lastDate == 0) return timeOfDay;
-  const double day = std::floor(lastMoment);
+  const double last = dateTimeToDayCount(lastMoment), day = std::floor(last);
   double best = day + timeOfDay;
   for (double d : {day - 1, day + 1})
-    if (std::fabs(d + timeOfDay - lastMoment) < std::fabs(best - lastMoment)) best = d + timeOfDay;
-  return best;
+    if (std::fabs(d + timeOfDay - last) < std::fabs(best - last)) best = d + timeOfDay;
+  return dayCountToDateTime(best);
 }
 
 }  // namespace

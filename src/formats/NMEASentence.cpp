@@ -169,7 +169,7 @@ bool nmeaParseRMC(std::string_view sentence, TGPXwpt& point, double now) {
     // A receiver's log is not from the future: "98" of a log read in 2026 is 1998.
     if (dateField.size() == 6 && date + tod > now + 1 && !nmeaReadDate(dateField, century - 100, date))
       throw FieldError{};
-    point.Time = date + tod;
+    point.Time = dayCountToDateTime(date + tod);  // a date before 1899-12-30 is a day count too
     point.edit().magvar = parseFloatOr(f.next(), 0);
     return true;
   } catch (const FieldError&) {

@@ -192,7 +192,7 @@ double TPointList2::GetSpeed(const TPoint4D2* point) const {
   const TPoint4D2* b = At(i);
   if (a->Time == 0 || b->Time == 0) return -1.0;
   double d = a->DistanceToPoint(*b, false);
-  double dt = std::fabs(b->Time - a->Time);
+  double dt = std::fabs(daysBetween(a->Time, b->Time));
   if (dt == 0) return -1.0;
   return d / 1000.0 / (dt * 24.0);
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/DateTime.h"
 #include "base/NumberText.h"
 #include "base/Translate.h"
 
@@ -18,12 +19,14 @@ double GetDistance(const TPointList2* list) {
 
 double GetDuration(const TPointList2* list) {
   if (!list) return 0;
-  double earliest = 2147483647.0, latest = 0.0;
+  // On the day count, where later is always larger, also before 1899-12-30.
+  double earliest = 2147483647.0, latest = -2147483647.0;
   for (const auto& p : list->Items()) {
     // A point without a time would measure the track from 1899.
     if (p->Time == 0) continue;
-    earliest = Min(earliest, p->Time);
-    latest = Max(latest, p->Time);
+    const double t = dateTimeToDayCount(p->Time);
+    earliest = Min(earliest, t);
+    latest = Max(latest, t);
   }
   return latest - earliest > 0 ? latest - earliest : 0;
 }

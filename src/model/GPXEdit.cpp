@@ -5,6 +5,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "base/DateTime.h"
 #include "model/GPX.h"
 
 namespace {
@@ -41,7 +42,7 @@ void joinPoints(TGPXwptList& a, const TGPXwptList& b, bool aComesFirst) {
     return;
   }
   const bool shared = sameSpot(*a.Last(), *b.First());
-  if (shared || a.Last()->Time < b.First()->Time || aComesFirst) {
+  if (shared || isEarlier(a.Last()->Time, b.First()->Time) || aComesFirst) {
     a.AppendCopies(b, shared ? 1 : 0);
     return;
   }
@@ -56,6 +57,8 @@ void joinPoints(TGPXwptList& a, const TGPXwptList& b, bool aComesFirst) {
 
 // Time of a list's first point; a list without points counts as time 0.
 double firstTime(const TPointList2& list) { return list.Empty() ? 0.0 : list.First()->Time; }
+
+bool startsEarlier(const TPointList2& a, const TPointList2& b) { return isEarlier(firstTime(a), firstTime(b)); }
 
 }  // namespace
 
@@ -137,17 +140,17 @@ TGPXwptList* TGPX::MergeSelection(RetiredItems& retired) {
 
 void TGPXwptList::SortByTime() {
   std::stable_sort(items_.begin(), items_.end(),
-                   [](const auto& p, const auto& q) { return p->Time < q->Time; });
+                   [](const auto& p, const auto& q) { return isEarlier(p->Time, q->Time); });
 }
 
 void TGPXrteList::SortByTime() {
   std::stable_sort(items_.begin(), items_.end(),
-                   [](const auto& p, const auto& q) { return firstTime(*p) < firstTime(*q); });
+                   [](const auto& p, const auto& q) { return startsEarlier(*p, *q); });
 }
 
 void TGPXtrk::SortSegmentsByTime() {
   std::stable_sort(items_.begin(), items_.end(),
-                   [](const auto& p, const auto& q) { return firstTime(*p) < firstTime(*q); });
+                   [](const auto& p, const auto& q) { return startsEarlier(*p, *q); });
 }
 
 void TGPX::UpdateBounds() {

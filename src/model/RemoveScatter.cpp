@@ -2,6 +2,7 @@
 // ten-leg window moves slower than 1 km/h for long enough.
 #include <vector>
 
+#include "base/DateTime.h"
 #include "model/PointListEdit.h"
 #include "model/PointListRemove.h"
 
@@ -17,7 +18,7 @@ void RemoveScatter(TPointList2& list, int n) {
   if (count < 11 || list.GetPoint(9)->Time == 0) return;
   clearMarks(list);
   const auto& items = list.Items();
-  auto time = [&items](int i) { return items[static_cast<size_t>(i)]->Time; };
+  auto time = [&items](int i) { return dateTimeToDayCount(items[static_cast<size_t>(i)]->Time); };
   // Each leg is measured once; a window adds its ten legs in order, as a fresh sum would.
   std::vector<double> leg(static_cast<size_t>(count - 1));
   for (int j = 0; j + 1 < count; ++j)

@@ -66,9 +66,11 @@ void TMainForm::Anonymizetime1Click() {
   const double base = encodeDateTime(1900, 1, 1);
   TPoint4D2 baseText;
   baseText.Time = base;
-  // The first point that has a time fixes the offset; points without one keep none.
-  bool haveOffset = false;
-  double offset = 0;
+  // The first point that has a time lands on the base; every other keeps its distance to it,
+  // measured on the day count so that it holds on both sides of 1899-12-30. Points without
+  // time keep none.
+  bool haveOrigin = false;
+  double origin = 0;
   SaveUndoState();
   for (int t = 0; t < CurrentGPX->Tracks.Count(); ++t) {
     TGPXtrk& track = *CurrentGPX->Tracks.GetTrack(t);
@@ -77,8 +79,8 @@ void TMainForm::Anonymizetime1Click() {
       for (int i = 0; i < segment.Count(); ++i) {
         TPoint4D2& p = *segment.GetPoint(i);
         if (p.Time == 0) continue;
-        if (!haveOffset) offset = p.Time - base, haveOffset = true;
-        p.Time -= offset;
+        if (!haveOrigin) origin = p.Time, haveOrigin = true;
+        p.Time = movedDayCountToDateTime(dateTimeToDayCount(base) + daysBetween(origin, p.Time));
       }
     }
     GPXModified = true;

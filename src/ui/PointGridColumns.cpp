@@ -6,6 +6,7 @@
 #include <cmath>
 #include <utility>
 
+#include "base/DateTime.h"
 #include "base/NumberText.h"
 #include "base/Translate.h"
 
@@ -38,7 +39,7 @@ bool numberOf(const TGPXwpt& p, int c, double& v) {
     case Lat: v = p.Lat; return true;
     case Lon: v = p.Lon; return true;
     case Ele: v = p.Ele; return v != 0;
-    case Time: v = p.Time; return v != 0;
+    case Time: v = dateTimeToDayCount(p.Time); return p.Time != 0;  // earliest and latest
     default: break;
   }
   const TGPXwptData& d = p.data();

@@ -56,7 +56,7 @@ TSelectionInfo selectionInfo(TreeNodeKind kind, const void* object, int position
     case TreeNodeKind::Wpt: {
       const auto& wpt = *static_cast<const TGPXwpt*>(item);
       info.Log = _("Waypoint") + nr + " : " + wpt.data().name + " (" + wpt.LatLonToStr() + ")";
-      if (wpt.Time > 0) info.Log += " " + wpt.TimeToStr();
+      if (wpt.Time != 0) info.Log += " " + wpt.TimeToStr();
       break;
     }
     case TreeNodeKind::WptList:

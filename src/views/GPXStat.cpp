@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/DateTime.h"
 #include "base/NumberText.h"
 #include "base/Translate.h"
 #include "model/PointListEdit.h"
@@ -215,11 +216,11 @@ void TGPXStat::BuildValues(const TGPXwptList& list, uint8_t mode, int first, int
         TGPXwpt* p = point(i);
         const TGPXwpt* q = point(i < last ? i + 1 : i - 1);
         double d = p->DistanceToPoint(*q, false) / 1000.0;
-        double dt = (q->Time - p->Time) * 24.0;
+        double dt = daysBetween(p->Time, q->Time) * 24.0;
         if (i > first && i < last) {
           const TGPXwpt* before = point(i - 1);
           d += p->DistanceToPoint(*before, false) / 1000.0;
-          dt += (p->Time - before->Time) * 24.0;
+          dt += daysBetween(before->Time, p->Time) * 24.0;
         }
         double v = (dt == 0.0 || d == 0.0) ? 0.0 : d / dt;
         if (i == last) v = -v;  // the backward leg
@@ -275,7 +276,9 @@ bool TGPXStat::DrawGraph(TGPXwptList* list, uint8_t mode, int first, int last) {
   FirstIndex = first;
   LastIndex = last;
   const bool byTime = StatModeByTime(mode);
-  const double t0 = list->GetPoint(first)->Time, t1 = list->GetPoint(last)->Time;
+  // Time runs along the day count, which before 1899-12-30 still grows with the time of day.
+  const double t0 = dateTimeToDayCount(list->GetPoint(first)->Time);
+  const double t1 = dateTimeToDayCount(list->GetPoint(last)->Time);
   LeftMargin = 5;
   BottomMargin = Canvas->TextHeight("SomeSampleText0123456789") + 2;
 
@@ -316,7 +319,7 @@ bool TGPXStat::DrawGraph(TGPXwptList* list, uint8_t mode, int first, int last) {
   auto& items = Points.Items();
   for (size_t k = 0; k < items.size(); ++k) {
     TStatPoint& p = items[k];
-    const long double x = byTime ? (static_cast<long double>(p.Source->Time) - t0) * XScale
+    const long double x = byTime ? (static_cast<long double>(dateTimeToDayCount(p.Source->Time)) - t0) * XScale
                                  : static_cast<long double>(k) * XScale;
     p.X = PixelOf(x) + LeftMargin;
     p.Y = Height - (PixelOf((static_cast<long double>(p.Value) - min) * YScale) + BottomMargin);

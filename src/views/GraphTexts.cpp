@@ -1,6 +1,7 @@
 // Point description and graph value texts.
 #include "views/GraphTexts.h"
 
+#include "base/DateTime.h"
 #include "base/LocaleFormats.h"
 #include "base/NumberText.h"
 #include "base/Translate.h"
@@ -64,7 +65,7 @@ std::string PointInfoText(const TPointInfoRequest& r, const TStatOptions& o) {
     const TGPXwpt* next = i >= 0 && i < list.Count() - 1 ? list.GetPoint(i + 1) : nullptr;
     if (o.Distance && next) s += label(_("Distance")) + f1(p.DistanceToPoint(*next, false)) + "m ";
     if (o.Duration && next && p.Time != 0 && next->Time != 0)
-      s += label(_("Duration")) + f1((next->Time - p.Time) * 24 * 60 * 60) + "s ";
+      s += label(_("Duration")) + f1(daysBetween(p.Time, next->Time) * 24 * 60 * 60) + "s ";
     if (o.ParentName) {
       std::string parent;
       if (first->Is(ItemKind::Rte)) {

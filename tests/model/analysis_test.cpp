@@ -1,6 +1,7 @@
 // Track statistics and their text forms.
 #include <gtest/gtest.h>
 
+#include "base/DateTime.h"
 #include "edit_helpers.h"
 #include "model/GPSAnalysis.h"
 
@@ -28,6 +29,10 @@ TEST(Analysis, DurationSkipsPointsWithoutTime) {
       {{{0, 0, 0, 45000.25}}, 0},
       {{{0, 0, 0, 45000.5}, {0, 0, 0, 45000.25}, {0, 0, 0, 45001}}, 0.75},
       {{{0}, {0, 0, 0, 45000.25}, {0}, {0, 0, 0, 45000.5}}, 0.25},
+      // 18:00 to 06:00 is half a day before 1899-12-30, a century later and across that day.
+      {{{0, 0, 0, encodeDateTime(1850, 9, 21, 6)}, {0, 0, 0, encodeDateTime(1850, 9, 20, 18)}}, 0.5},
+      {{{0, 0, 0, encodeDateTime(1950, 9, 21, 6)}, {0, 0, 0, encodeDateTime(1950, 9, 20, 18)}}, 0.5},
+      {{{0, 0, 0, encodeDateTime(1899, 12, 29, 18)}, {0, 0, 0, encodeDateTime(1899, 12, 30, 6)}}, 0.5},
   };
   EXPECT_EQ(GetDuration(nullptr), 0);
   for (const auto& c : cases) {

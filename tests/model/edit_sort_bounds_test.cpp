@@ -7,9 +7,10 @@ namespace {
 
 TEST(SortByTime, PointsRoutesAndSegmentsEarliestFirst) {
   TGPXwptList w;
-  fill(w, {{1, 0, 0, 30}, {2, 0, 0, 10}, {3, 0, 0, 20}, {4, 0, 0, 10}});
+  // -1.75 is 1899-12-29 18:00, later than -1.25 (06:00).
+  fill(w, {{1, 0, 0, 30}, {2, 0, 0, 10}, {3, 0, 0, 20}, {4, 0, 0, 10}, {5, 0, 0, -1.75}, {6, 0, 0, -1.25}});
   w.SortByTime();
-  EXPECT_EQ(lats(w), (std::vector<double>{2, 4, 3, 1}));
+  EXPECT_EQ(lats(w), (std::vector<double>{6, 5, 2, 4, 3, 1}));
 
   // Lists without points count as time 0 and keep their order among equals.
   TGPX doc;

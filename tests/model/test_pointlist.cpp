@@ -57,6 +57,13 @@ TEST(PointList, GetSpeed) {
       {"null", nullptr, -1.0},
   };
   for (const auto& cs : cases) EXPECT_NEAR(list.GetSpeed(cs.point), cs.expected, 1e-6) << cs.name;
+  // A leg over midnight before 1899-12-30, or over that day itself, is as fast a century later.
+  const int days[][3] = {{1850, 9, 20}, {1950, 9, 20}, {1899, 12, 29}, {1999, 12, 29}};
+  for (const auto& d : days) {
+    TPointList2 leg;
+    add(leg, 0, 0, encodeDateTime(d[0], d[1], d[2], 18));
+    EXPECT_NEAR(leg.GetSpeed(add(leg, 0, 1, encodeDateTime(d[0], d[1], d[2] + 1, 6))), degreeKm / 12, 1e-6) << d[0];
+  }
 }
 
 TEST(PointList, IndexErrorsAndDeletion) {

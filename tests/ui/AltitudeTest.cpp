@@ -11,6 +11,8 @@
 #include "../platform/FakeElevationService.h"
 #include "WindowFixture.h"
 #include "base/NumberText.h"
+#include "formats/GPXText.h"
+#include "model/GPSAnalysis.h"
 #include "platform/ElevationService.h"
 #include "platform/HttpClient.h"
 #include "ui/dialogs/AltitudeDownload.h"
@@ -209,14 +211,24 @@ TEST_F(AltitudeCommandsTest, AnonymizeTimeStartsTheTracksOn1900) {
   f.Anonymizetime1Click();  // no track: an undo copy, no line
   EXPECT_EQ(f.UndoList.size(), 1u);
   EXPECT_TRUE(log().empty());
-  // A first point without time neither fixes the offset nor gets a time.
+  // A first point without time neither fixes the offset nor gets a time. Older tracks keep their
+  // distances, across 1899-12-30 00:00 too, where a point (else no time) is put 1 ms later.
   TGPXtrkseg* a = addTrack({0, 0, 0}, {0, encodeDateTime(2008, 5, 1, 10), encodeDateTime(2008, 5, 1, 10, 30)});
   TGPXtrkseg* b = addTrack({0, 0}, {encodeDateTime(2008, 5, 2, 9), 0});
+  TGPXtrkseg* c = addTrack({0, 0, 0}, {encodeDateTime(2008, 4, 27, 10), encodeDateTime(2008, 4, 27, 10, 0, 10),
+                                       encodeDateTime(2008, 4, 27, 10, 0, 20)});
+  TGPXtrkseg* d = addTrack({0, 0, 0}, {encodeDateTime(2008, 4, 29, 9, 59, 50), encodeDateTime(2008, 4, 29, 10),
+                                       encodeDateTime(2008, 4, 29, 10, 0, 10)});
   f.Anonymizetime1Click();
-  const std::vector<double> expected{0, base, encodeDateTime(1900, 1, 1, 0, 30), encodeDateTime(1900, 1, 1, 23), 0};
-  const std::vector<double> times = elevations({a, b}, true);
-  for (size_t i = 0; i < times.size(); ++i) EXPECT_NEAR(times[i], expected[i], 1e-9) << i;
-  EXPECT_EQ(log(), std::vector<std::string>(2, "All track time set to 1900-01-01"));
+  std::vector<std::string> times;
+  for (double t : elevations({a, b, c, d}, true)) times.push_back(t == 0 ? "none" : DateTimeToGPXTime(t));
+  EXPECT_EQ(times, (std::vector<std::string>{"none", "1900-01-01T00:00:00Z", "1900-01-01T00:30:00Z",
+                                             "1900-01-01T23:00:00Z", "none", "1899-12-28T00:00:00Z",
+                                             "1899-12-28T00:00:10Z", "1899-12-28T00:00:20Z", "1899-12-29T23:59:50Z",
+                                             "1899-12-30T00:00:00.001Z", "1899-12-30T00:00:10Z"}));
+  EXPECT_EQ(a->GetPoint(1)->Time, base);
+  for (TGPXtrkseg* s : {c, d}) EXPECT_NEAR(GetDuration(s) * 86400, 20, 1e-6);
+  EXPECT_EQ(log(), std::vector<std::string>(4, "All track time set to 1900-01-01"));
   EXPECT_EQ(f.UndoList.size(), 2u);
 }
 
