@@ -23,9 +23,11 @@ namespace {
 enum class Mode : unsigned char { Container, SubtreeRoot, SubtreeInner, RecordRoot, RecordChild, SkipRoot, SkipInner };
 
 struct Walk {
+  Walk(XmlStreamHandler& h, XmlErrors& e, size_t inputSize) : handler(&h), errors(&e), entities(inputSize, e) {}
   xmlParserCtxtPtr main = nullptr;  // the document's parser, not an entity's
   XmlStreamHandler* handler = nullptr;
   XmlErrors* errors = nullptr;
+  XmlEntityGuard entities;
   std::vector<Mode> open;      // one entry per open element
   XmlFlatRecord record;        // the record being read flat
   std::exception_ptr failure;  // an exception from the handler, rethrown after the parse
@@ -154,7 +156,7 @@ bool settle(xmlParserCtxtPtr ctxt, Walk& w) {
 // the place is noted for settle().
 xmlEntityPtr onGetEntity(void* ctx, const xmlChar* name) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
-  xmlEntityPtr entity = xmlSAX2GetEntity(ctx, name);
+  xmlEntityPtr entity = walkOf(ctx).entities.get(ctxt, name);
   Walk* wp = documentWalk(ctx);
   if (!wp || !entity || ctxt->instate != XML_PARSER_CONTENT) return entity;
   Walk& w = *wp;
@@ -340,7 +342,7 @@ void onError(void* userData, xmlErrorPtr error) {
 }  // namespace
 
 template <class Feed>
-bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
+bool XmlStream::run(XmlStreamHandler& handler, size_t inputSize, Feed feed) {
   XmlErrorCapture capture(errors_);
   refuseExternalLoads();
   xmlSAXHandler sax;
@@ -357,9 +359,7 @@ bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
   sax.getEntity = onGetEntity;
   sax.serror = onError;
 
-  Walk walk;
-  walk.handler = &handler;
-  walk.errors = &errors_;
+  Walk walk(handler, errors_, inputSize);
   xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr);
   if (!ctxt) {
     errors_.addFatal("Out of memory", XML_ERR_NO_MEMORY);
@@ -403,7 +403,7 @@ bool XmlStream::parseFile(const std::string& path, XmlStreamHandler& handler) {
     ::close(fd);
     return parseMemory({}, handler);
   }
-  bool ok = run(handler, [&](auto parse) {
+  bool ok = run(handler, size_t(st.st_size), [&](auto parse) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
       ssize_t n = ::read(fd, buffer.data(), buffer.size());
@@ -426,7 +426,7 @@ bool XmlStream::parseMemory(std::string_view text, XmlStreamHandler& handler) {
     errors_.addFatal("Document is empty", XML_ERR_DOCUMENT_EMPTY);
     return false;
   }
-  return run(handler, [&](auto parse) {
+  return run(handler, text.size(), [&](auto parse) {
     constexpr size_t chunk = 1 << 16;
     for (size_t pos = 0; pos < text.size(); pos += chunk) {
       size_t n = std::min(chunk, text.size() - pos);
