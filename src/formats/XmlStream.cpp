@@ -44,8 +44,9 @@ Walk& walkOf(void* ctx) { return *static_cast<Walk*>(static_cast<xmlParserCtxtPt
 
 // libxml2 parses the text of a declared entity, at its first reference, with a context of
 // its own that shares our callbacks. Those calls go to the tree builder alone: the entity
-// keeps that tree, and each reference copies it into the document, where the walk reads
-// it as if it stood in the file (see onGetEntity).
+// keeps that tree, and each reference copies it into the document (or has it built anew
+// where other namespaces are in scope: XmlEntityGuard), where the walk reads it as if it
+// stood in the file (see onGetEntity).
 Walk* documentWalk(void* ctx) {
   Walk& w = walkOf(ctx);
   return ctx == w.main ? &w : nullptr;
