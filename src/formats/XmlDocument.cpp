@@ -9,6 +9,19 @@
 #include "formats/TextLines.h"
 #include "formats/XmlParseOptions.h"
 
+namespace {
+
+// What the callbacks of one parse share, through the context's _private (which the parsers
+// of entities' text copy).
+struct Shared {
+  XmlErrors& errors;
+  XmlEntityGuard entities;
+};
+
+Shared* sharedOf(void* ctx) { return static_cast<Shared*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
+
+}  // namespace
+
 XmlDocument::~XmlDocument() { xmlFreeDoc(doc_); }
 
 std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors& errors) {
@@ -23,12 +36,13 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
     errors.addFatal("Out of memory", XML_ERR_NO_MEMORY);
     return nullptr;
   }
+  Shared shared{errors, XmlEntityGuard(text.size(), errors)};
   // The context's own structured channel wins over the global one.
-  ctxt->sax->serror = [](void* ud, xmlErrorPtr e) {
-    auto* c = static_cast<xmlParserCtxtPtr>(ud);
-    XmlErrors::structuredHandler(c->_private, e);
+  ctxt->sax->serror = [](void* ud, xmlErrorPtr e) { XmlErrors::structuredHandler(&sharedOf(ud)->errors, e); };
+  ctxt->sax->getEntity = [](void* ctx, const xmlChar* name) {
+    return sharedOf(ctx)->entities.get(static_cast<xmlParserCtxtPtr>(ctx), name);
   };
-  ctxt->_private = &errors;
+  ctxt->_private = &shared;
   ctxt->sax->startElementNs = xmlStartElementDeclaringScope;
   xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), int(text.size()), nullptr, nullptr, kXmlSafeParseOptions);
   bool wellFormed = ctxt->wellFormed != 0;

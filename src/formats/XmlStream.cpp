@@ -23,9 +23,11 @@ namespace {
 enum class Mode : unsigned char { Container, SubtreeRoot, SubtreeInner, RecordRoot, RecordChild, SkipRoot, SkipInner };
 
 struct Walk {
+  Walk(XmlStreamHandler& h, XmlErrors& e, size_t inputSize) : handler(&h), errors(&e), entities(inputSize, e) {}
   xmlParserCtxtPtr main = nullptr;  // the document's parser, not an entity's
   XmlStreamHandler* handler = nullptr;
   XmlErrors* errors = nullptr;
+  XmlEntityGuard entities;
   std::vector<Mode> open;      // one entry per open element
   XmlFlatRecord record;        // the record being read flat
   std::exception_ptr failure;  // an exception from the handler, rethrown after the parse
@@ -42,8 +44,9 @@ Walk& walkOf(void* ctx) { return *static_cast<Walk*>(static_cast<xmlParserCtxtPt
 
 // libxml2 parses the text of a declared entity, at its first reference, with a context of
 // its own that shares our callbacks. Those calls go to the tree builder alone: the entity
-// keeps that tree, and each reference copies it into the document, where the walk reads
-// it as if it stood in the file (see onGetEntity).
+// keeps that tree, and each reference copies it into the document (or has it built anew
+// where other namespaces are in scope: XmlEntityGuard), where the walk reads it as if it
+// stood in the file (see onGetEntity).
 Walk* documentWalk(void* ctx) {
   Walk& w = walkOf(ctx);
   return ctx == w.main ? &w : nullptr;
@@ -154,7 +157,7 @@ bool settle(xmlParserCtxtPtr ctxt, Walk& w) {
 // the place is noted for settle().
 xmlEntityPtr onGetEntity(void* ctx, const xmlChar* name) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
-  xmlEntityPtr entity = xmlSAX2GetEntity(ctx, name);
+  xmlEntityPtr entity = walkOf(ctx).entities.get(ctxt, name);
   Walk* wp = documentWalk(ctx);
   if (!wp || !entity || ctxt->instate != XML_PARSER_CONTENT) return entity;
   Walk& w = *wp;
@@ -340,7 +343,7 @@ void onError(void* userData, xmlErrorPtr error) {
 }  // namespace
 
 template <class Feed>
-bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
+bool XmlStream::run(XmlStreamHandler& handler, size_t inputSize, Feed feed) {
   XmlErrorCapture capture(errors_);
   refuseExternalLoads();
   xmlSAXHandler sax;
@@ -357,9 +360,7 @@ bool XmlStream::run(XmlStreamHandler& handler, Feed feed) {
   sax.getEntity = onGetEntity;
   sax.serror = onError;
 
-  Walk walk;
-  walk.handler = &handler;
-  walk.errors = &errors_;
+  Walk walk(handler, errors_, inputSize);
   xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr);
   if (!ctxt) {
     errors_.addFatal("Out of memory", XML_ERR_NO_MEMORY);
@@ -403,7 +404,7 @@ bool XmlStream::parseFile(const std::string& path, XmlStreamHandler& handler) {
     ::close(fd);
     return parseMemory({}, handler);
   }
-  bool ok = run(handler, [&](auto parse) {
+  bool ok = run(handler, size_t(st.st_size), [&](auto parse) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
       ssize_t n = ::read(fd, buffer.data(), buffer.size());
@@ -426,7 +427,7 @@ bool XmlStream::parseMemory(std::string_view text, XmlStreamHandler& handler) {
     errors_.addFatal("Document is empty", XML_ERR_DOCUMENT_EMPTY);
     return false;
   }
-  return run(handler, [&](auto parse) {
+  return run(handler, text.size(), [&](auto parse) {
     constexpr size_t chunk = 1 << 16;
     for (size_t pos = 0; pos < text.size(); pos += chunk) {
       size_t n = std::min(chunk, text.size() - pos);

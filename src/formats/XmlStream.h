@@ -40,6 +40,6 @@ public:
 
 private:
   template <class Feed>
-  bool run(XmlStreamHandler& handler, Feed feed);
+  bool run(XmlStreamHandler& handler, size_t inputSize, Feed feed);
   XmlErrors errors_;
 };

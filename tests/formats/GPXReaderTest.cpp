@@ -460,7 +460,7 @@ bool readTree(const std::string& text, TGPX& doc) {
 }
 
 // Files built to exhaust time or memory by entity expansion are refused at once, on both
-// paths, by libxml2's guards.
+// paths, in element text and attribute values alike.
 TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
   std::string laughs = "<!DOCTYPE gpx [<!ENTITY l0 \"lol\">";
   for (int i = 1; i <= 9; ++i) {
@@ -471,9 +471,16 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
   laughs += "]>\n";
   const std::string big =
       "<!DOCTYPE gpx [<!ENTITY b \"" + std::string(20000, 'x') + "\"><!ENTITY s \"y\">]>\n";
-  std::string refs, pairs;
+  std::string refs, pairs, hrefs, attributes, empties = "<!DOCTYPE gpx [<!ENTITY l0 \"\">";
   for (int i = 0; i < 20000; ++i) refs += "&b;";
   for (int i = 0; i < 1000; ++i) pairs += "&b;&s;";
+  for (int i = 0; i < 10; ++i) hrefs += "<wpt lat='1' lon='2'><link href='" + refs.substr(0, 2700) + "'/></wpt>";
+  for (int i = 0; i < 20; ++i) attributes += " a" + std::to_string(i) + "='" + refs.substr(0, 900) + "'";
+  for (int i = 1; i <= 3; ++i) {  // a billion references to an empty entity
+    empties += "<!ENTITY l" + std::to_string(i) + " \"";
+    for (int k = 0; k < 1000; ++k) empties += "&l" + std::to_string(i - 1) + ";";
+    empties += "\">";
+  }
   const std::string loop = "Detected an entity reference loop (89).";
   const struct {
     std::string text, log;
@@ -482,10 +489,16 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
       {laughs + "<gpx><wpt lat='&l9;' lon='1'/></gpx>", loop},
       {laughs + "<gpx>&l9;</gpx>", loop},
       // 400 MB if expanded: in an attribute, in a point's text and in a tree's text.
-      {big + "<gpx><wpt lat='" + refs + "' lon='1'/></gpx>", "AttValue length too long (40)."},
+      {big + "<gpx><wpt lat='" + refs + "' lon='1'/></gpx>", loop},
       {big + "<gpx><wpt lat='1' lon='1'><name>" + refs + "</name></wpt></gpx>", loop},
       {big + "<gpx><metadata><desc>" + refs + "</desc></metadata></gpx>", loop},
       {big + "<gpx><wpt lat='1' lon='2'><extensions><e>" + pairs + "</e></extensions></wpt></gpx>", loop},
+      // In attribute values: links of ten points, twenty attributes of one element, GPX 1.0,
+      // references to an empty entity.
+      {big + "<gpx>" + hrefs + "</gpx>", loop},
+      {big + "<gpx><wpt lat='1' lon='2'><extensions><e" + attributes + "/></extensions></wpt></gpx>", loop},
+      {big + "<gpx xmlns='http://www.topografix.com/GPX/1/0'><wpt lat='1' lon='2' x='" + refs.substr(0, 900) + "'/></gpx>", loop},
+      {empties + "]><gpx><wpt lat='1' lon='2'><link href='&l3;'/></wpt></gpx>", loop},
   };
   for (const auto& c : cases) {
     const std::string what = c.text.substr(c.text.size() - 60);
@@ -495,6 +508,23 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
     EXPECT_EQ(load(doc, c.text, &loaded), std::vector<std::string>{c.log}) << what;
     EXPECT_FALSE(loaded || readTree(c.text, tree)) << what;
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0) << what;
+  }
+}
+
+// Many small references stay within the bound: 100,000 one-character ones, and an entity
+// naming each point of a 100,000-point track.
+TEST(GPXReaderUntrusted, ManySmallReferencesOpen) {
+  std::string ones, points;
+  for (int i = 0; i < 100000; ++i) ones += "&e;";
+  for (int i = 0; i < 100000; ++i) points += "<trkpt lat='1' lon='2'><name>&n;</name></trkpt>";
+  for (const std::string& body : {"<wpt lat='1' lon='2'><name>" + ones + "</name><link href='" + ones + "'/></wpt>",
+                                  "<trk><trkseg>" + points + "</trkseg></trk>"}) {
+    const std::string text = "<!DOCTYPE gpx [<!ENTITY e \"x\"><!ENTITY n \"Summit\">]><gpx>" + body + "</gpx>";
+    TGPX streamed, tree;
+    bool loaded = false;
+    load(streamed, text, &loaded);
+    ASSERT_TRUE(loaded && readTree(text, tree)) << body.substr(0, 40);
+    EXPECT_EQ(TGPXWriter().WriteDocument(tree), TGPXWriter().WriteDocument(streamed));
   }
 }
 
@@ -587,7 +617,8 @@ TEST(GPXReaderUntrusted, InternalEntitiesReadAsTheirTextOnBothPaths) {
   const std::string dtd =
       "<!DOCTYPE gpx [<!ENTITY e \"x\"><!ENTITY n \"7\"><!ENTITY la \"46.5\"><!ENTITY rn \"<name>R&e;</name>\">"
       "<!ENTITY w \"<wpt lat='5' lon='6'><name>W</name></wpt>\"><!ENTITY ext SYSTEM \"file:///etc/hostname\">"
-      "<!ENTITY pt \"<trkpt lat='1' lon='2'><ele>&n;</ele></trkpt>\"><!ENTITY % pe SYSTEM \"file:///etc/hostname\">%pe;]>\n";
+      "<!ENTITY pt \"<trkpt lat='1' lon='2'><ele>&n;</ele></trkpt>\"><!ENTITY % pe SYSTEM \"file:///etc/hostname\">%pe;"
+      "<!ENTITY sm \"<name>Summit</name><ele>4808</ele>\"><!ENTITY pv \"<p:v>1</p:v>\">]>\n";
   const struct {
     const char* body;
     const char* saved;  // a piece of the saved file
@@ -608,6 +639,13 @@ TEST(GPXReaderUntrusted, InternalEntitiesReadAsTheirTextOnBothPaths) {
        "<wpt xmlns=\"http://www.topografix.com/GPX/1/1\" lat=\"5\" lon=\"6\"><name>W</name></wpt></extensions>"},
       {"<metadata><name>a&e;b</name><copyright author='a&e;b'/></metadata>",
        "<name>axb</name>\r\n\t<copyright author=\"axb\">"},
+      // Each reference's elements in the namespaces in scope there, not at the first one.
+      {"<wpt lat='1' lon='1'><extensions><f xmlns='urn:f'>&sm;</f></extensions></wpt><wpt lat='2' lon='2'>&sm;</wpt>"
+       "<trk><trkseg><trkpt lat='3' lon='3'>&sm;</trkpt></trkseg></trk>",
+       "<ele>4808</ele>\r\n\t<name>Summit</name>\r\n</wpt>\r\n\r\n<trk>\r\n\t<trkseg>\r\n\t\t<trkpt lat=\"3\" lon=\"3\">\r\n\t\t\t<ele>4808</ele>\r\n\t\t\t<name>Summit</name>"},
+      {"<wpt lat='1' lon='1' xmlns:p='urn:a'><extensions><p:q>&pv;</p:q></extensions></wpt>"
+       "<wpt lat='2' lon='2' xmlns:p='urn:b'><extensions><p:q>&pv;</p:q></extensions></wpt>",
+       "<p:q xmlns:p=\"urn:b\"><p:v xmlns:p=\"urn:b\">1</p:v></p:q>"},
   };
   for (const auto& c : cases) {
     const std::string text = dtd + "<gpx xmlns='http://www.topografix.com/GPX/1/1'>" + c.body + "</gpx>";

@@ -10,6 +10,7 @@
 #include "formats/GPXFile.h"
 #include "formats/GPXText.h"
 #include "formats/GPXWriter.h"
+#include "formats/KMLFile.h"
 #include "formats/NGTFile.h"
 #include "formats/TextLines.h"
 #include "format_test_helpers.h"
@@ -91,6 +92,19 @@ TEST(ReaderRefusals, WrittenTimesReadBackAsThemselves) {
     TGPXWriter().WriteTime(out, t, "time", 0);
     EXPECT_EQ(out, "") << t;
   }
+}
+
+// A KML file whose entity references would grow far past its own size is refused at once.
+TEST(ReaderRefusals, KMLEntityExpansionIsRefused) {
+  std::string refs;
+  for (int i = 0; i < 900; ++i) refs += "&b;";
+  TGPX doc;
+  TKMLFile kml;
+  kml.GPX = &doc;
+  kml.ImportString("<!DOCTYPE kml [<!ENTITY b \"" + std::string(10000, 'x') + "\">]><kml><Document><Placemark id='" + refs +
+                   "'><Point><coordinates>1,2</coordinates></Point></Placemark></Document></kml>");
+  EXPECT_FALSE(kml.Loaded);
+  EXPECT_EQ(kml.Messages, std::vector<std::string>{"Detected an entity reference loop (89)."});
 }
 
 // A folder is no input: the error names it, whatever the reader.
