@@ -597,8 +597,9 @@ TEST(GPXReaderUntrusted, ContentASavedFileCouldNotHoldIsLeftOut) {
     load(again, saved, &loaded);
     EXPECT_TRUE(loaded) << what;
     tree.RootNamespaces = streamed.RootNamespaces;
-    if (c.head.find("1/1") != std::string::npos && readTree(file, tree))
+    if (c.head.find("1/1") != std::string::npos && readTree(file, tree)) {
       EXPECT_EQ(TGPXWriter().WriteDocument(tree), saved) << what;
+    }
   }
   // KML names pass to the GPX writer alike.
   TGPX doc;
