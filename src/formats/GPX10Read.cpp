@@ -54,10 +54,9 @@ TGPXwpt* GPX10Reader::readWpt(const XmlNode& element, TGPXwptList& into) const {
     else if (c.nameIs("speed")) kept += asGPX10Extension("speed", c.text());
     else if (c.nameIs("course")) kept += asGPX10Extension("course", c.text());
   }
-  if (!kept.empty()) {
-    pt->edit().extensions += kept;
-    fitWritable(*pt, into, activeReadIssues());
-  }
+  if (!kept.empty()) pt->edit().extensions += kept;
+  // Checked again: the url is written as an attribute, the extensions have grown.
+  fitWritable(*pt, into, activeReadIssues());
   return pt;
 }
 

@@ -5,10 +5,13 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
 #include "base/NumberText.h"
+#include "formats/GPXText.h"
 #include "formats/ReadIssues.h"
 
 namespace {
@@ -16,6 +19,11 @@ namespace {
 // The writer puts a line end and indentation before the end tag of a route's or track's
 // extensions element: a text at the end of extension text grows by those few bytes.
 constexpr size_t kWriterWhiteSpace = 16;
+
+// A start tag, comment or instruction is read only once it is whole, and libxml2 refuses to
+// hold more than 10,000,000 bytes of input waiting: besides the markup, what came after it in
+// the last chunk waits too (the readers push 64 KiB at a time).
+constexpr size_t kMaxWritableMarkup = XML_MAX_LOOKUP_LIMIT - 2 * (size_t(1) << 16);
 
 // The bytes a character or entity reference at `s[i]` ('&') stands for once read; `i`
 // moves past it.
@@ -89,7 +97,7 @@ std::vector<Range> unreadablePieces(std::string_view s, int ancestors) {
       const std::string_view close = rest.starts_with("<!--") ? "-->" : rest.starts_with("<![CDATA[") ? "]]>"
                                      : rest.starts_with("<?") ? "?>" : ">";
       const size_t end = skipPast(close, i + 2);
-      if (end - i > maxText) tooLong = true;
+      if (end - i > std::min(maxText, kMaxWritableMarkup)) tooLong = true;
       i = end;
       endPiece(i);
       continue;
@@ -114,6 +122,7 @@ std::vector<Range> unreadablePieces(std::string_view s, int ancestors) {
     }
     const bool empty = j < s.size() && s[j - 1] == '/';
     if (depth + 1 > maxDepth) tooDeep = true;
+    if (j - i >= kMaxWritableMarkup) tooLong = true;
     i = j < s.size() ? j + 1 : s.size();
     if (!empty) ++depth;
     endPiece(i);
@@ -154,8 +163,30 @@ void fitWritableExtensions(std::string& text, int ancestors, TReadIssues* issues
 
 namespace {
 
+// The values the writer puts in one start tag: while the tag as written is too long to be read
+// back, the longest value is left out. Escaping may make a value up to six times as long.
+void fitWritableAttributes(std::initializer_list<std::string*> values, TReadIssues* issues) {
+  for (;;) {
+    size_t upperBound = 64;  // the element's name, the attribute names, quotes and blanks
+    for (const std::string* v : values) upperBound += 6 * v->size();
+    if (upperBound < kMaxWritableMarkup) return;
+    size_t written = 64;
+    std::string* longest = nullptr;
+    for (std::string* v : values) {
+      std::string escaped;
+      appendXMLText(escaped, *v, XmlTextKind::Attribute);
+      written += escaped.size();
+      if (!longest || v->size() > longest->size()) longest = v;
+    }
+    if (written < kMaxWritableMarkup) return;
+    longest->clear();
+    longest->shrink_to_fit();
+    if (issues) ++issues->textsTooLong;
+  }
+}
+
 void fitLink(TGPXLink& link, TReadIssues* issues) {
-  fitWritableText(link.href, issues);
+  fitWritableAttributes({&link.href}, issues);
   fitWritableText(link.text, issues);
   fitWritableText(link.type, issues);
 }
@@ -190,9 +221,10 @@ void fitWritable(TGPXtrk& track, TReadIssues* issues) {
 }
 
 void fitWritable(TGPXmetadata& m, TReadIssues* issues) {
-  for (std::string* t : {&m.name, &m.desc, &m.keywords, &m.author.name, &m.author.email.id, &m.author.email.domain,
-                         &m.copyright.author, &m.copyright.license})
+  for (std::string* t : {&m.name, &m.desc, &m.keywords, &m.author.name, &m.copyright.license})
     fitWritableText(*t, issues);
+  fitWritableAttributes({&m.author.email.id, &m.author.email.domain}, issues);
+  fitWritableAttributes({&m.copyright.author}, issues);
   fitLink(m.link, issues);
   fitLink(m.author.link, issues);
   fitWritableExtensions(m.extensions, 3, issues);

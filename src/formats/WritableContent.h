@@ -1,9 +1,11 @@
 // What the readers keep must be something the GPX writer can write and the reader take back.
-// libxml2 refuses a text over 10,000,000 bytes and elements nested more than 257 deep, but
-// an entity's text escapes both while read (its elements are counted apart, its copies are
-// joined whole), joined pieces can outgrow a text, and elements that the writer moves into
-// an extensions element stand one level deeper than they were read. Such content is left
-// out, counted for the log, rather than saved into a file that no longer opens.
+// libxml2 refuses a text over 10,000,000 bytes, a start tag about as long, and elements nested
+// more than 257 deep, but an entity's text escapes these while read (its elements are counted
+// apart, its copies are joined whole), joined pieces can outgrow a text, elements that the
+// writer moves into an extensions element stand one level deeper than they were read, and a
+// value read as text (a GPX 1.0 url) may be written, escaped and so longer, as an attribute.
+// Such content is left out, counted for the log, rather than saved into a file that no longer
+// opens.
 #pragma once
 #include <cstddef>
 #include <string>
