@@ -93,11 +93,11 @@ std::vector<Range> unreadablePieces(std::string_view s, int ancestors) {
     }
     const std::string_view rest = s.substr(i);
     if (rest.starts_with("<!") || rest.starts_with("<?")) {
-      // Comments, character data sections and instructions are bounded like a text.
+      // Comments, character data sections and instructions: read whole, like a start tag.
       const std::string_view close = rest.starts_with("<!--") ? "-->" : rest.starts_with("<![CDATA[") ? "]]>"
                                      : rest.starts_with("<?") ? "?>" : ">";
       const size_t end = skipPast(close, i + 2);
-      if (end - i > std::min(maxText, kMaxWritableMarkup)) tooLong = true;
+      if (end - i > kMaxWritableMarkup) tooLong = true;
       i = end;
       endPiece(i);
       continue;
