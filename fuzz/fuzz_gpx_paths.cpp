@@ -2,6 +2,7 @@
 // tree, give the same document.
 #include "FuzzOracles.h"
 #include "formats/GPX10Read.h"
+#include "formats/WritableContent.h"
 #include "formats/XmlDocument.h"
 
 namespace {
@@ -32,6 +33,7 @@ bool readTree(const std::string& text, TGPX& doc) {
       doc.Extension.Text = TGPXFile::ReadExtensions(c);
     }
   }
+  fitWritableRootNamespaces(doc, nullptr);
   return true;
 }
 

@@ -210,6 +210,7 @@ void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandle
     if (std::none_of(doc.RootNamespaces.begin(), doc.RootNamespaces.end(),
                      [&](const auto& have) { return have.first == ns.first; }))
       doc.RootNamespaces.push_back(ns);
+  fitWritableRootNamespaces(doc, &issues);
 
   if (result.gpx10) Log(_("GPX 1.0 file, read as GPX 1.1"));
   int64_t routePoints = 0, trackPoints = 0, segments = 0;

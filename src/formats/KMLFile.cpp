@@ -103,9 +103,25 @@ void TKMLFile::importDocument(std::unique_ptr<XmlDocument> doc, const XmlErrors&
     Log(_("File not loaded"));
     return;
   }
-  Loaded = true;
+  // Read into a document of our own, so that a refusal halfway leaves the caller's as it was.
+  TGPX* into = GPX;
+  TGPX got;
+  GPX = &got;
   issues_ = TReadIssues();
-  importPlacemarks(kml);
+  try {
+    XmlReadBudget budget(doc->inputSize());
+    importPlacemarks(kml);
+  } catch (const XmlReadBudget::Exceeded& e) {
+    GPX = into;
+    Log(e.what());
+    return;
+  }
+  GPX = into;
+  Loaded = true;
+  for (auto& p : got.Waypoints.ExtractAll()) GPX->Waypoints.Add(std::move(p));
+  for (auto& t : got.Tracks.ExtractAll()) GPX->Tracks.Add(std::move(t));
+  GPX->Waypoints.Present = GPX->Waypoints.Present || got.Waypoints.Present;
+  GPX->Tracks.Present = GPX->Tracks.Present || got.Tracks.Present;
   for (const std::string& line : issues_.logLines()) Log(line);
 }
 

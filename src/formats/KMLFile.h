@@ -14,7 +14,7 @@ class XmlNode;
 class TKMLFile : public TGPXFile {
 public:
   // Reads the file and appends its placemarks to the document; failures, and points left
-  // out, go to the log. Loaded tells whether a kml element was found.
+  // out, go to the log. Loaded tells whether a kml element was found and read.
   void Import(const std::string& fileName);
   // The same for KML text held in memory.
   void ImportString(const std::string& text);

@@ -12,6 +12,7 @@
 
 #include "base/NumberText.h"
 #include "formats/GPXText.h"
+#include "formats/GPXWriter.h"
 #include "formats/ReadIssues.h"
 
 namespace {
@@ -232,4 +233,23 @@ void fitWritable(TGPXmetadata& m, TReadIssues* issues) {
 
 void fitWritableDocumentExtensions(std::string& text, TReadIssues* issues) {
   fitWritableExtensions(text, 2, issues);
+}
+
+void fitWritableRootNamespaces(TGPX& gpx, TReadIssues* issues) {
+  // Room for a longer creator than the one the document holds now: a save sets its own.
+  constexpr size_t kCreatorRoom = 256;
+  auto& declared = gpx.RootNamespaces;
+  for (std::string tag; !declared.empty(); tag.clear()) {
+    TGPXWriter().WriteStartTag(tag, gpx);
+    if (tag.size() + kCreatorRoom < kMaxWritableMarkup) return;
+    auto written = [](const std::pair<std::string, std::string>& ns) {
+      std::string value;
+      appendXMLText(value, ns.second, XmlTextKind::Attribute);
+      return ns.first.size() + value.size();
+    };
+    auto longest = std::max_element(declared.begin(), declared.end(),
+                                    [&](const auto& a, const auto& b) { return written(a) < written(b); });
+    declared.erase(longest);
+    if (issues) ++issues->textsTooLong;
+  }
 }

@@ -33,3 +33,7 @@ void fitWritable(TGPXtrk& track, TReadIssues* issues);
 void fitWritable(TGPXmetadata& metadata, TReadIssues* issues);
 // A top-level extensions element's text.
 void fitWritableDocumentExtensions(std::string& text, TReadIssues* issues);
+// The namespace declarations kept for the root, taken together: while the root's start tag,
+// as written, is too long to be read back, the longest is left out (the extension pieces
+// declare what they use themselves).
+void fitWritableRootNamespaces(TGPX& gpx, TReadIssues* issues);

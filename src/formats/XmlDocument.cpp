@@ -1,6 +1,7 @@
 // Whole-document parsing with libxml2 under the safe options.
 #include "formats/XmlDocument.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -19,6 +20,29 @@ struct Shared {
 };
 
 Shared* sharedOf(void* ctx) { return static_cast<Shared*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
+XmlEntityGuard& guardOf(void* ctx) { return sharedOf(ctx)->entities; }
+xmlParserCtxtPtr parserOf(void* ctx) { return static_cast<xmlParserCtxtPtr>(ctx); }
+size_t length(const xmlChar* s) { return s ? size_t(xmlStrlen(s)) : 0; }
+
+// libxml2's tree builder, each call weighed by the guard first.
+void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI, int nbNs,
+             const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
+  if (guardOf(ctx).startTag(parserOf(ctx), localname, nbNs, namespaces, nbAttributes, nbDefaulted, attributes))
+    xmlStartElementDeclaringScope(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted,
+                                  attributes);
+}
+void onCharacters(void* ctx, const xmlChar* ch, int len) {
+  if (guardOf(ctx).handOver(parserOf(ctx), size_t(len))) xmlSAX2Characters(ctx, ch, len);
+}
+void onCData(void* ctx, const xmlChar* ch, int len) {
+  if (guardOf(ctx).handOver(parserOf(ctx), size_t(len))) xmlSAX2CDataBlock(ctx, ch, len);
+}
+void onComment(void* ctx, const xmlChar* value) {
+  if (guardOf(ctx).handOver(parserOf(ctx), length(value))) xmlSAX2Comment(ctx, value);
+}
+void onPI(void* ctx, const xmlChar* target, const xmlChar* data) {
+  if (guardOf(ctx).handOver(parserOf(ctx), length(target) + length(data))) xmlSAX2ProcessingInstruction(ctx, target, data);
+}
 
 }  // namespace
 
@@ -39,13 +63,18 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
   Shared shared{errors, XmlEntityGuard(text.size(), errors)};
   // The context's own structured channel wins over the global one.
   ctxt->sax->serror = [](void* ud, xmlErrorPtr e) { XmlErrors::structuredHandler(&sharedOf(ud)->errors, e); };
-  ctxt->sax->getEntity = [](void* ctx, const xmlChar* name) {
-    return sharedOf(ctx)->entities.get(static_cast<xmlParserCtxtPtr>(ctx), name);
-  };
+  ctxt->sax->getEntity = [](void* ctx, const xmlChar* name) { return guardOf(ctx).get(parserOf(ctx), name); };
   ctxt->_private = &shared;
-  ctxt->sax->startElementNs = xmlStartElementDeclaringScope;
+  ctxt->sax->startElementNs = onStart;
+  ctxt->sax->characters = onCharacters;
+  ctxt->sax->ignorableWhitespace = onCharacters;
+  ctxt->sax->cdataBlock = onCData;
+  ctxt->sax->comment = onComment;
+  ctxt->sax->processingInstruction = onPI;
+  shared.entities.setDocument(ctxt);
   xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), int(text.size()), nullptr, nullptr, kXmlSafeParseOptions);
-  bool wellFormed = ctxt->wellFormed != 0;
+  const bool settled = shared.entities.finish();
+  bool wellFormed = ctxt->wellFormed != 0 && settled;
   xmlFreeParserCtxt(ctxt);
   if (!doc || !wellFormed || errors.hasFatal()) {
     if (doc) xmlFreeDoc(doc);
@@ -55,6 +84,8 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
   xmlJoinAdjacentCharData(reinterpret_cast<xmlNode*>(doc));
   std::unique_ptr<XmlDocument> out(new XmlDocument(doc));
   out->errors_ = errors;
+  out->inputSize_ = text.size();
+  out->entityTextBytes_ = shared.entities.documentBytes();
   return out;
 }
 

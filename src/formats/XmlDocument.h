@@ -1,6 +1,7 @@
 // A whole XML document held as a tree, for small inputs (clipboard text, KML files).
 // Large GPX files are walked with XmlStream instead.
 #pragma once
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,9 +27,14 @@ public:
   XmlNode root() const;
   // Messages of a successful parse (non-fatal errors), one a line.
   const XmlErrors& errors() const { return errors_; }
+  // The bytes of the text parsed, and what entity references put into the tree of it.
+  size_t inputSize() const { return inputSize_; }
+  size_t entityTextBytes() const { return entityTextBytes_; }
 
 private:
   explicit XmlDocument(_xmlDoc* doc) : doc_(doc) {}
   _xmlDoc* doc_;
   XmlErrors errors_;
+  size_t inputSize_ = 0;
+  size_t entityTextBytes_ = 0;
 };

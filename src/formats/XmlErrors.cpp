@@ -40,11 +40,26 @@ std::string XmlErrors::failureLine() const {
     if (it->level >= XML_ERR_ERROR) chosen = &*it;
   if (!chosen && !entries_.empty()) chosen = &entries_.back();
   if (!chosen) return "Unknown XML error (0).";
+  if (chosen->wholeLine) return chosen->message;
   return chosen->message + " (" + formatInt(chosen->code) + ").";
 }
 
 void XmlErrors::addFatal(const std::string& message, int code) {
   add({message, code, XML_ERR_FATAL, 0});
+}
+
+void XmlErrors::addRefusal(const std::string& line) {
+  XmlErrorEntry e{line, XML_ERR_USER_STOP, XML_ERR_FATAL, 0};
+  e.wholeLine = true;
+  add(std::move(e));
+}
+
+void XmlErrors::restate(int code, const std::string& line) {
+  for (auto& e : entries_)
+    if (e.code == code && !e.wholeLine) {
+      e.message = line;
+      e.wholeLine = true;
+    }
 }
 
 void XmlErrors::structuredHandler(void* ctx, const void* error) {

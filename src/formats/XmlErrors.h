@@ -9,6 +9,7 @@ struct XmlErrorEntry {
   int code = 0;         // libxml2's error code
   int level = 0;        // 1 warning, 2 error, 3 fatal
   int line = 0;
+  bool wholeLine = false;  // the message is the failure line as it stands
 };
 
 class XmlErrors {
@@ -24,6 +25,10 @@ public:
   std::string failureLine() const;
   // Records a failure that libxml2 itself did not report (an unreadable file).
   void addFatal(const std::string& message, int code);
+  // Records a refusal of our own, which the failure line gives as it stands.
+  void addRefusal(const std::string& line);
+  // libxml2's messages of a code become a refusal line of our own.
+  void restate(int code, const std::string& line);
 
   // The handler for xmlStructuredErrorFunc; `ctx` is an XmlErrors*.
   static void structuredHandler(void* ctx, const void* error);

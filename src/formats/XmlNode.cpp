@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "base/NumberText.h"
+#include "base/Translate.h"
+#include "formats/XmlParseOptions.h"
 
 namespace {
 
@@ -220,7 +222,9 @@ void replaceEntityRefs(xmlNode* n) {
   }
 }
 
+// Each piece counts against the read budget as soon as it is written out.
 void dumpNode(xmlNode* node, std::string& out) {
+  const size_t before = out.size();
   xmlNode* copy =
       node->type == XML_ENTITY_REF_NODE ? entityAsText(node) : xmlDocCopyNode(node, node->doc, 1);
   if (!copy) return;
@@ -255,9 +259,33 @@ void dumpNode(xmlNode* node, std::string& out) {
     xmlBufferFree(buf);
   }
   xmlFreeNode(copy);
+  XmlReadBudget::spend(out.size() - before);
+}
+
+thread_local XmlReadBudget* activeBudget = nullptr;
+
+std::string spent(std::string text) {
+  XmlReadBudget::spend(text.size());
+  return text;
 }
 
 }  // namespace
+
+XmlReadBudget::Exceeded::Exceeded()
+    : std::runtime_error(_("Text read more than ten times the file's size: nothing read")) {}
+
+XmlReadBudget::XmlReadBudget(size_t inputSize) : limit_(xmlAmplificationLimit(inputSize)), previous_(activeBudget) {
+  activeBudget = this;
+}
+
+XmlReadBudget::~XmlReadBudget() { activeBudget = previous_; }
+
+void XmlReadBudget::spend(size_t bytes) {
+  XmlReadBudget* b = activeBudget;
+  if (!b) return;
+  b->used_ += bytes;
+  if (b->used_ > b->limit_) throw Exceeded();
+}
 
 bool xmlPreservesSpace(const _xmlNode* node) { return preservedAt(node); }
 
@@ -420,7 +448,7 @@ std::optional<std::string> XmlNode::attribute(std::string_view name) const {
     std::string out;
     for (const xmlNode* v = a->children; v; v = v->next)
       if (v->type == XML_TEXT_NODE && v->content) out += reinterpret_cast<const char*>(v->content);
-    return out;
+    return spent(std::move(out));
   }
   return std::nullopt;
 }
@@ -429,16 +457,16 @@ std::string XmlNode::text() const {
   if (!node_) return {};
   if (isCharData(node_)) {
     std::string run = node_->content ? reinterpret_cast<const char*>(node_->content) : "";
-    return preservedAt(node_->parent) ? run : normalizeSpace(run);
+    return spent(preservedAt(node_->parent) ? run : normalizeSpace(run));
   }
   const bool preserve = preservedAt(node_);
   // The common case, an element holding one piece of text, without the run buffer.
   const xmlNode* only = node_->children;
   if (only && !only->next && isCharData(only) && !preserve)
-    return normalizeSpace(only->content ? reinterpret_cast<const char*>(only->content) : "");
+    return spent(normalizeSpace(only->content ? reinterpret_cast<const char*>(only->content) : ""));
   std::string out;
   collectText(node_, preserve, out);
-  return out;
+  return spent(std::move(out));
 }
 
 std::string XmlNode::childText(std::string_view name) const {

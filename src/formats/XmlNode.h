@@ -2,7 +2,9 @@
 // attributes and child elements looked up without regard to case, normalised text and
 // serialisation. The handle does not own the node.
 #pragma once
+#include <cstddef>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +69,29 @@ public:
 
 private:
   _xmlNode* node_ = nullptr;
+};
+
+// What a reader keeps of one input is bounded as what its entities may produce (ten times
+// the input plus 1,000,000 bytes): a namespace name that every piece of extension text
+// carries, or a folder's name that every track of a KML folder takes, would otherwise
+// multiply the input. While a budget is alive on this thread, XmlNode's texts, attribute
+// values and serialisations count what they give, and throw Exceeded past the bound.
+class XmlReadBudget {
+public:
+  struct Exceeded : std::runtime_error {
+    Exceeded();  // the translated refusal line
+  };
+  explicit XmlReadBudget(size_t inputSize);
+  ~XmlReadBudget();
+  XmlReadBudget(const XmlReadBudget&) = delete;
+  XmlReadBudget& operator=(const XmlReadBudget&) = delete;
+  // Counts bytes against the budget of this thread, if any.
+  static void spend(size_t bytes);
+
+private:
+  size_t limit_;
+  size_t used_ = 0;
+  XmlReadBudget* previous_;
 };
 
 // Whether the name as written, prefix:local (prefix may be null), is `want`.

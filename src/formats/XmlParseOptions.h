@@ -1,5 +1,5 @@
-// What every parse shares: the libxml2 options, the refusal of external loads and the
-// building of elements that an entity's text holds.
+// What every parse shares: the libxml2 options, the refusal of external loads, the building
+// of elements that an entity's text holds and the bound on what references produce.
 #pragma once
 #include <libxml/parser.h>
 
@@ -12,6 +12,11 @@ class XmlErrors;
 // No network; references to internal entities replaced by their text, as a conforming
 // reader gives them; libxml2's size limits and guards against entity amplification kept.
 constexpr int kXmlSafeParseOptions = XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_COMPACT | XML_PARSE_NOWARNING;
+
+// The most that references may produce, and that a reader may keep, from an input of
+// `inputSize` bytes: ten times the input plus 1,000,000 bytes, as newer libxml2 releases
+// bound amplification.
+size_t xmlAmplificationLimit(size_t inputSize);
 
 // Makes libxml2 fail every external load (external entities, external DTD subsets and
 // parameter entities): with entities substituted it would otherwise read local files.
@@ -26,25 +31,71 @@ void xmlStartElementDeclaringScope(void* ctx, const xmlChar* localname, const xm
                                    int nbNamespaces, const xmlChar** namespaces, int nbAttributes, int nbDefaulted,
                                    const xmlChar** attributes);
 
-// Every parse asks this for the entities its references name. It bounds the text that
-// references produce in a whole document, in element text and attribute values alike:
-// libxml2 guards only element text against amplification. It also makes each reference
-// build an entity's elements in the namespaces in scope where that reference stands:
-// libxml2 builds them once, at the first reference, and copies them at later ones.
+// Bounds, across one document, what entity references really produce, measured as libxml2
+// produces it (libxml2 bounds only element text, and loosely): the bytes an entity's text
+// builds when parsed, each copy of those elements put where a reference stands, the values
+// that references give attributes, and each reference's own characters (so that a billion
+// references to an empty entity are not free). Namespace declarations and default attribute
+// values count each time a start tag gets them. Every parse routes its callbacks through
+// this; past the bound the parse is stopped with one refusal line.
+// It also makes each reference build an entity's elements in the namespaces in scope where
+// that reference stands: libxml2 builds them once, at the first reference, and copies them at
+// later ones.
 class XmlEntityGuard {
 public:
   // `inputSize`: the bytes of the file or text parsed; a refusal goes to `errors`.
   XmlEntityGuard(size_t inputSize, XmlErrors& errors);
-  // libxml2's getEntity; null, with the parser stopped, for a reference past the bound.
+  // The document's own parser; entities' text is parsed by others that share its callbacks.
+  void setDocument(xmlParserCtxtPtr ctxt) { document_ = ctxt; }
+
+  // libxml2's getEntity; null, with the parse stopped, past the bound.
   xmlEntityPtr get(xmlParserCtxtPtr ctxt, const xmlChar* name);
+  // Character data, a comment or an instruction of `bytes` about to be handed to the tree
+  // builder. False, with the parse stopped, past the bound: the caller then drops it.
+  bool handOver(xmlParserCtxtPtr ctxt, size_t bytes);
+  // The same for a start tag, with libxml2's arguments.
+  bool startTag(xmlParserCtxtPtr ctxt, const xmlChar* localname, int nbNamespaces, const xmlChar** namespaces,
+                int nbAttributes, int nbDefaulted, const xmlChar** attributes);
+  // After the parse, whatever its outcome: counts the copies made since the last callback;
+  // false past the bound. libxml2's own refusal of amplification, which it calls a loop,
+  // becomes the same refusal line unless the file does hold a loop.
+  bool finish();
+
+  // The bytes that references put into the document itself, measured as a tree's texts,
+  // names and values.
+  size_t documentBytes() const { return document_bytes_; }
 
 private:
-  size_t cost(xmlDocPtr doc, xmlEntityPtr entity, int depth);
+  struct Pending {
+    xmlEntityPtr entity;
+    int depth;
+    bool intoDocument;
+  };
+  struct Decoding {
+    xmlEntityPtr entity;
+    int depth;
+    xmlParserCtxtPtr ctxt;
+  };
+  bool add(xmlParserCtxtPtr ctxt, size_t bytes, bool intoDocument);
+  bool refuse(xmlParserCtxtPtr ctxt);
+  bool settle(int depth);
+  size_t treeBytes(xmlEntityPtr entity);
+  bool transientDecode(xmlParserCtxtPtr ctxt, xmlEntityPtr entity);
+  bool enclosing(xmlParserCtxtPtr ctxt, xmlEntityPtr entity);
   void buildInScope(xmlParserCtxtPtr ctxt, xmlEntityPtr entity);
+
   size_t limit_;
   size_t used_ = 0;
+  size_t document_bytes_ = 0;
+  bool refused_ = false;
+  bool loopSeen_ = false;
   XmlErrors& errors_;
-  std::unordered_map<xmlEntityPtr, size_t> costs_;
+  xmlParserCtxtPtr document_ = nullptr;
+  // Entities whose text is being built at a reference: their copy is counted once built.
+  std::vector<Pending> pending_;
+  // The references an attribute value is being decoded through, innermost last.
+  std::vector<Decoding> decoding_;
+  std::unordered_map<xmlEntityPtr, size_t> treeBytes_, literalBytes_;
   // The namespaces in scope (libxml2's prefix and name pairs) where each entity's elements were built.
   std::unordered_map<xmlEntityPtr, std::vector<const xmlChar*>> scopes_;
 };

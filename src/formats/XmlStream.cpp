@@ -176,6 +176,8 @@ xmlEntityPtr onGetEntity(void* ctx, const xmlChar* name) {
 void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI, int nbNs,
              const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+  if (!walkOf(ctx).entities.startTag(ctxt, localname, nbNs, namespaces, nbAttributes, nbDefaulted, attributes))
+    return;
   Walk* wp = documentWalk(ctx);
   if (!wp)
     return xmlStartElementDeclaringScope(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted,
@@ -262,7 +264,14 @@ void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xml
   if (node && node->parent && node->parent->type == XML_ELEMENT_NODE) freeDetached(node);
 }
 
+// Each hands its text to the guard first, which weighs what an entity's text builds.
+bool weighed(void* ctx, size_t bytes) {
+  return walkOf(ctx).entities.handOver(static_cast<xmlParserCtxtPtr>(ctx), bytes);
+}
+size_t length(const xmlChar* s) { return s ? size_t(xmlStrlen(s)) : 0; }
+
 void onCharacters(void* ctx, const xmlChar* ch, int len) {
+  if (!weighed(ctx, size_t(len))) return;
   Walk* wp = documentWalk(ctx);
   if (!wp) return xmlSAX2Characters(ctx, ch, len);
   Walk& w = *wp;
@@ -292,6 +301,7 @@ bool buildHere(void* ctx) {
 }
 
 void onCData(void* ctx, const xmlChar* ch, int len) {
+  if (!weighed(ctx, size_t(len))) return;
   // An entity's text is parsed whole, as a tree parsed whole is.
   Walk* wp = documentWalk(ctx);
   if (!wp) return xmlSAX2CDataBlock(ctx, ch, len);
@@ -326,10 +336,10 @@ void onCData(void* ctx, const xmlChar* ch, int len) {
   wp->cdataEndedInCR = cut && len > 0 && ch[len - 1] == '\r' && parent ? parent->last : nullptr;
 }
 void onComment(void* ctx, const xmlChar* value) {
-  if (buildHere(ctx)) xmlSAX2Comment(ctx, value);
+  if (weighed(ctx, length(value)) && buildHere(ctx)) xmlSAX2Comment(ctx, value);
 }
 void onPI(void* ctx, const xmlChar* target, const xmlChar* data) {
-  if (buildHere(ctx)) xmlSAX2ProcessingInstruction(ctx, target, data);
+  if (weighed(ctx, length(target) + length(data)) && buildHere(ctx)) xmlSAX2ProcessingInstruction(ctx, target, data);
 }
 void onReference(void* ctx, const xmlChar* name) {
   if (buildHere(ctx)) xmlSAX2Reference(ctx, name);
@@ -368,6 +378,9 @@ bool XmlStream::run(XmlStreamHandler& handler, size_t inputSize, Feed feed) {
   }
   ctxt->_private = &walk;
   walk.main = ctxt;
+  walk.entities.setDocument(ctxt);
+  // What the handler keeps is bounded alike.
+  XmlReadBudget budget(inputSize);
   xmlCtxtUseOptions(ctxt, kXmlSafeParseOptions);
   // As libxml2's own streaming reader does: an entity keeps the tree of its text and each
   // reference gets a copy (counted against libxml2's amplification limit), so that the
@@ -377,11 +390,20 @@ bool XmlStream::run(XmlStreamHandler& handler, size_t inputSize, Feed feed) {
   bool readOk = feed([&](const char* data, int size, bool last) {
     return xmlParseChunk(ctxt, data, size, last ? 1 : 0) == 0 && !walk.failure;
   });
-  bool ok = readOk && ctxt->wellFormed && !errors_.hasFatal() && !walk.failure;
+  const bool settled = walk.entities.finish();
+  bool ok = readOk && settled && ctxt->wellFormed && !errors_.hasFatal() && !walk.failure;
+  entityTextBytes_ = walk.entities.documentBytes();
   if (ctxt->myDoc) xmlFreeDoc(ctxt->myDoc);
   ctxt->myDoc = nullptr;
   xmlFreeParserCtxt(ctxt);
-  if (walk.failure) std::rethrow_exception(walk.failure);
+  if (walk.failure) {
+    try {
+      std::rethrow_exception(walk.failure);
+    } catch (const XmlReadBudget::Exceeded& e) {
+      errors_.addRefusal(e.what());
+      return false;
+    }
+  }
   if (!ok && !errors_.hasError()) errors_.addFatal("Document is not well-formed", XML_ERR_DOCUMENT_END);
   return ok;
 }

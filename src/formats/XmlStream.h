@@ -4,6 +4,7 @@
 // (like a subtree, but handed over flat without building a tree when it has the simple form
 // of a track point) or skipped. Only the open containers and one child are in memory.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -37,9 +38,12 @@ public:
   bool parseMemory(std::string_view text, XmlStreamHandler& handler);
 
   const XmlErrors& errors() const { return errors_; }
+  // What entity references put into the document, measured as a tree's texts, names and values.
+  size_t entityTextBytes() const { return entityTextBytes_; }
 
 private:
   template <class Feed>
   bool run(XmlStreamHandler& handler, size_t inputSize, Feed feed);
   XmlErrors errors_;
+  size_t entityTextBytes_ = 0;
 };

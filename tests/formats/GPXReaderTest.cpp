@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/GPXClipboard.h"
 #include "formats/GPXFile.h"
 #include "formats/GPXWriter.h"
 #include "formats/KMLFile.h"
@@ -481,24 +482,44 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
     for (int k = 0; k < 1000; ++k) empties += "&l" + std::to_string(i - 1) + ";";
     empties += "\">";
   }
+  // Behind a comment, section or instruction, a bare "&" (written "&#38;") would have hidden
+  // the reference after it from a look at the declared text.
+  std::string behind = "<!DOCTYPE gpx [<!ENTITY e \"" + std::string(20000, 'e') + "\">";
+  for (auto [name, piece] : {std::pair{"c", "<!--&#38;-->"}, {"s", "<![CDATA[&#38;]]>"}, {"p", "<?p &#38;?>"}}) {
+    behind += std::string("<!ENTITY ") + name + " \"";
+    for (int i = 0; i < 90; ++i) behind += std::string(piece) + "&e;";
+    behind += "\">";
+  }
+  behind += "]>\n";
+  std::string descs, names;
+  for (int i = 0; i < 20; ++i) descs += "<wpt lat='1' lon='2'><desc>&c;&s;&p;</desc></wpt>";
+  for (int i = 0; i < 20; ++i) names += "<trkpt lat='1' lon='2'><name>&s;</name></trkpt>";
+  const std::string bound = "Entity text more than ten times the file's size: nothing read";
   const std::string loop = "Detected an entity reference loop (89).";
+  const std::string loops = "<!DOCTYPE gpx [<!ENTITY a \"x&b;\"><!ENTITY b \"<!-- -->&a;\"><!ENTITY c \"y&c;\">]>";
   const struct {
     std::string text, log;
   } cases[] = {
-      {laughs + "<gpx><wpt lat='1' lon='1'><name>&l9;</name></wpt></gpx>", loop},
-      {laughs + "<gpx><wpt lat='&l9;' lon='1'/></gpx>", loop},
-      {laughs + "<gpx>&l9;</gpx>", loop},
+      {laughs + "<gpx><wpt lat='1' lon='1'><name>&l9;</name></wpt></gpx>", bound},
+      {laughs + "<gpx><wpt lat='&l9;' lon='1'/></gpx>", bound},
+      {laughs + "<gpx>&l9;</gpx>", bound},
       // 400 MB if expanded: in an attribute, in a point's text and in a tree's text.
-      {big + "<gpx><wpt lat='" + refs + "' lon='1'/></gpx>", loop},
-      {big + "<gpx><wpt lat='1' lon='1'><name>" + refs + "</name></wpt></gpx>", loop},
-      {big + "<gpx><metadata><desc>" + refs + "</desc></metadata></gpx>", loop},
-      {big + "<gpx><wpt lat='1' lon='2'><extensions><e>" + pairs + "</e></extensions></wpt></gpx>", loop},
+      {big + "<gpx><wpt lat='" + refs + "' lon='1'/></gpx>", bound},
+      {big + "<gpx><wpt lat='1' lon='1'><name>" + refs + "</name></wpt></gpx>", bound},
+      {big + "<gpx><metadata><desc>" + refs + "</desc></metadata></gpx>", bound},
+      {big + "<gpx><wpt lat='1' lon='2'><extensions><e>" + pairs + "</e></extensions></wpt></gpx>", bound},
       // In attribute values: links of ten points, twenty attributes of one element, GPX 1.0,
       // references to an empty entity.
-      {big + "<gpx>" + hrefs + "</gpx>", loop},
-      {big + "<gpx><wpt lat='1' lon='2'><extensions><e" + attributes + "/></extensions></wpt></gpx>", loop},
-      {big + "<gpx xmlns='http://www.topografix.com/GPX/1/0'><wpt lat='1' lon='2' x='" + refs.substr(0, 900) + "'/></gpx>", loop},
-      {empties + "]><gpx><wpt lat='1' lon='2'><link href='&l3;'/></wpt></gpx>", loop},
+      {big + "<gpx>" + hrefs + "</gpx>", bound},
+      {big + "<gpx><wpt lat='1' lon='2'><extensions><e" + attributes + "/></extensions></wpt></gpx>", bound},
+      {big + "<gpx xmlns='http://www.topografix.com/GPX/1/0'><wpt lat='1' lon='2' x='" + refs.substr(0, 900) + "'/></gpx>", bound},
+      {empties + "]><gpx><wpt lat='1' lon='2'><link href='&l3;'/></wpt></gpx>", bound},
+      {behind + "<gpx>" + descs + "</gpx>", bound},
+      {behind + "<gpx xmlns='http://www.topografix.com/GPX/1/0'>" + descs + "</gpx>", bound},
+      {behind + "<gpx><trk><trkseg>" + names + "</trkseg></trk></gpx>", bound},
+      // Real loops keep libxml2's word for them.
+      {loops + "<gpx><wpt lat='1' lon='1'><name>&a;</name></wpt></gpx>", loop},
+      {loops + "<gpx><wpt lat='1' lon='1'><link href='&c;'/></wpt></gpx>", loop},
   };
   for (const auto& c : cases) {
     const std::string what = c.text.substr(c.text.size() - 60);
@@ -526,6 +547,53 @@ TEST(GPXReaderUntrusted, ManySmallReferencesOpen) {
     ASSERT_TRUE(loaded && readTree(text, tree)) << body.substr(0, 40);
     EXPECT_EQ(TGPXWriter().WriteDocument(tree), TGPXWriter().WriteDocument(streamed));
   }
+}
+
+// What is kept of a file is bounded like entity text: a namespace name that every piece
+// of extension text carries, a declaration every start tag gets by default, the name of a
+// KML folder that every track in it takes. Such a file is refused whole; a section that
+// merely holds a reference's text is no reference and opens.
+TEST(GPXReaderUntrusted, NamesCopiedIntoEveryItemAreBounded) {
+  std::string pieces, tracks, urn = "urn:";
+  for (int i = 0; i < 100; ++i) pieces += "<wpt lat='1' lon='2'><extensions><p:x/></extensions></wpt>";
+  for (int i = 0; i < 100; ++i) tracks += "<Placemark><LineString><coordinates>1,2 3,4</coordinates></LineString></Placemark>";
+  for (int i = 0; i < 10; ++i) urn += "&u;";
+  const std::string defaults = "<!DOCTYPE x [<!ENTITY u \"" + std::string(20000, 'u') + "\"><!ATTLIST extensions xmlns:p CDATA \"" +
+                               urn + "\"><!ATTLIST Placemark xmlns:p CDATA \"" + urn + "\">]>";
+  const std::string kept = "Text read more than ten times the file's size: nothing read";
+  const std::string bound = "Entity text more than ten times the file's size: nothing read";
+  const struct {
+    std::string text, log;
+    bool kml = false;
+  } cases[] = {
+      {"<gpx xmlns:p='urn:" + std::string(200000, 'p') + "'>" + pieces + "</gpx>", kept},
+      {defaults + "<gpx>" + pieces + "</gpx>", bound},
+      {defaults + "<kml><Document>" + tracks + "</Document></kml>", bound, true},
+      {"<kml><Document><Folder><name>" + std::string(200000, 'n') + "</name>" + tracks + "</Folder></Document></kml>",
+       kept, true},
+  };
+  for (const auto& c : cases) {
+    TGPX doc;
+    load(doc, gpx("<wpt lat='5' lon='5'/>"));
+    std::vector<std::string> log;
+    if (c.kml) {
+      TKMLFile kml;
+      kml.GPX = &doc;
+      kml.ImportString(c.text);
+      log = kml.Messages;
+    } else {
+      log = load(doc, c.text);
+    }
+    EXPECT_EQ(log, std::vector<std::string>{c.log}) << c.text.substr(0, 80);
+    EXPECT_EQ(doc.Waypoints.Count(), 1);
+    EXPECT_EQ(doc.Tracks.Count(), 0);
+  }
+  std::string sections = "<!DOCTYPE gpx [<!ENTITY big \"" + std::string(500000, 'b') + "\"><!ENTITY c \"<![CDATA[&#38;big;]]>\">]><gpx>";
+  for (int i = 0; i < 100; ++i) sections += "<wpt lat='1' lon='2'><desc>&c;</desc></wpt>";
+  TGPX doc;
+  load(doc, sections + "</gpx>");
+  ASSERT_EQ(doc.Waypoints.Count(), 100);
+  EXPECT_EQ(wpt(doc, 99).data().desc, "&big;");
 }
 
 // libxml2 refuses a text over 10 MB in the tree it builds; a point read flat must not
@@ -557,7 +625,7 @@ TEST(GPXReaderUntrusted, OversizedTextFailsOnEveryPath) {
 // (a text over 10 MB, elements past libxml2's depth), is left out with a log line on both
 // paths, GPX 1.0 and KML included; the rest saves into a file that opens.
 TEST(GPXReaderUntrusted, ContentASavedFileCouldNotHoldIsLeftOut) {
-  const std::string b(3400000, 'b'), half(5100000, 'h');
+  const std::string b(3400000, 'b'), half(5100000, 'h'), gt(2600000, '>'), quotes(2600000, '"');
   std::string amps;  // 2,000,000 characters read, 10,000,000 bytes once escaped in an attribute
   for (int i = 0; i < 2000000; ++i) amps += "&amp;";
   const std::string dtd = "<!DOCTYPE gpx [<!ENTITY b \"" + b + "\"><!ENTITY i \"" + nest("i", 130, "") +
@@ -587,6 +655,12 @@ TEST(GPXReaderUntrusted, ContentASavedFileCouldNotHoldIsLeftOut) {
       // Start tags too long to be read back: a url written as href, entity text in attributes.
       {"<wpt lat='1' lon='2'><url>" + amps + "</url><name>n</name></wpt>", "1" + text, v10},
       {"<wpt lat='1' lon='2'><extensions><f:x a='&b;' b='&b;' c='&b;'/><f:k/></extensions></wpt>", "1" + text},
+      // Root namespace names longer once escaped, or together, than a start tag can be.
+      {"<wpt lat='1' lon='2'/>", "1" + text, "<gpx xmlns='http://www.topografix.com/GPX/1/1' xmlns:p='e/" + gt + "'>"},
+      {"<wpt lat='1' lon='2'/>", "1" + text, "<gpx xmlns='http://www.topografix.com/GPX/1/1' xmlns:p='e/" + quotes + "'>"},
+      {"<wpt lat='1' lon='2'/>", "1" + text, v10.substr(0, v10.size() - 1) + " xmlns:p='e/" + gt + "'>"},
+      {"<wpt lat='1' lon='2'/>", "1" + text,
+       "<gpx xmlns='http://www.topografix.com/GPX/1/1' xmlns:p1='&b;' xmlns:p2='&b;' xmlns:p3='&b;'>"},
   };
   for (const auto& c : cases) {
     const std::string what = c.body.substr(0, 60), file = dtd + c.head + c.body + "</gpx>";
@@ -601,6 +675,12 @@ TEST(GPXReaderUntrusted, ContentASavedFileCouldNotHoldIsLeftOut) {
     const std::string saved = TGPXWriter().WriteDocument(streamed);
     load(again, saved, &loaded);
     EXPECT_TRUE(loaded) << what;
+    TClipboardTexts copied;
+    if (streamed.Waypoints.Count() > 0 && MakeClipboardTexts(wpt(streamed, 0), streamed, 0, copied)) {
+      TGPX pasted;
+      load(pasted, copied.Document, &loaded);
+      EXPECT_TRUE(loaded) << what;
+    }
     tree.RootNamespaces = streamed.RootNamespaces;
     if (c.head.find("1/1") != std::string::npos && readTree(file, tree)) {
       EXPECT_EQ(TGPXWriter().WriteDocument(tree), saved) << what;
