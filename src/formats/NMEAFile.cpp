@@ -18,17 +18,21 @@ std::unique_ptr<TGPXwpt> newUnfilledPoint() {
   return p;
 }
 
-// The time of day put on the day that keeps the log running forward: of the reference's day and
-// its two neighbours, the one nearest the last dated moment (the last RMC, or a fix taken after
-// it). Fixes just after midnight land on the new day, and a GGA-only stretch of any length
-// crosses each midnight in turn.
-double onLastDay(double timeOfDay, double lastDate, double lastMoment) {
+// A receiver's clock may step back a little (a second sent twice, a resynchronisation). A fix
+// at most this much before the last dated moment is such a step, not a pause of nearly a day.
+constexpr double kClockStepBack = 15.0 / (24 * 60);
+
+// The time of day on the first day, from the last dated moment's (the last RMC, or a fix taken
+// after it) on, where it is not earlier than that moment: each midnight and any pause under a
+// day run forward, in either sentence order. A small step back of the clock lands just before
+// that moment instead, across midnight too. Moved off the zero instant, which reads as no time.
+double datedForward(double timeOfDay, double lastDate, double lastMoment) {
   if (lastDate == 0) return timeOfDay;
-  const double last = dateTimeToDayCount(lastMoment), day = std::floor(last);
-  double best = day + timeOfDay;
-  for (double d : {day - 1, day + 1})
-    if (std::fabs(d + timeOfDay - last) < std::fabs(best - last)) best = d + timeOfDay;
-  return dayCountToDateTime(best);
+  const double last = dateTimeToDayCount(lastMoment);
+  double dated = std::floor(last) + timeOfDay;
+  if (dated < last) dated += 1;
+  if (last - (dated - 1) <= kClockStepBack) dated -= 1;
+  return movedDayCountToDateTime(dated);
 }
 
 }  // namespace
@@ -68,7 +72,7 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
     if (nmeaHasSentence(line, "GGA")) {
       ++ggaLines;
       ParseGGA(line, *point);
-      point->Time = onLastDay(point->Time - std::floor(point->Time), lastDate, lastMoment);
+      point->Time = datedForward(point->Time - std::floor(point->Time), lastDate, lastMoment);
     }
     if (nmeaHasSentence(line, "RMC")) {
       ++rmcLines;
@@ -79,7 +83,8 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
       // A fix off the globe (minutes of 60 and more, a longitude past 180) has no place.
       if (issues.acceptCoordinates(true, point->Lat, point->Lon)) {
         issues.checkTimeAndElevation(*point);
-        lastMoment = point->Time;
+        // A time refused as out of the years dates nothing after it.
+        if (point->Time != 0) lastMoment = point->Time;
         segment->AddPoint(std::move(point));
       }
       point = newUnfilledPoint();

@@ -183,12 +183,15 @@ std::string ggaAt(int seconds) {
 
 // Fixes without an RMC of their own keep the log running forward: across each midnight, for
 // GGA-only stretches of any length, with the RMC before or after its GGA, and through a clock
-// that steps one second back. Each case lists the fixes' seconds after 17 Dec 2008 00:00.
+// that steps back, through pauses under a day, and never from a time refused as out of the
+// years. Each case lists the fixes' seconds after its day, 17 Dec 2008 unless given.
 TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
+  const int refused = -1;
   struct Case {
     const char* what;
     std::vector<std::string> lines;
     std::vector<int> expected;
+    double day = encodeDateTime(2008, 12, 17);
   };
   std::vector<Case> cases;
   const int h = 3600;
@@ -215,13 +218,35 @@ TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
   cases.push_back({"a one-second step back",
                    {rmcAt(12 * h, "171208"), ggaAt(12 * h + 1), ggaAt(12 * h), ggaAt(12 * h + 2)},
                    {12 * h + 1, 12 * h, 12 * h + 2}});
+  const int m = 24 * h, j = 22 * h + 1800;  // midnight; fixes resuming 13.5 h after 09:00
+  cases.push_back({"a five-minute step back across midnight",
+                   {rmcAt(m + 120, "181208"), ggaAt(m + 120), ggaAt(m - 180), ggaAt(m + 180)},
+                   {m + 120, m - 180, m + 180}});
+  cases.push_back({"13.5 h later", {rmcAt(9 * h, "171208"), ggaAt(9 * h), ggaAt(j), ggaAt(j + h), ggaAt(j + 2 * h)},
+                   {9 * h, j, j + h, j + 2 * h}});
+  Case paired{"off 19:00 to 08:00, GGA before its RMC", {}, {}};
+  Case alone{"... GGA only after one RMC", {rmcAt(17 * h, "171208")}, {}};
+  for (int t = 17 * h; t <= 33 * h; t += t == 19 * h ? 13 * h : 60) {
+    paired.lines.insert(paired.lines.end(), {ggaAt(t), rmcAt(t, t < m ? "171208" : "181208")});
+    alone.lines.push_back(ggaAt(t));
+    paired.expected.push_back(t);
+    alone.expected.push_back(t);
+  }
+  cases.push_back(paired);
+  cases.push_back(alone);
+  cases.push_back({"past 9999", {rmcAt(85800, "31129999"), ggaAt(85800), ggaAt(300), ggaAt(86100)},
+                   {85800, refused, 86100}, encodeDateTime(9999, 12, 31)});
+  cases.push_back({"before year 1", {rmcAt(300, "01010001"), ggaAt(300), ggaAt(86100), ggaAt(360)},
+                   {300, refused, 360}, encodeDateTime(1, 1, 1)});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TGPX gpx;
     const Imported r = importLines(gpx, c.lines);
     ASSERT_EQ(r.points.size(), c.expected.size());
-    for (size_t i = 0; i < c.expected.size(); ++i)
-      ASSERT_NEAR(r.points[i]->Time, encodeDateTime(2008, 12, 17) + c.expected[i] / 86400.0, 1e-8) << i;
+    for (size_t i = 0; i < c.expected.size(); ++i) {
+      const double t = dayCountToDateTime(dateTimeToDayCount(c.day) + c.expected[i] / 86400.0);
+      ASSERT_NEAR(r.points[i]->Time, c.expected[i] == refused ? 0 : t, 1e-8) << i;
+    }
   }
 
   TGPX old;
