@@ -27,9 +27,8 @@ size_t length(const xmlChar* s) { return s ? size_t(xmlStrlen(s)) : 0; }
 // libxml2's tree builder, each call weighed by the guard first.
 void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI, int nbNs,
              const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
-  if (guardOf(ctx).startTag(parserOf(ctx), localname, nbNs, namespaces, nbAttributes, nbDefaulted, attributes))
-    xmlStartElementDeclaringScope(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted,
-                                  attributes);
+  guardOf(ctx).buildStartTag(parserOf(ctx), localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted,
+                             attributes);
 }
 void onCharacters(void* ctx, const xmlChar* ch, int len) {
   if (guardOf(ctx).handOver(parserOf(ctx), size_t(len))) xmlSAX2Characters(ctx, ch, len);

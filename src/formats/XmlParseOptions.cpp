@@ -36,16 +36,24 @@ bool hasElements(const xmlNode* list) {
 
 size_t length(const xmlChar* s) { return s ? size_t(xmlStrlen(s)) : 0; }
 
-// The size of built nodes as a tree holds them: texts, comments and instructions, names,
-// namespace declarations and attribute values.
-size_t nodeListBytes(const xmlNode* n) {
+size_t textBytes(const xmlNode* n) {
   size_t total = 0;
-  for (; n; n = n->next) {
+  for (; n; n = n->next) total += length(n->content);
+  return total;
+}
+
+// The size of built nodes as a tree holds them: texts, comments and instructions, names,
+// namespace declarations and attribute values. Walked without recursion: copies of entities
+// nest their elements deep.
+size_t nodeListBytes(const xmlNode* first) {
+  size_t total = 0;
+  const xmlNode* top = first ? first->parent : nullptr;
+  for (const xmlNode* n = first; n;) {
     switch (n->type) {
       case XML_ELEMENT_NODE:
-        total += length(n->name) + nodeListBytes(n->children);
+        total += length(n->name);
         for (const xmlNs* ns = n->nsDef; ns; ns = ns->next) total += length(ns->prefix) + length(ns->href);
-        for (const xmlAttr* a = n->properties; a; a = a->next) total += length(a->name) + nodeListBytes(a->children);
+        for (const xmlAttr* a = n->properties; a; a = a->next) total += length(a->name) + textBytes(a->children);
         break;
       case XML_TEXT_NODE:
       case XML_CDATA_SECTION_NODE:
@@ -53,6 +61,15 @@ size_t nodeListBytes(const xmlNode* n) {
       case XML_PI_NODE: total += length(n->name) + length(n->content); break;
       default: break;
     }
+    if (n->type == XML_ELEMENT_NODE && n->children) {
+      n = n->children;
+      continue;
+    }
+    while (n && !n->next) {
+      n = n->parent;
+      if (n == top) n = nullptr;
+    }
+    if (n) n = n->next;
   }
   return total;
 }
@@ -115,36 +132,6 @@ void refuseExternalLoads() {
   std::call_once(once, [] { xmlSetExternalEntityLoader(refuseLoad); });
 }
 
-void xmlStartElementDeclaringScope(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI,
-                                   int nbNamespaces, const xmlChar** namespaces, int nbAttributes, int nbDefaulted,
-                                   const xmlChar** attributes) {
-  auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
-  // A prefix needs declaring here when the parser knows its name but neither this tag nor
-  // the tree built so far declares it so.
-  auto undeclared = [&](const xmlChar* p, const xmlChar* uri, const std::vector<const xmlChar*>& added) {
-    if (!uri || xmlStrEqual(p, reinterpret_cast<const xmlChar*>("xml"))) return false;
-    for (int i = 0; i < nbNamespaces; ++i)
-      if (namespaces[2 * i] == p || xmlStrEqual(namespaces[2 * i], p)) return false;
-    for (size_t i = 0; i < added.size(); i += 2)
-      if (added[i] == p || xmlStrEqual(added[i], p)) return false;
-    const xmlNs* in = xmlSearchNs(ctxt->myDoc, ctxt->node, p);
-    return !in || !xmlStrEqual(in->href, uri);
-  };
-  std::vector<const xmlChar*> added;
-  if (undeclared(prefix, URI, added)) added.insert(added.end(), {prefix, URI});
-  for (int i = 0; i < nbAttributes; ++i) {
-    const xmlChar** a = attributes + 5 * i;
-    if (a[1] && undeclared(a[1], a[2], added)) added.insert(added.end(), {a[1], a[2]});
-  }
-  if (added.empty())
-    return xmlSAX2StartElementNs(ctx, localname, prefix, URI, nbNamespaces, namespaces, nbAttributes, nbDefaulted,
-                                 attributes);
-  std::vector<const xmlChar*> all(namespaces, namespaces + 2 * nbNamespaces);
-  all.insert(all.end(), added.begin(), added.end());
-  xmlSAX2StartElementNs(ctx, localname, prefix, URI, int(all.size() / 2), all.data(), nbAttributes, nbDefaulted,
-                        attributes);
-}
-
 XmlEntityGuard::XmlEntityGuard(size_t inputSize, XmlErrors& errors)
     : limit_(xmlAmplificationLimit(inputSize)), errors_(errors) {}
 
@@ -163,27 +150,30 @@ bool XmlEntityGuard::add(xmlParserCtxtPtr ctxt, size_t bytes, bool intoDocument)
   return used_ <= limit_ || refuse(ctxt);
 }
 
+// What is built now stands where it is built and, once more, in each copy that the builds
+// around it make; it reaches the document where the outermost reference stands in it.
+// `mayLand`: false for what is thrown away or counted again as it lands.
+bool XmlEntityGuard::produce(xmlParserCtxtPtr ctxt, size_t bytes, bool mayLand) {
+  const size_t copies = 1 + pending_.size();
+  const bool lands = mayLand && (pending_.empty() ? ctxt == document_ && !ctxt->inSubset : pending_.front().intoDocument);
+  if (!add(ctxt, bytes > kUnbounded / copies ? kUnbounded : bytes * copies, false)) return false;
+  if (lands) document_bytes_ = addBounded(document_bytes_, bytes);
+  return true;
+}
+
 size_t XmlEntityGuard::treeBytes(xmlEntityPtr entity) {
   auto [at, fresh] = treeBytes_.try_emplace(entity, 0);
   if (fresh) at->second = nodeListBytes(entity->children);
   return at->second;
 }
 
-// Once libxml2 is back at the depth of a reference whose entity it had to build, the
-// elements are built and copied where the reference stands: that copy is counted now.
+// The builds that libxml2 is back above are over: what they built is counted already.
 bool XmlEntityGuard::settle(int depth) {
-  bool ok = true;
-  for (size_t i = 0; i < pending_.size();) {
-    const Pending p = pending_[i];
-    if (depth >= 0 && p.depth < depth) {
-      ++i;
-      continue;
-    }
-    pending_.erase(pending_.begin() + std::ptrdiff_t(i));
-    treeBytes_.erase(p.entity);
-    if (ok && p.entity->children) ok = add(nullptr, treeBytes(p.entity), p.intoDocument);
+  while (!pending_.empty() && (depth < 0 || pending_.back().depth >= depth)) {
+    treeBytes_.erase(pending_.back().entity);
+    pending_.pop_back();
   }
-  return ok && !refused_;
+  return !refused_;
 }
 
 // libxml2 decodes an entity met for the first time inside an attribute value's decoding
@@ -197,7 +187,7 @@ bool XmlEntityGuard::transientDecode(xmlParserCtxtPtr ctxt, xmlEntityPtr entity)
 }
 
 // Whether the entity's own text is being read further up: a reference loop, which libxml2
-// stops at its depth limit. The builds still pending are those further up once settled.
+// stops at its depth limit.
 bool XmlEntityGuard::enclosing(xmlParserCtxtPtr ctxt, xmlEntityPtr entity) {
   while (!decoding_.empty() && (decoding_.back().ctxt != ctxt || decoding_.back().depth >= ctxt->depth))
     decoding_.pop_back();
@@ -230,55 +220,75 @@ xmlEntityPtr XmlEntityGuard::get(xmlParserCtxtPtr ctxt, const xmlChar* name) {
   if (!entity || entity->etype != XML_INTERNAL_GENERAL_ENTITY) return entity;
   const bool inContent = ctxt->instate == XML_PARSER_CONTENT;
   if (!inContent && ctxt->instate != XML_PARSER_ATTRIBUTE_VALUE) return entity;  // a declaration
-  if (!settle(ctxt->depth)) {
-    refuse(ctxt);
-    return nullptr;
-  }
+  settle(ctxt->depth);
   // What lands in the document: not a declaration's default value, nor an entity's own text.
   const bool intoDocument = ctxt == document_ && !ctxt->inSubset;
   if (enclosing(ctxt, entity)) loopSeen_ = true;
   if (!add(ctxt, size_t(xmlStrlen(name)) + 2, false)) return nullptr;
   if (inContent) {
     buildInScope(ctxt, entity);
-    if (!entity->children) {
-      pending_.push_back({entity, ctxt->depth, intoDocument});
-      return entity;
-    }
-    return add(ctxt, treeBytes(entity), intoDocument) ? entity : nullptr;
+    if (entity->children) return produce(ctxt, treeBytes(entity), true) ? entity : nullptr;
+    pending_.push_back({entity, ctxt->depth, intoDocument});
+    return entity;
   }
-  // In an attribute value the entity's own characters count here; its references count
-  // when libxml2 resolves them in turn.
+  // In an attribute value the entity's own characters count here, its references when
+  // libxml2 resolves them in turn. In an entity's text the start tag counts its values.
   const bool transient = transientDecode(ctxt, entity);
   auto [literal, fresh] = literalBytes_.try_emplace(entity, 0);
   if (fresh) literal->second = decodedOwnBytes(entity->content);
   const size_t bytes = entity->content && entity->content[0] ? literal->second : 0;
-  return add(ctxt, bytes, intoDocument && !transient) ? entity : nullptr;
+  return produce(ctxt, bytes, ctxt == document_ && !transient) ? entity : nullptr;
 }
 
 bool XmlEntityGuard::handOver(xmlParserCtxtPtr ctxt, size_t bytes) {
-  if (refused_ || !settle(ctxt->depth)) return refuse(ctxt);
-  return ctxt == document_ || add(ctxt, bytes, false);
+  if (!settle(ctxt->depth)) return refuse(ctxt);
+  return ctxt == document_ || produce(ctxt, bytes, true);
 }
 
-bool XmlEntityGuard::startTag(xmlParserCtxtPtr ctxt, const xmlChar* localname, int nbNamespaces,
-                              const xmlChar** namespaces, int nbAttributes, int nbDefaulted,
-                              const xmlChar** attributes) {
-  if (refused_ || !settle(ctxt->depth)) return refuse(ctxt);
-  // Declarations and default values are copied into each element that gets them; in an
-  // entity's text the whole tag is built.
-  const bool built = ctxt != document_;
-  size_t bytes = built ? size_t(xmlStrlen(localname)) : 0;
-  for (int i = 0; i < 2 * nbNamespaces; ++i) bytes += size_t(xmlStrlen(namespaces[i]));
-  for (int i = built ? 0 : nbAttributes - nbDefaulted; i < nbAttributes; ++i) {
-    const xmlChar** a = attributes + 5 * i;
-    bytes += size_t(xmlStrlen(a[0])) + size_t(a[4] - a[3]);
-  }
+bool XmlEntityGuard::startTag(xmlParserCtxtPtr ctxt, int nbNamespaces, const xmlChar** namespaces) {
+  if (!settle(ctxt->depth)) return refuse(ctxt);
+  // Each element gets its own copy of the declarations, those a DTD gives by default too.
+  size_t bytes = 0;
+  for (int i = 0; i < 2 * nbNamespaces; ++i) bytes += length(namespaces[i]);
   return add(ctxt, bytes, false);
 }
 
+void XmlEntityGuard::buildStartTag(xmlParserCtxtPtr ctxt, const xmlChar* localname, const xmlChar* prefix,
+                                   const xmlChar* URI, int nbNamespaces, const xmlChar** namespaces, int nbAttributes,
+                                   int nbDefaulted, const xmlChar** attributes) {
+  // A prefix needs declaring here when the parser knows its name but neither this tag nor
+  // the tree built so far declares it so.
+  std::vector<const xmlChar*> all(namespaces, namespaces + 2 * nbNamespaces);
+  auto declare = [&](const xmlChar* p, const xmlChar* uri) {
+    if (!uri || xmlStrEqual(p, reinterpret_cast<const xmlChar*>("xml"))) return;
+    for (size_t i = 0; i < all.size(); i += 2)
+      if (all[i] == p || xmlStrEqual(all[i], p)) return;
+    const xmlNs* in = xmlSearchNs(ctxt->myDoc, ctxt->node, p);
+    if (!in || !xmlStrEqual(in->href, uri)) all.insert(all.end(), {p, uri});
+  };
+  declare(prefix, URI);
+  for (int i = 0; i < nbAttributes; ++i)
+    if (attributes[5 * i + 1]) declare(attributes[5 * i + 1], attributes[5 * i + 2]);
+  const int nbAll = int(all.size() / 2);
+  if (ctxt == document_) {
+    if (!startTag(ctxt, nbAll, all.data())) return;
+  } else {
+    if (!settle(ctxt->depth)) return (void)refuse(ctxt);
+    // In an entity's text the whole tag is built; default attribute values are not.
+    size_t bytes = length(localname);
+    for (const xmlChar* n : all) bytes += length(n);
+    for (int i = 0; i < nbAttributes - nbDefaulted; ++i) {
+      const xmlChar** a = attributes + 5 * i;
+      bytes += length(a[0]) + size_t(a[4] - a[3]);
+    }
+    if (!produce(ctxt, bytes, true)) return;
+  }
+  xmlSAX2StartElementNs(ctxt, localname, prefix, URI, nbAll, all.data(), nbAttributes, nbDefaulted, attributes);
+}
+
 bool XmlEntityGuard::finish() {
-  const bool ok = settle(-1);
+  settle(-1);
   // libxml2 calls its own refusal of amplification (a billion laughs) a loop as well.
   if (!loopSeen_) errors_.restate(XML_ERR_ENTITY_LOOP, refusalLine());
-  return ok;
+  return !refused_;
 }

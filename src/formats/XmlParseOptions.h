@@ -23,21 +23,14 @@ size_t xmlAmplificationLimit(size_t inputSize);
 // Called before each parse.
 void refuseExternalLoads();
 
-// libxml2's tree builder for a start tag. The elements of an entity's text are built apart
-// from the document, where the namespaces in scope at the reference are unknown: they
-// would end up in a namespace without a name. They declare the ones they use instead, so
-// they mean what they would mean standing in the file.
-void xmlStartElementDeclaringScope(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI,
-                                   int nbNamespaces, const xmlChar** namespaces, int nbAttributes, int nbDefaulted,
-                                   const xmlChar** attributes);
-
 // Bounds, across one document, what entity references really produce, measured as libxml2
-// produces it (libxml2 bounds only element text, and loosely): the bytes an entity's text
-// builds when parsed, each copy of those elements put where a reference stands, the values
-// that references give attributes, and each reference's own characters (so that a billion
-// references to an empty entity are not free). Namespace declarations and default attribute
-// values count each time a start tag gets them. Every parse routes its callbacks through
-// this; past the bound the parse is stopped with one refusal line.
+// produces it (libxml2 bounds only element text, and loosely): what an entity's text builds
+// when parsed, counted once for the entity and once for each copy that the references being
+// expanded around it will make; each copy of built elements put where a reference stands;
+// the values that references give attributes; and each reference's own characters (so that a
+// billion references to an empty entity are not free). Namespace declarations count each time
+// a start tag gets them. Every parse routes its callbacks through this; past the bound the
+// parse is stopped with one refusal line.
 // It also makes each reference build an entity's elements in the namespaces in scope where
 // that reference stands: libxml2 builds them once, at the first reference, and copies them at
 // later ones.
@@ -53,12 +46,19 @@ public:
   // Character data, a comment or an instruction of `bytes` about to be handed to the tree
   // builder. False, with the parse stopped, past the bound: the caller then drops it.
   bool handOver(xmlParserCtxtPtr ctxt, size_t bytes);
-  // The same for a start tag, with libxml2's arguments.
-  bool startTag(xmlParserCtxtPtr ctxt, const xmlChar* localname, int nbNamespaces, const xmlChar** namespaces,
-                int nbAttributes, int nbDefaulted, const xmlChar** attributes);
-  // After the parse, whatever its outcome: counts the copies made since the last callback;
-  // false past the bound. libxml2's own refusal of amplification, which it calls a loop,
-  // becomes the same refusal line unless the file does hold a loop.
+  // The same for a start tag of the document that the caller builds or reads itself, with
+  // libxml2's arguments.
+  bool startTag(xmlParserCtxtPtr ctxt, int nbNamespaces, const xmlChar** namespaces);
+  // libxml2's tree builder for a start tag, weighed first. The elements of an entity's text
+  // are built apart from the document, where the namespaces in scope at the reference are
+  // unknown: they would end up in a namespace without a name. They declare the ones they use
+  // instead, so they mean what they would mean standing in the file.
+  void buildStartTag(xmlParserCtxtPtr ctxt, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI,
+                     int nbNamespaces, const xmlChar** namespaces, int nbAttributes, int nbDefaulted,
+                     const xmlChar** attributes);
+  // After the parse, whatever its outcome: false when it was refused. libxml2's own refusal
+  // of amplification, which it calls a loop, becomes the same refusal line unless the file
+  // does hold a loop.
   bool finish();
 
   // The bytes that references put into the document itself, measured as a tree's texts,
@@ -77,6 +77,7 @@ private:
     xmlParserCtxtPtr ctxt;
   };
   bool add(xmlParserCtxtPtr ctxt, size_t bytes, bool intoDocument);
+  bool produce(xmlParserCtxtPtr ctxt, size_t bytes, bool mayLand);
   bool refuse(xmlParserCtxtPtr ctxt);
   bool settle(int depth);
   size_t treeBytes(xmlEntityPtr entity);
@@ -91,7 +92,8 @@ private:
   bool loopSeen_ = false;
   XmlErrors& errors_;
   xmlParserCtxtPtr document_ = nullptr;
-  // Entities whose text is being built at a reference: their copy is counted once built.
+  // Entities whose text is being built at a reference, outermost first: each will copy what
+  // is built meanwhile once more where its reference stands.
   std::vector<Pending> pending_;
   // The references an attribute value is being decoded through, innermost last.
   std::vector<Decoding> decoding_;

@@ -176,12 +176,11 @@ xmlEntityPtr onGetEntity(void* ctx, const xmlChar* name) {
 void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI, int nbNs,
              const xmlChar** namespaces, int nbAttributes, int nbDefaulted, const xmlChar** attributes) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
-  if (!walkOf(ctx).entities.startTag(ctxt, localname, nbNs, namespaces, nbAttributes, nbDefaulted, attributes))
-    return;
+  XmlEntityGuard& guard = walkOf(ctx).entities;
   Walk* wp = documentWalk(ctx);
   if (!wp)
-    return xmlStartElementDeclaringScope(ctx, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted,
-                                         attributes);
+    return guard.buildStartTag(ctxt, localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted, attributes);
+  if (!guard.startTag(ctxt, nbNs, namespaces)) return;
   Walk& w = *wp;
   if (!settle(ctxt, w)) return;
   Mode parent = top(w);
