@@ -2,22 +2,51 @@
 #include "base/FileText.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-bool readFileText(const std::string& fileName, std::string& text, std::string& error) {
-  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+int openFileToRead(const std::string& fileName, struct stat& st) {
+  st = {};
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
+    // A socket cannot be opened at all; say what it is rather than "No such device".
+    const int why = errno;
+    struct stat found {};
+    if (why == ENXIO && ::stat(fileName.c_str(), &found) == 0 && !S_ISREG(found.st_mode) &&
+        !S_ISDIR(found.st_mode))
+      st.st_mode = found.st_mode;
+    errno = why;
+    return -1;
+  }
+  const bool statted = ::fstat(fd, &st) == 0;
+  if (statted && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    ::close(fd);  // a pipe, socket or device: closed unread
+    return -1;
+  }
+  // Reads of the file wait for the disk as usual.
+  const int flags = statted ? ::fcntl(fd, F_GETFL) : -1;
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    const int why = errno;
+    ::close(fd);
+    st = {};
+    errno = why;
+    return -1;
+  }
+  return fd;
+}
+
+bool readFileText(const std::string& fileName, std::string& text, std::string& error) {
+  struct stat st {};
+  const int fd = openFileToRead(fileName, st);
+  if (fd < 0 && st.st_mode == 0) {
     error = "Cannot open file \"" + fileName + "\". " + std::strerror(errno);
     return false;
   }
   // A folder opens but reads as nothing, and a pipe or device may never end: neither is a file.
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
+  if (!S_ISREG(st.st_mode)) {
+    if (fd >= 0) ::close(fd);
     error = "Cannot read file \"" + fileName + "\". " +
             (S_ISDIR(st.st_mode) ? std::string(std::strerror(EISDIR)) : std::string("Not a regular file"));
     return false;

@@ -1,6 +1,15 @@
 // A whole file read into memory.
 #pragma once
+#include <sys/stat.h>
+
 #include <string>
+
+// Opens a file for reading without ever waiting in open(): a pipe without a writer, or a
+// device, would hold the program before it could tell that this is no file. Gives the
+// descriptor of a regular file or a folder, with its status in `st`. Otherwise -1: errno
+// says why, unless the name is there but is something else (a pipe, socket or device), which
+// `st.st_mode` then tells (it stays 0 when nothing was found).
+int openFileToRead(const std::string& fileName, struct stat& st);
 
 // The whole content of a file; false, with a message naming the file and the reason, when it
 // cannot be read (a folder or a device cannot: only regular files are read).

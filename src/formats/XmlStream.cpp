@@ -11,11 +11,11 @@
 #include <cstring>
 #include <exception>
 #include <string>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+#include "base/FileText.h"
 #include "formats/XmlParseOptions.h"
 
 namespace {
@@ -409,16 +409,13 @@ bool XmlStream::run(XmlStreamHandler& handler, size_t inputSize, Feed feed) {
 
 bool XmlStream::parseFile(const std::string& path, XmlStreamHandler& handler) {
   // Our own descriptor, not libxml2's URL loaders: a file name is never a network address.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    errors_.addFatal("Cannot open \"" + path + "\": " + std::strerror(errno), XML_IO_LOAD_ERROR);
-    return false;
-  }
   // A pipe or a device may never end: only regular files are read (a folder fails below).
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    errors_.addFatal("Cannot read \"" + path + "\": Not a regular file", XML_IO_LOAD_ERROR);
+  int fd = openFileToRead(path, st);
+  if (fd < 0) {
+    errors_.addFatal(st.st_mode ? "Cannot read \"" + path + "\": Not a regular file"
+                                : "Cannot open \"" + path + "\": " + std::strerror(errno),
+                     XML_IO_LOAD_ERROR);
     return false;
   }
   if (S_ISREG(st.st_mode) && st.st_size == 0) {

@@ -3,8 +3,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <tuple>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "platform/IniFile.h"
@@ -61,6 +66,38 @@ TEST(IniFile, LoadTellsAMissingFileFromOneThatCannotBeRead) {
     EXPECT_EQ(ini.load(&error), read) << name;
     EXPECT_EQ(!error.empty(), failed) << name << error;
   }
+  fs::remove_all(dir);
+}
+
+// A load still waiting after some seconds is let go by a writer opening the pipe: the test
+// then fails instead of hanging.
+bool loadsPromptly(IniFile& ini, std::string& error) {
+  auto loading = std::async(std::launch::async, [&] { return ini.load(&error); });
+  if (loading.wait_for(std::chrono::seconds(10)) == std::future_status::ready) return true;
+  ::close(::open(ini.fileName().c_str(), O_WRONLY | O_NONBLOCK));
+  return false;
+}
+
+// Opening a pipe waits for a writer: neither the load at start-up nor the one before the save
+// at shut-down (the file replaced meanwhile) may. A socket cannot be opened at all.
+TEST(IniFile, APipeOrSocketIsReportedWithoutWaiting) {
+  namespace fs = std::filesystem;
+  const std::string dir = tempDir();
+  { std::ofstream(dir + "/Corvantel.ini") << "[A]\nk=1\n"; }
+  IniFile settings(dir + "/Corvantel.ini"), sockIni(dir + "/socket.ini");
+  ASSERT_TRUE(settings.load());
+  fs::remove(dir + "/Corvantel.ini");
+  ASSERT_EQ(::mkfifo((dir + "/Corvantel.ini").c_str(), 0600), 0);
+  sockaddr_un address{AF_UNIX, {}};
+  sockIni.fileName().copy(address.sun_path, sizeof address.sun_path - 1);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  for (IniFile* ini : {&settings, &sockIni}) {
+    std::string error;
+    ASSERT_TRUE(loadsPromptly(*ini, error)) << ini->fileName();
+    EXPECT_NE(error.find("Not a regular file"), std::string::npos) << error;
+  }
+  ::close(sock);
   fs::remove_all(dir);
 }
 
