@@ -67,3 +67,17 @@ bool readFileText(const std::string& fileName, std::string& text, std::string& e
   ::close(fd);
   return true;
 }
+
+std::FILE* createFileToWrite(const std::string& fileName) {
+  const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    errno = EINVAL;
+    return nullptr;
+  }
+  std::FILE* f = ::fdopen(fd, "wb");
+  if (!f) ::close(fd);
+  return f;
+}

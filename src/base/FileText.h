@@ -1,7 +1,8 @@
-// A whole file read into memory.
+// A whole file read into memory, and files opened so that a pipe in their place never waits.
 #pragma once
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <string>
 
 // Opens a file for reading without ever waiting in open(): a pipe without a writer, or a
@@ -14,3 +15,7 @@ int openFileToRead(const std::string& fileName, struct stat& st);
 // The whole content of a file; false, with a message naming the file and the reason, when it
 // cannot be read (a folder or a device cannot: only regular files are read).
 bool readFileText(const std::string& fileName, std::string& text, std::string& error);
+
+// Creates or empties a regular file for writing, as fopen's "wb" does, without ever waiting in
+// open(): anything else in its place (a pipe, a device) gives null with errno set.
+std::FILE* createFileToWrite(const std::string& fileName);

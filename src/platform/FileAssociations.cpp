@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "base/FileText.h"
 #include "base/Translate.h"
 
 namespace fs = std::filesystem;
@@ -86,6 +87,11 @@ std::string firstEntry(const std::string& value) {
 }
 
 std::string readFile(const std::string& name) {
+  // Files on disk through our own reader, which never waits on a pipe; icons from the resources.
+  if (!name.starts_with(':')) {
+    std::string text, error;
+    return readFileText(name, text, error) ? text : std::string();
+  }
   QFile file(QString::fromStdString(name));
   if (!file.open(QIODevice::ReadOnly)) return {};
   const QByteArray bytes = file.readAll();

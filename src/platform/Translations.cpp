@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QTranslator>
 
+#include "base/FileText.h"
 #include "base/Translate.h"
 #include "platform/AppPaths.h"
 
@@ -51,9 +52,11 @@ int unpackCatalogues(const std::string& resourceRoot, const std::string& folder)
     if (!in.open(QIODevice::ReadOnly)) continue;
     const QByteArray data = in.readAll();
     ++count;
-    QFile old(target);
-    if (old.open(QIODevice::ReadOnly) && old.readAll() == data) continue;
-    old.close();
+    // Compared through our own reader, which never waits on a pipe put in the catalogue's place.
+    std::string old, error;
+    if (readFileText(target.toStdString(), old, error) &&
+        old == std::string_view(data.constData(), static_cast<size_t>(data.size())))
+      continue;
     QDir().mkpath(QFileInfo(target).absolutePath());
     QSaveFile out(target);  // a concurrent start-up never sees half a catalogue
     if (out.open(QIODevice::WriteOnly)) {

@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "base/FileText.h"
 #include "base/NumberText.h"
 #include "base/Translate.h"
 #include "model/DocumentIndex.h"
@@ -150,11 +151,12 @@ void TMainForm::TabSheet4Show() {
   }
   const std::string folder = AppPaths::programFolder();
   std::string path = folder + "GoogleMaps.htm";
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  // A pipe in the page's place would hold the window: only a regular file is written.
+  std::FILE* f = createFileToWrite(path);
   if (!f) {
     // The browser tells a page by its name's extension.
     path = AppPaths::createTempFileName("Cvwm", ".htm");
-    if (!path.empty()) f = std::fopen(path.c_str(), "wb");
+    if (!path.empty()) f = createFileToWrite(path);
   }
   if (!f) {
     AddLog(_("Can't create temporary HTML file in") + " \"" + folder + "\"");

@@ -12,6 +12,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "base/FileText.h"
 #include "platform/IniFile.h"
 
 namespace {
@@ -97,6 +98,11 @@ TEST(IniFile, APipeOrSocketIsReportedWithoutWaiting) {
     ASSERT_TRUE(loadsPromptly(*ini, error)) << ini->fileName();
     EXPECT_NE(error.find("Not a regular file"), std::string::npos) << error;
   }
+  // Nor does creating a file to write (the map page) wait for a reader of a pipe in its place.
+  auto creating = std::async(std::launch::async, [&] { return createFileToWrite(settings.fileName()); });
+  if (creating.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+    ::close(::open(settings.fileName().c_str(), O_RDONLY | O_NONBLOCK));
+  EXPECT_EQ(creating.get(), nullptr);
   ::close(sock);
   fs::remove_all(dir);
 }
