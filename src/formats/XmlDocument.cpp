@@ -40,7 +40,8 @@ void onComment(void* ctx, const xmlChar* value) {
   if (guardOf(ctx).handOver(parserOf(ctx), length(value))) xmlSAX2Comment(ctx, value);
 }
 void onPI(void* ctx, const xmlChar* target, const xmlChar* data) {
-  if (guardOf(ctx).handOver(parserOf(ctx), length(target) + length(data))) xmlSAX2ProcessingInstruction(ctx, target, data);
+  if (guardOf(ctx).handOver(parserOf(ctx), length(target) + length(data)))
+    xmlSAX2ProcessingInstruction(ctx, target, data);
 }
 
 }  // namespace

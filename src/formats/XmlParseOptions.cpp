@@ -74,7 +74,9 @@ size_t nodeListBytes(const xmlNode* first) {
   return total;
 }
 
-bool isNameStart(xmlChar c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80; }
+bool isNameStart(xmlChar c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+}
 bool isNameChar(xmlChar c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 
 // The bytes that libxml2's decoding of an attribute value puts out for an entity's own
@@ -94,7 +96,10 @@ size_t decodedOwnBytes(const xmlChar* s) {
       unsigned long code = 0;
       const xmlChar* p = s + (hex ? 3 : 2);
       for (; *p && *p != ';'; ++p) {
-        const int digit = *p >= '0' && *p <= '9' ? *p - '0' : hex && (*p | 0x20) >= 'a' && (*p | 0x20) <= 'f' ? (*p | 0x20) - 'a' + 10 : -1;
+        const int lower = *p | 0x20;
+        const int digit = *p >= '0' && *p <= '9'                     ? *p - '0'
+                          : hex && lower >= 'a' && lower <= 'f' ? lower - 'a' + 10
+                                                                : -1;
         if (digit < 0 || code > 0x10FFFF) return total;  // libxml2 gives up on the whole value
         code = code * (hex ? 16 : 10) + unsigned(digit);
       }
@@ -155,7 +160,8 @@ bool XmlEntityGuard::add(xmlParserCtxtPtr ctxt, size_t bytes, bool intoDocument)
 // `mayLand`: false for what is thrown away or counted again as it lands.
 bool XmlEntityGuard::produce(xmlParserCtxtPtr ctxt, size_t bytes, bool mayLand) {
   const size_t copies = 1 + pending_.size();
-  const bool lands = mayLand && (pending_.empty() ? ctxt == document_ && !ctxt->inSubset : pending_.front().intoDocument);
+  const bool lands =
+      mayLand && (pending_.empty() ? ctxt == document_ && !ctxt->inSubset : pending_.front().intoDocument);
   if (!add(ctxt, bytes > kUnbounded / copies ? kUnbounded : bytes * copies, false)) return false;
   if (lands) document_bytes_ = addBounded(document_bytes_, bytes);
   return true;

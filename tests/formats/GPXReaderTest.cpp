@@ -512,7 +512,9 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
       // references to an empty entity.
       {big + "<gpx>" + hrefs + "</gpx>", bound},
       {big + "<gpx><wpt lat='1' lon='2'><extensions><e" + attributes + "/></extensions></wpt></gpx>", bound},
-      {big + "<gpx xmlns='http://www.topografix.com/GPX/1/0'><wpt lat='1' lon='2' x='" + refs.substr(0, 900) + "'/></gpx>", bound},
+      {big + "<gpx xmlns='http://www.topografix.com/GPX/1/0'><wpt lat='1' lon='2' x='" + refs.substr(0, 900) +
+           "'/></gpx>",
+       bound},
       {empties + "]><gpx><wpt lat='1' lon='2'><link href='&l3;'/></wpt></gpx>", bound},
       {behind + "<gpx>" + descs + "</gpx>", bound},
       {behind + "<gpx xmlns='http://www.topografix.com/GPX/1/0'>" + descs + "</gpx>", bound},
@@ -556,10 +558,12 @@ TEST(GPXReaderUntrusted, ManySmallReferencesOpen) {
 TEST(GPXReaderUntrusted, NamesCopiedIntoEveryItemAreBounded) {
   std::string pieces, tracks, urn = "urn:";
   for (int i = 0; i < 100; ++i) pieces += "<wpt lat='1' lon='2'><extensions><p:x/></extensions></wpt>";
-  for (int i = 0; i < 100; ++i) tracks += "<Placemark><LineString><coordinates>1,2 3,4</coordinates></LineString></Placemark>";
+  for (int i = 0; i < 100; ++i)
+    tracks += "<Placemark><LineString><coordinates>1,2 3,4</coordinates></LineString></Placemark>";
   for (int i = 0; i < 10; ++i) urn += "&u;";
-  const std::string defaults = "<!DOCTYPE x [<!ENTITY u \"" + std::string(20000, 'u') + "\"><!ATTLIST extensions xmlns:p CDATA \"" +
-                               urn + "\"><!ATTLIST Placemark xmlns:p CDATA \"" + urn + "\">]>";
+  const std::string defaults = "<!DOCTYPE x [<!ENTITY u \"" + std::string(20000, 'u') +
+                               "\"><!ATTLIST extensions xmlns:p CDATA \"" + urn +
+                               "\"><!ATTLIST Placemark xmlns:p CDATA \"" + urn + "\">]>";
   const std::string kept = "Text read more than ten times the file's size: nothing read";
   const std::string bound = "Entity text more than ten times the file's size: nothing read";
   const struct {
@@ -588,7 +592,8 @@ TEST(GPXReaderUntrusted, NamesCopiedIntoEveryItemAreBounded) {
     EXPECT_EQ(doc.Waypoints.Count(), 1);
     EXPECT_EQ(doc.Tracks.Count(), 0);
   }
-  std::string sections = "<!DOCTYPE gpx [<!ENTITY big \"" + std::string(500000, 'b') + "\"><!ENTITY c \"<![CDATA[&#38;big;]]>\">]><gpx>";
+  std::string sections = "<!DOCTYPE gpx [<!ENTITY big \"" + std::string(500000, 'b') +
+                         "\"><!ENTITY c \"<![CDATA[&#38;big;]]>\">]><gpx>";
   for (int i = 0; i < 100; ++i) sections += "<wpt lat='1' lon='2'><desc>&c;</desc></wpt>";
   TGPX doc;
   load(doc, sections + "</gpx>");
@@ -657,7 +662,8 @@ TEST(GPXReaderUntrusted, ContentASavedFileCouldNotHoldIsLeftOut) {
       {"<wpt lat='1' lon='2'><extensions><f:x a='&b;' b='&b;' c='&b;'/><f:k/></extensions></wpt>", "1" + text},
       // Root namespace names longer once escaped, or together, than a start tag can be.
       {"<wpt lat='1' lon='2'/>", "1" + text, "<gpx xmlns='http://www.topografix.com/GPX/1/1' xmlns:p='e/" + gt + "'>"},
-      {"<wpt lat='1' lon='2'/>", "1" + text, "<gpx xmlns='http://www.topografix.com/GPX/1/1' xmlns:p='e/" + quotes + "'>"},
+      {"<wpt lat='1' lon='2'/>", "1" + text,
+       "<gpx xmlns='http://www.topografix.com/GPX/1/1' xmlns:p='e/" + quotes + "'>"},
       {"<wpt lat='1' lon='2'/>", "1" + text, v10.substr(0, v10.size() - 1) + " xmlns:p='e/" + gt + "'>"},
       {"<wpt lat='1' lon='2'/>", "1" + text,
        "<gpx xmlns='http://www.topografix.com/GPX/1/1' xmlns:p1='&b;' xmlns:p2='&b;' xmlns:p3='&b;'>"},

@@ -65,10 +65,11 @@ TEST(XmlEntityGuard, CountsWhatAnUnguardedParseProduces) {
     // The padding keeps libxml2's own rough guard, which weighs references against the text
     // read so far, from refusing such short texts.
     const std::string pad(200, 'p'), note = "<!--" + std::string(200, ' ') + "-->";
-    const std::string t = pad + mix({plain}, 4), u = pad + mix({plain, {"&t;"}}, 4), m = note + mix({plain, markup, {"&t;"}}, 5),
-                      a = note + mix({markup, {"&m;", "&t;"}}, 4);
-    const std::string dtd = "<!--" + std::string(20000, ' ') + "--><!DOCTYPE gpx [<!ENTITY n 'nn&#38;#38;x'><!ENTITY t \"" + t + "\"><!ENTITY u \"" + u + "\"><!ENTITY m \"" + m +
-                            "\"><!ENTITY a \"" + a + "\">]>";
+    const std::string t = pad + mix({plain}, 4), u = pad + mix({plain, {"&t;"}}, 4);
+    const std::string m = note + mix({plain, markup, {"&t;"}}, 5), a = note + mix({markup, {"&m;", "&t;"}}, 4);
+    const std::string dtd = "<!--" + std::string(20000, ' ') + "--><!DOCTYPE gpx [<!ENTITY n 'nn&#38;#38;x'>" +
+                            "<!ENTITY t \"" + t + "\"><!ENTITY u \"" + u + "\"><!ENTITY m \"" + m + "\"><!ENTITY a \"" +
+                            a + "\">]>";
     const std::string attribute = mix({{"&u;", "&t;", "&n;"}}, 3), content = mix({{"&a;", "&m;", "&t;", "&n;"}}, 3);
     auto file = [&](const std::string& att, const std::string& text) {
       return dtd + "<gpx><wpt lat='1' lon='2'><link href='" + att + "'/><desc>" + text + "</desc><f x='" + att +
