@@ -173,11 +173,16 @@ TEST_F(MapTab, MoveTextsMoveOnlyTheWaypointTheirMarkerStoodFor) {
   EXPECT_EQ(b->Lon, 12);
 
   // A new page that cannot be written leaves the browser on the old one, and its markers
-  // keep their waypoints: marker 0 (A) must not become B.
+  // keep their waypoints: marker 0 (A) must not become B. A device in the page's place is
+  // no page file, and there is no temporary folder either.
   fs::create_directory(path("full"));
   fs::create_symlink("/dev/full", path("full/GoogleMaps.htm"));
   AppPaths::setProgramFolder(path("full"));
+  write("file", "x");
+  const std::string tmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+  setenv("TMPDIR", path("file").c_str(), 1);
   f.TabSheet4Show();
+  tmp.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", tmp.c_str(), 1);
   EXPECT_EQ(lastLog(), "Can't create temporary HTML file in \"" + path("full") + "/\"");
   say("Move 20, 20 <0>");
   EXPECT_EQ(b->Lat, 11);
