@@ -165,6 +165,15 @@ void moveItems(List& from, List& to) {
 
 }  // namespace
 
+void TGPXFile::AppendItems(TGPX& from, TGPX& to) {
+  moveItems(from.Waypoints, to.Waypoints);
+  to.Waypoints.Present = to.Waypoints.Present || from.Waypoints.Present;
+  moveItems(from.Routes, to.Routes);
+  to.Routes.Present = to.Routes.Present || from.Routes.Present;
+  moveItems(from.Tracks, to.Tracks);
+  to.Tracks.Present = to.Tracks.Present || from.Tracks.Present;
+}
+
 void TGPXFile::LoadFromFile(const std::string& fileName) {
   ReadDocument([&](XmlStream& stream, XmlStreamHandler& handler) { return stream.parseFile(fileName, handler); });
 }
@@ -197,12 +206,7 @@ void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandle
   // A GPX 1.0 file's metadata and top-level extensions are gathered piece by piece.
   fitWritable(got.Metadata, &issues);
   fitWritableDocumentExtensions(got.Extension.Text, &issues);
-  moveItems(got.Waypoints, doc.Waypoints);
-  doc.Waypoints.Present = doc.Waypoints.Present || got.Waypoints.Present;
-  moveItems(got.Routes, doc.Routes);
-  doc.Routes.Present = doc.Routes.Present || got.Routes.Present;
-  moveItems(got.Tracks, doc.Tracks);
-  doc.Tracks.Present = doc.Tracks.Present || got.Tracks.Present;
+  AppendItems(got, doc);
   if (got.Metadata.Present) doc.Metadata = std::move(got.Metadata);
   if (result.hasExtensions) doc.Extension.Text = std::move(got.Extension.Text);
   // A prefix the document declares already keeps its meaning.

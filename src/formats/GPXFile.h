@@ -71,6 +71,11 @@ public:
   std::string ExportGPXRTEList(const TGPXrteList& list) const;
   std::string ExportGPXTRKList(const TGPXtrkList& list) const;
 
+protected:
+  // Moves the waypoints, routes and tracks of a document read apart onto the end of `to`'s
+  // lists, with their present flags.
+  static void AppendItems(TGPX& from, TGPX& to);
+
 private:
   // The walk shared by both loads: reads into a fresh document, then moves its items into GPX.
   void ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandler&)>& parse);

@@ -118,10 +118,7 @@ void TKMLFile::importDocument(std::unique_ptr<XmlDocument> doc, const XmlErrors&
   }
   GPX = into;
   Loaded = true;
-  for (auto& p : got.Waypoints.ExtractAll()) GPX->Waypoints.Add(std::move(p));
-  for (auto& t : got.Tracks.ExtractAll()) GPX->Tracks.Add(std::move(t));
-  GPX->Waypoints.Present = GPX->Waypoints.Present || got.Waypoints.Present;
-  GPX->Tracks.Present = GPX->Tracks.Present || got.Tracks.Present;
+  AppendItems(got, *GPX);
   for (const std::string& line : issues_.logLines()) Log(line);
 }
 

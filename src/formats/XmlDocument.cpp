@@ -22,7 +22,6 @@ struct Shared {
 Shared* sharedOf(void* ctx) { return static_cast<Shared*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
 XmlEntityGuard& guardOf(void* ctx) { return sharedOf(ctx)->entities; }
 xmlParserCtxtPtr parserOf(void* ctx) { return static_cast<xmlParserCtxtPtr>(ctx); }
-size_t length(const xmlChar* s) { return s ? size_t(xmlStrlen(s)) : 0; }
 
 // libxml2's tree builder, each call weighed by the guard first.
 void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI, int nbNs,
@@ -37,10 +36,10 @@ void onCData(void* ctx, const xmlChar* ch, int len) {
   if (guardOf(ctx).handOver(parserOf(ctx), size_t(len))) xmlSAX2CDataBlock(ctx, ch, len);
 }
 void onComment(void* ctx, const xmlChar* value) {
-  if (guardOf(ctx).handOver(parserOf(ctx), length(value))) xmlSAX2Comment(ctx, value);
+  if (guardOf(ctx).handOver(parserOf(ctx), xmlTextBytes(value))) xmlSAX2Comment(ctx, value);
 }
 void onPI(void* ctx, const xmlChar* target, const xmlChar* data) {
-  if (guardOf(ctx).handOver(parserOf(ctx), length(target) + length(data)))
+  if (guardOf(ctx).handOver(parserOf(ctx), xmlTextBytes(target) + xmlTextBytes(data)))
     xmlSAX2ProcessingInstruction(ctx, target, data);
 }
 

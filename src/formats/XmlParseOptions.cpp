@@ -34,11 +34,9 @@ bool hasElements(const xmlNode* list) {
   return false;
 }
 
-size_t length(const xmlChar* s) { return s ? size_t(xmlStrlen(s)) : 0; }
-
 size_t textBytes(const xmlNode* n) {
   size_t total = 0;
-  for (; n; n = n->next) total += length(n->content);
+  for (; n; n = n->next) total += xmlTextBytes(n->content);
   return total;
 }
 
@@ -51,14 +49,14 @@ size_t nodeListBytes(const xmlNode* first) {
   for (const xmlNode* n = first; n;) {
     switch (n->type) {
       case XML_ELEMENT_NODE:
-        total += length(n->name);
-        for (const xmlNs* ns = n->nsDef; ns; ns = ns->next) total += length(ns->prefix) + length(ns->href);
-        for (const xmlAttr* a = n->properties; a; a = a->next) total += length(a->name) + textBytes(a->children);
+        total += xmlTextBytes(n->name);
+        for (const xmlNs* ns = n->nsDef; ns; ns = ns->next) total += xmlTextBytes(ns->prefix) + xmlTextBytes(ns->href);
+        for (const xmlAttr* a = n->properties; a; a = a->next) total += xmlTextBytes(a->name) + textBytes(a->children);
         break;
       case XML_TEXT_NODE:
       case XML_CDATA_SECTION_NODE:
-      case XML_COMMENT_NODE: total += length(n->content); break;
-      case XML_PI_NODE: total += length(n->name) + length(n->content); break;
+      case XML_COMMENT_NODE: total += xmlTextBytes(n->content); break;
+      case XML_PI_NODE: total += xmlTextBytes(n->name) + xmlTextBytes(n->content); break;
       default: break;
     }
     if (n->type == XML_ELEMENT_NODE && n->children) {
@@ -173,13 +171,13 @@ size_t XmlEntityGuard::treeBytes(xmlEntityPtr entity) {
   return at->second;
 }
 
-// The builds that libxml2 is back above are over: what they built is counted already.
-bool XmlEntityGuard::settle(int depth) {
-  while (!pending_.empty() && (depth < 0 || pending_.back().depth >= depth)) {
-    treeBytes_.erase(pending_.back().entity);
-    pending_.pop_back();
-  }
-  return !refused_;
+// The builds and attribute decodings that libxml2 is back above are over: what they built is
+// counted already. A decoding is over too once another parser is at work.
+void XmlEntityGuard::settle(xmlParserCtxtPtr ctxt) {
+  const int depth = ctxt ? ctxt->depth : -1;
+  while (!pending_.empty() && (depth < 0 || pending_.back().depth >= depth)) pending_.pop_back();
+  while (!decoding_.empty() && (decoding_.back().ctxt != ctxt || decoding_.back().depth >= depth))
+    decoding_.pop_back();
 }
 
 // libxml2 decodes an entity met for the first time inside an attribute value's decoding
@@ -194,9 +192,7 @@ bool XmlEntityGuard::transientDecode(xmlParserCtxtPtr ctxt, xmlEntityPtr entity)
 
 // Whether the entity's own text is being read further up: a reference loop, which libxml2
 // stops at its depth limit.
-bool XmlEntityGuard::enclosing(xmlParserCtxtPtr ctxt, xmlEntityPtr entity) {
-  while (!decoding_.empty() && (decoding_.back().ctxt != ctxt || decoding_.back().depth >= ctxt->depth))
-    decoding_.pop_back();
+bool XmlEntityGuard::enclosing(xmlEntityPtr entity) const {
   return std::any_of(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.entity == entity; }) ||
          std::any_of(decoding_.begin(), decoding_.end(), [&](const Decoding& d) { return d.entity == entity; });
 }
@@ -226,10 +222,10 @@ xmlEntityPtr XmlEntityGuard::get(xmlParserCtxtPtr ctxt, const xmlChar* name) {
   if (!entity || entity->etype != XML_INTERNAL_GENERAL_ENTITY) return entity;
   const bool inContent = ctxt->instate == XML_PARSER_CONTENT;
   if (!inContent && ctxt->instate != XML_PARSER_ATTRIBUTE_VALUE) return entity;  // a declaration
-  settle(ctxt->depth);
+  settle(ctxt);
   // What lands in the document: not a declaration's default value, nor an entity's own text.
   const bool intoDocument = ctxt == document_ && !ctxt->inSubset;
-  if (enclosing(ctxt, entity)) loopSeen_ = true;
+  if (enclosing(entity)) loopSeen_ = true;
   if (!add(ctxt, size_t(xmlStrlen(name)) + 2, false)) return nullptr;
   if (inContent) {
     buildInScope(ctxt, entity);
@@ -247,15 +243,17 @@ xmlEntityPtr XmlEntityGuard::get(xmlParserCtxtPtr ctxt, const xmlChar* name) {
 }
 
 bool XmlEntityGuard::handOver(xmlParserCtxtPtr ctxt, size_t bytes) {
-  if (!settle(ctxt->depth)) return refuse(ctxt);
+  if (refused_) return refuse(ctxt);
+  settle(ctxt);
   return ctxt == document_ || produce(ctxt, bytes, true);
 }
 
 bool XmlEntityGuard::startTag(xmlParserCtxtPtr ctxt, int nbNamespaces, const xmlChar** namespaces) {
-  if (!settle(ctxt->depth)) return refuse(ctxt);
+  if (refused_) return refuse(ctxt);
+  settle(ctxt);
   // Each element gets its own copy of the declarations, those a DTD gives by default too.
   size_t bytes = 0;
-  for (int i = 0; i < 2 * nbNamespaces; ++i) bytes += length(namespaces[i]);
+  for (int i = 0; i < 2 * nbNamespaces; ++i) bytes += xmlTextBytes(namespaces[i]);
   return add(ctxt, bytes, false);
 }
 
@@ -279,13 +277,14 @@ void XmlEntityGuard::buildStartTag(xmlParserCtxtPtr ctxt, const xmlChar* localna
   if (ctxt == document_) {
     if (!startTag(ctxt, nbAll, all.data())) return;
   } else {
-    if (!settle(ctxt->depth)) return (void)refuse(ctxt);
+    if (refused_) return (void)refuse(ctxt);
+    settle(ctxt);
     // In an entity's text the whole tag is built; default attribute values are not.
-    size_t bytes = length(localname);
-    for (const xmlChar* n : all) bytes += length(n);
+    size_t bytes = xmlTextBytes(localname);
+    for (const xmlChar* n : all) bytes += xmlTextBytes(n);
     for (int i = 0; i < nbAttributes - nbDefaulted; ++i) {
       const xmlChar** a = attributes + 5 * i;
-      bytes += length(a[0]) + size_t(a[4] - a[3]);
+      bytes += xmlTextBytes(a[0]) + size_t(a[4] - a[3]);
     }
     if (!produce(ctxt, bytes, true)) return;
   }
@@ -293,7 +292,7 @@ void XmlEntityGuard::buildStartTag(xmlParserCtxtPtr ctxt, const xmlChar* localna
 }
 
 bool XmlEntityGuard::finish() {
-  settle(-1);
+  settle(nullptr);
   // libxml2 calls its own refusal of amplification (a billion laughs) a loop as well.
   if (!loopSeen_) errors_.restate(XML_ERR_ENTITY_LOOP, refusalLine());
   return !refused_;

@@ -13,6 +13,9 @@ class XmlErrors;
 // reader gives them; libxml2's size limits and guards against entity amplification kept.
 constexpr int kXmlSafeParseOptions = XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_COMPACT | XML_PARSE_NOWARNING;
 
+// The bytes of a text libxml2 hands over; 0 for none.
+inline size_t xmlTextBytes(const xmlChar* s) { return s ? size_t(xmlStrlen(s)) : 0; }
+
 // The most that references may produce, and that a reader may keep, from an input of
 // `inputSize` bytes: ten times the input plus 1,000,000 bytes, as newer libxml2 releases
 // bound amplification.
@@ -40,6 +43,7 @@ public:
   XmlEntityGuard(size_t inputSize, XmlErrors& errors);
   // The document's own parser; entities' text is parsed by others that share its callbacks.
   void setDocument(xmlParserCtxtPtr ctxt) { document_ = ctxt; }
+  bool isDocument(const void* ctxt) const { return ctxt == document_; }
 
   // libxml2's getEntity; null, with the parse stopped, past the bound.
   xmlEntityPtr get(xmlParserCtxtPtr ctxt, const xmlChar* name);
@@ -79,10 +83,10 @@ private:
   bool add(xmlParserCtxtPtr ctxt, size_t bytes, bool intoDocument);
   bool produce(xmlParserCtxtPtr ctxt, size_t bytes, bool mayLand);
   bool refuse(xmlParserCtxtPtr ctxt);
-  bool settle(int depth);
+  void settle(xmlParserCtxtPtr ctxt);
   size_t treeBytes(xmlEntityPtr entity);
   bool transientDecode(xmlParserCtxtPtr ctxt, xmlEntityPtr entity);
-  bool enclosing(xmlParserCtxtPtr ctxt, xmlEntityPtr entity);
+  bool enclosing(xmlEntityPtr entity) const;
   void buildInScope(xmlParserCtxtPtr ctxt, xmlEntityPtr entity);
 
   size_t limit_;

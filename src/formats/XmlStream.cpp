@@ -24,7 +24,6 @@ enum class Mode : unsigned char { Container, SubtreeRoot, SubtreeInner, RecordRo
 
 struct Walk {
   Walk(XmlStreamHandler& h, XmlErrors& e, size_t inputSize) : handler(&h), errors(&e), entities(inputSize, e) {}
-  xmlParserCtxtPtr main = nullptr;  // the document's parser, not an entity's
   XmlStreamHandler* handler = nullptr;
   XmlErrors* errors = nullptr;
   XmlEntityGuard entities;
@@ -49,7 +48,7 @@ Walk& walkOf(void* ctx) { return *static_cast<Walk*>(static_cast<xmlParserCtxtPt
 // stood in the file (see onGetEntity).
 Walk* documentWalk(void* ctx) {
   Walk& w = walkOf(ctx);
-  return ctx == w.main ? &w : nullptr;
+  return w.entities.isDocument(ctx) ? &w : nullptr;
 }
 
 Mode top(const Walk& w) { return w.open.empty() ? Mode::Container : w.open.back(); }
@@ -267,7 +266,6 @@ void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xml
 bool weighed(void* ctx, size_t bytes) {
   return walkOf(ctx).entities.handOver(static_cast<xmlParserCtxtPtr>(ctx), bytes);
 }
-size_t length(const xmlChar* s) { return s ? size_t(xmlStrlen(s)) : 0; }
 
 void onCharacters(void* ctx, const xmlChar* ch, int len) {
   if (!weighed(ctx, size_t(len))) return;
@@ -335,10 +333,11 @@ void onCData(void* ctx, const xmlChar* ch, int len) {
   wp->cdataEndedInCR = cut && len > 0 && ch[len - 1] == '\r' && parent ? parent->last : nullptr;
 }
 void onComment(void* ctx, const xmlChar* value) {
-  if (weighed(ctx, length(value)) && buildHere(ctx)) xmlSAX2Comment(ctx, value);
+  if (weighed(ctx, xmlTextBytes(value)) && buildHere(ctx)) xmlSAX2Comment(ctx, value);
 }
 void onPI(void* ctx, const xmlChar* target, const xmlChar* data) {
-  if (weighed(ctx, length(target) + length(data)) && buildHere(ctx)) xmlSAX2ProcessingInstruction(ctx, target, data);
+  if (weighed(ctx, xmlTextBytes(target) + xmlTextBytes(data)) && buildHere(ctx))
+    xmlSAX2ProcessingInstruction(ctx, target, data);
 }
 void onReference(void* ctx, const xmlChar* name) {
   if (buildHere(ctx)) xmlSAX2Reference(ctx, name);
@@ -376,7 +375,6 @@ bool XmlStream::run(XmlStreamHandler& handler, size_t inputSize, Feed feed) {
     return false;
   }
   ctxt->_private = &walk;
-  walk.main = ctxt;
   walk.entities.setDocument(ctxt);
   // What the handler keeps is bounded alike.
   XmlReadBudget budget(inputSize);
