@@ -66,6 +66,10 @@ void XmlErrors::structuredHandler(void* ctx, const void* error) {
   auto* self = static_cast<XmlErrors*>(ctx);
   auto* err = static_cast<const xmlError*>(error);
   if (!self || !err) return;
+  // A flood of messages (one reference repeated a million times) is cut short: the first
+  // ones, and the first fatal one, say what went wrong.
+  constexpr size_t kKeptMessages = 100;
+  if (self->entries_.size() >= kKeptMessages && (err->level < XML_ERR_FATAL || self->hasFatal())) return;
   XmlErrorEntry e;
   e.message = trim(err->message ? err->message : "");
   e.code = err->code;

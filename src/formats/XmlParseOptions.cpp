@@ -138,12 +138,16 @@ void refuseExternalLoads() {
 XmlEntityGuard::XmlEntityGuard(size_t inputSize, XmlErrors& errors)
     : limit_(xmlAmplificationLimit(inputSize)), errors_(errors) {}
 
-bool XmlEntityGuard::refuse(xmlParserCtxtPtr ctxt) {
-  if (!refused_) errors_.addRefusal(refusalLine());
-  refused_ = true;
+void XmlEntityGuard::halt(xmlParserCtxtPtr ctxt) {
   if (ctxt) xmlStopParser(ctxt);
   // An entity's text is parsed by a parser of its own: the document's must stop too.
   if (document_ && document_ != ctxt) xmlStopParser(document_);
+}
+
+bool XmlEntityGuard::refuse(xmlParserCtxtPtr ctxt) {
+  if (!refused_) errors_.addRefusal(refusalLine());
+  refused_ = true;
+  halt(ctxt);
   return false;
 }
 
@@ -218,15 +222,23 @@ xmlEntityPtr XmlEntityGuard::get(xmlParserCtxtPtr ctxt, const xmlChar* name) {
     refuse(ctxt);
     return nullptr;
   }
+  // A file found malformed is refused whatever follows: nothing more of it is expanded (an
+  // entity's text may repeat a broken reference a million times).
+  if (!ctxt->wellFormed || (document_ && !document_->wellFormed)) {
+    halt(ctxt);
+    return nullptr;
+  }
   xmlEntityPtr entity = xmlSAX2GetEntity(ctxt, name);
-  if (!entity || entity->etype != XML_INTERNAL_GENERAL_ENTITY) return entity;
   const bool inContent = ctxt->instate == XML_PARSER_CONTENT;
   if (!inContent && ctxt->instate != XML_PARSER_ATTRIBUTE_VALUE) return entity;  // a declaration
   settle(ctxt);
+  // Each reference's own characters count, one to an undeclared entity too (libxml2 reports
+  // each of those, however many times an entity's text repeats them).
+  if (!add(ctxt, size_t(xmlStrlen(name)) + 2, false)) return nullptr;
+  if (!entity || entity->etype != XML_INTERNAL_GENERAL_ENTITY) return entity;
   // What lands in the document: not a declaration's default value, nor an entity's own text.
   const bool intoDocument = ctxt == document_ && !ctxt->inSubset;
   if (enclosing(entity)) loopSeen_ = true;
-  if (!add(ctxt, size_t(xmlStrlen(name)) + 2, false)) return nullptr;
   if (inContent) {
     buildInScope(ctxt, entity);
     if (entity->children) return produce(ctxt, treeBytes(entity), true) ? entity : nullptr;

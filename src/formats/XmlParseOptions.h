@@ -82,6 +82,7 @@ private:
   };
   bool add(xmlParserCtxtPtr ctxt, size_t bytes, bool intoDocument);
   bool produce(xmlParserCtxtPtr ctxt, size_t bytes, bool mayLand);
+  void halt(xmlParserCtxtPtr ctxt);
   bool refuse(xmlParserCtxtPtr ctxt);
   void settle(xmlParserCtxtPtr ctxt);
   size_t treeBytes(xmlEntityPtr entity);
