@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <unordered_set>
 #include <vector>
 
 #include "base/NumberText.h"
@@ -210,10 +211,10 @@ void TGPXFile::ReadDocument(const std::function<bool(XmlStream&, XmlStreamHandle
   if (got.Metadata.Present) doc.Metadata = std::move(got.Metadata);
   if (result.hasExtensions) doc.Extension.Text = std::move(got.Extension.Text);
   // A prefix the document declares already keeps its meaning.
+  std::unordered_set<std::string> prefixes;
+  for (const auto& have : doc.RootNamespaces) prefixes.insert(have.first);
   for (auto& ns : got.RootNamespaces)
-    if (std::none_of(doc.RootNamespaces.begin(), doc.RootNamespaces.end(),
-                     [&](const auto& have) { return have.first == ns.first; }))
-      doc.RootNamespaces.push_back(ns);
+    if (prefixes.insert(ns.first).second) doc.RootNamespaces.push_back(ns);
   fitWritableRootNamespaces(doc, &issues);
 
   if (result.gpx10) Log(_("GPX 1.0 file, read as GPX 1.1"));

@@ -29,6 +29,10 @@ void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const x
   guardOf(ctx).buildStartTag(parserOf(ctx), localname, prefix, URI, nbNs, namespaces, nbAttributes, nbDefaulted,
                              attributes);
 }
+void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI) {
+  guardOf(ctx).endTag();
+  xmlSAX2EndElementNs(ctx, localname, prefix, URI);
+}
 void onCharacters(void* ctx, const xmlChar* ch, int len) {
   if (guardOf(ctx).handOver(parserOf(ctx), size_t(len))) xmlSAX2Characters(ctx, ch, len);
 }
@@ -63,8 +67,16 @@ std::unique_ptr<XmlDocument> XmlDocument::parse(std::string_view text, XmlErrors
   // The context's own structured channel wins over the global one.
   ctxt->sax->serror = [](void* ud, xmlErrorPtr e) { XmlErrors::structuredHandler(&sharedOf(ud)->errors, e); };
   ctxt->sax->getEntity = [](void* ctx, const xmlChar* name) { return guardOf(ctx).get(parserOf(ctx), name); };
+  ctxt->sax->getParameterEntity = [](void* ctx, const xmlChar* name) {
+    return guardOf(ctx).getParameter(parserOf(ctx), name);
+  };
+  ctxt->sax->entityDecl = [](void* ctx, const xmlChar* name, int type, const xmlChar* publicId,
+                             const xmlChar* systemId, xmlChar* content) {
+    guardOf(ctx).declare(parserOf(ctx), name, type, publicId, systemId, content);
+  };
   ctxt->_private = &shared;
   ctxt->sax->startElementNs = onStart;
+  ctxt->sax->endElementNs = onEnd;
   ctxt->sax->characters = onCharacters;
   ctxt->sax->ignorableWhitespace = onCharacters;
   ctxt->sax->cdataBlock = onCData;

@@ -28,12 +28,6 @@ size_t addBounded(size_t a, size_t b) { return a > kUnbounded - b ? kUnbounded :
 
 std::string refusalLine() { return _("Entity text more than ten times the file's size: nothing read"); }
 
-bool hasElements(const xmlNode* list) {
-  for (; list; list = list->next)
-    if (list->type == XML_ELEMENT_NODE) return true;
-  return false;
-}
-
 size_t textBytes(const xmlNode* n) {
   size_t total = 0;
   for (; n; n = n->next) total += xmlTextBytes(n->content);
@@ -135,26 +129,72 @@ void refuseExternalLoads() {
   std::call_once(once, [] { xmlSetExternalEntityLoader(refuseLoad); });
 }
 
+// What the guard hands back for a reference once the parse has failed: an entity that
+// produces nothing.
+struct XmlEntityGuard::Empty {
+  xmlEntity entity{};
+  xmlChar content[1] = {0};
+  explicit Empty(xmlEntityType etype) {
+    entity.type = XML_ENTITY_DECL;
+    entity.name = reinterpret_cast<const xmlChar*>("");
+    entity.content = content;
+    entity.etype = etype;
+    entity.checked = 2;  // weighed already: it refers to nothing
+  }
+  ~Empty() {
+    // libxml2 leaves a declaration's literal text with the entity its last lookup found.
+    if (entity.orig) xmlFree(entity.orig);
+    xmlFreeNodeList(entity.children);
+  }
+  Empty(const Empty&) = delete;
+  Empty& operator=(const Empty&) = delete;
+};
+
 XmlEntityGuard::XmlEntityGuard(size_t inputSize, XmlErrors& errors)
     : limit_(xmlAmplificationLimit(inputSize)), errors_(errors) {}
 
-void XmlEntityGuard::halt(xmlParserCtxtPtr ctxt) {
-  if (ctxt) xmlStopParser(ctxt);
-  // An entity's text is parsed by a parser of its own: the document's must stop too.
-  if (document_ && document_ != ctxt) xmlStopParser(document_);
-}
+XmlEntityGuard::~XmlEntityGuard() = default;
 
-bool XmlEntityGuard::refuse(xmlParserCtxtPtr ctxt) {
+bool XmlEntityGuard::add(size_t bytes, bool intoDocument) {
+  used_ = addBounded(used_, bytes);
+  if (intoDocument) document_bytes_ = addBounded(document_bytes_, bytes);
+  if (used_ <= limit_) return true;
   if (!refused_) errors_.addRefusal(refusalLine());
   refused_ = true;
-  halt(ctxt);
   return false;
 }
 
-bool XmlEntityGuard::add(xmlParserCtxtPtr ctxt, size_t bytes, bool intoDocument) {
-  used_ = addBounded(used_, bytes);
-  if (intoDocument) document_bytes_ = addBounded(document_bytes_, bytes);
-  return used_ <= limit_ || refuse(ctxt);
+// Fails the parse as a malformed file fails it: libxml2 reads on to the end of its input
+// without handing anything over. Nothing is freed, so this is safe anywhere.
+xmlEntityPtr XmlEntityGuard::fail(xmlParserCtxtPtr ctxt, int etype) {
+  for (xmlParserCtxtPtr c : {ctxt, document_}) {
+    if (!c) continue;
+    c->wellFormed = 0;
+    c->disableSAX = 1;
+    if (c->errNo == XML_ERR_OK) c->errNo = XML_ERR_USER_STOP;
+  }
+  std::unique_ptr<Empty>& empty = empty_[etype == XML_INTERNAL_PARAMETER_ENTITY ? 1 : 0];
+  if (!empty) empty = std::make_unique<Empty>(xmlEntityType(etype));
+  empty->content[0] = 0;  // libxml2 blanks an entity whose text failed
+  return &empty->entity;
+}
+
+bool XmlEntityGuard::failed(xmlParserCtxtPtr ctxt) const {
+  return !ctxt->wellFormed || (document_ && !document_->wellFormed);
+}
+
+// Stopping a parser frees its input. Where libxml2 reads an entity's text pushed as input, or
+// is inside the DTD, it may still hold pointers into it: there the parse only fails.
+bool XmlEntityGuard::stop(xmlParserCtxtPtr ctxt) {
+  auto calm = [](xmlParserCtxtPtr c) { return !c || (c->inputNr <= 1 && !c->inSubset); };
+  if (calm(ctxt) && calm(document_)) {
+    xmlStopParser(ctxt);
+    // An entity's text is parsed by a parser of its own: the document's must stop too.
+    if (document_ && document_ != ctxt) xmlStopParser(document_);
+  } else {
+    fail(ctxt, XML_INTERNAL_GENERAL_ENTITY);
+  }
+  return false;
 }
 
 // What is built now stands where it is built and, once more, in each copy that the builds
@@ -164,7 +204,7 @@ bool XmlEntityGuard::produce(xmlParserCtxtPtr ctxt, size_t bytes, bool mayLand) 
   const size_t copies = 1 + pending_.size();
   const bool lands =
       mayLand && (pending_.empty() ? ctxt == document_ && !ctxt->inSubset : pending_.front().intoDocument);
-  if (!add(ctxt, bytes > kUnbounded / copies ? kUnbounded : bytes * copies, false)) return false;
+  if (!add(bytes > kUnbounded / copies ? kUnbounded : bytes * copies, false)) return false;
   if (lands) document_bytes_ = addBounded(document_bytes_, bytes);
   return true;
 }
@@ -175,8 +215,8 @@ size_t XmlEntityGuard::treeBytes(xmlEntityPtr entity) {
   return at->second;
 }
 
-// The builds and attribute decodings that libxml2 is back above are over: what they built is
-// counted already. A decoding is over too once another parser is at work.
+// The builds and decodings that libxml2 is back above are over: what they built is counted
+// already. A decoding is over too once another parser is at work.
 void XmlEntityGuard::settle(xmlParserCtxtPtr ctxt) {
   const int depth = ctxt ? ctxt->depth : -1;
   while (!pending_.empty() && (depth < 0 || pending_.back().depth >= depth)) pending_.pop_back();
@@ -201,72 +241,139 @@ bool XmlEntityGuard::enclosing(xmlEntityPtr entity) const {
          std::any_of(decoding_.begin(), decoding_.end(), [&](const Decoding& d) { return d.entity == entity; });
 }
 
-// An entity's elements built in other namespaces than those in scope here are dropped, so
-// that libxml2 builds them anew at this reference, as at a first one.
-void XmlEntityGuard::buildInScope(xmlParserCtxtPtr ctxt, xmlEntityPtr entity) {
-  const xmlChar** scope = ctxt->nsTab;
-  const size_t count = size_t(ctxt->nsNr);
-  std::vector<const xmlChar*>& built = scopes_[entity];
-  if (built.size() == count && std::equal(built.begin(), built.end(), scope)) return;
-  xmlNodePtr list = entity->children;
-  if (list && entity->owner == 1 && list->parent == reinterpret_cast<xmlNodePtr>(entity) && hasElements(list)) {
-    xmlFreeNodeList(list);
-    entity->children = entity->last = nullptr;
-    treeBytes_.erase(entity);
+bool XmlEntityGuard::lookupOfDeclared(const xmlChar* name) {
+  if (!declared_ || !xmlStrEqual(name, declared_)) return false;
+  declared_ = nullptr;
+  return true;
+}
+
+void XmlEntityGuard::declare(xmlParserCtxtPtr ctxt, const xmlChar* name, int type, const xmlChar* publicId,
+                             const xmlChar* systemId, xmlChar* content) {
+  declared_ = content ? name : nullptr;
+  xmlSAX2EntityDecl(ctxt, name, type, publicId, systemId, content);
+}
+
+void XmlEntityGuard::openScope(int nbNamespaces, const xmlChar** namespaces) {
+  for (int i = 0; i < nbNamespaces; ++i) {
+    bindings_[namespaces[2 * i]].push_back({namespaces[2 * i + 1], ++serial_});
+    openPrefixes_.push_back(namespaces[2 * i]);
   }
-  built.assign(scope, scope + count);
+  openCounts_.push_back(uint32_t(nbNamespaces));
+}
+
+void XmlEntityGuard::endTag() {
+  if (openCounts_.empty()) return;
+  for (uint32_t i = openCounts_.back(); i > 0; --i) {
+    std::vector<Binding>& b = bindings_[openPrefixes_.back()];
+    if (!b.empty()) b.pop_back();
+    openPrefixes_.pop_back();
+  }
+  openCounts_.pop_back();
+}
+
+// What a prefix (null: the default namespace) means here, and when it was declared so.
+const xmlChar* XmlEntityGuard::boundTo(const xmlChar* prefix, uint64_t* serial) const {
+  auto at = bindings_.find(prefix);
+  const Binding* b = at == bindings_.end() || at->second.empty() ? nullptr : &at->second.back();
+  if (serial) *serial = b ? b->serial : 0;
+  return b ? b->uri : nullptr;
+}
+
+// An element of an entity's text uses a prefix: each entity being built whose text does not
+// declare it depends on what it means where that entity's reference stands.
+void XmlEntityGuard::noteUse(const xmlChar* prefix) {
+  if (pending_.empty() || xmlStrEqual(prefix, reinterpret_cast<const xmlChar*>("xml"))) return;
+  uint64_t serial = 0;
+  const xmlChar* uri = boundTo(prefix, &serial);
+  for (const Pending& p : pending_)
+    if (serial <= p.since) usedFromScope_[p.entity].emplace(prefix, uri);
+}
+
+// An entity's elements built where a prefix they use meant something else are dropped, so
+// that libxml2 builds them anew at this reference, as at a first one. Otherwise the copy made
+// here uses those prefixes as the builds around it do.
+void XmlEntityGuard::buildInScope(xmlEntityPtr entity) {
+  auto used = usedFromScope_.find(entity);
+  if (used == usedFromScope_.end()) return;
+  const bool same = std::all_of(used->second.begin(), used->second.end(), [&](const auto& use) {
+    const xmlChar* now = boundTo(use.first, nullptr);
+    return now == use.second || xmlStrEqual(now, use.second);
+  });
+  xmlNodePtr list = entity->children;
+  if (same || !list || entity->owner != 1 || list->parent != reinterpret_cast<xmlNodePtr>(entity)) {
+    for (const auto& use : used->second) noteUse(use.first);
+    return;
+  }
+  xmlFreeNodeList(list);
+  entity->children = entity->last = nullptr;
+  treeBytes_.erase(entity);
+  usedFromScope_.erase(used);
 }
 
 xmlEntityPtr XmlEntityGuard::get(xmlParserCtxtPtr ctxt, const xmlChar* name) {
-  if (refused_) {
-    refuse(ctxt);
-    return nullptr;
-  }
+  xmlEntityPtr entity = xmlSAX2GetEntity(ctxt, name);
+  if (lookupOfDeclared(name)) return entity;
   // A file found malformed is refused whatever follows: nothing more of it is expanded (an
   // entity's text may repeat a broken reference a million times).
-  if (!ctxt->wellFormed || (document_ && !document_->wellFormed)) {
-    halt(ctxt);
-    return nullptr;
-  }
-  xmlEntityPtr entity = xmlSAX2GetEntity(ctxt, name);
-  const bool inContent = ctxt->instate == XML_PARSER_CONTENT;
-  if (!inContent && ctxt->instate != XML_PARSER_ATTRIBUTE_VALUE) return entity;  // a declaration
+  if (refused_ || failed(ctxt)) return fail(ctxt, XML_INTERNAL_GENERAL_ENTITY);
   settle(ctxt);
   // Each reference's own characters count, one to an undeclared entity too (libxml2 reports
   // each of those, however many times an entity's text repeats them).
-  if (!add(ctxt, size_t(xmlStrlen(name)) + 2, false)) return nullptr;
+  if (!add(size_t(xmlStrlen(name)) + 2, false)) return fail(ctxt, XML_INTERNAL_GENERAL_ENTITY);
   if (!entity || entity->etype != XML_INTERNAL_GENERAL_ENTITY) return entity;
-  // What lands in the document: not a declaration's default value, nor an entity's own text.
-  const bool intoDocument = ctxt == document_ && !ctxt->inSubset;
   if (enclosing(entity)) loopSeen_ = true;
-  if (inContent) {
-    buildInScope(ctxt, entity);
-    if (entity->children) return produce(ctxt, treeBytes(entity), true) ? entity : nullptr;
-    pending_.push_back({entity, ctxt->depth, intoDocument});
+  if (ctxt->instate == XML_PARSER_CONTENT) {
+    buildInScope(entity);
+    if (entity->children)
+      return produce(ctxt, treeBytes(entity), true) ? entity : fail(ctxt, XML_INTERNAL_GENERAL_ENTITY);
+    // What lands in the document: not an entity's own text.
+    usedFromScope_.erase(entity);
+    pending_.push_back({entity, ctxt->depth, ctxt == document_ && !ctxt->inSubset, serial_});
     return entity;
   }
-  // In an attribute value the entity's own characters count here, its references when
+  // Decoded: in an attribute value, a declaration's default value, or the text of a parameter
+  // entity that libxml2 weighs. The entity's own characters count here, its references when
   // libxml2 resolves them in turn. In an entity's text the start tag counts its values.
   const bool transient = transientDecode(ctxt, entity);
   auto [literal, fresh] = literalBytes_.try_emplace(entity, 0);
   if (fresh) literal->second = decodedOwnBytes(entity->content);
   const size_t bytes = entity->content && entity->content[0] ? literal->second : 0;
-  return produce(ctxt, bytes, ctxt == document_ && !transient) ? entity : nullptr;
+  return produce(ctxt, bytes, ctxt == document_ && !transient) ? entity : fail(ctxt, XML_INTERNAL_GENERAL_ENTITY);
+}
+
+// A parameter entity's text is put in where it is referenced: read as declarations, or into
+// a value being declared. libxml2 keeps what those declare.
+xmlEntityPtr XmlEntityGuard::getParameter(xmlParserCtxtPtr ctxt, const xmlChar* name) {
+  xmlEntityPtr entity = xmlSAX2GetParameterEntity(ctxt, name);
+  if (lookupOfDeclared(name)) return entity;
+  if (refused_ || failed(ctxt)) return fail(ctxt, XML_INTERNAL_PARAMETER_ENTITY);
+  settle(ctxt);
+  size_t bytes = size_t(xmlStrlen(name)) + 2;
+  if (entity && entity->content) {
+    bytes = addBounded(bytes, size_t(std::max(entity->length, 0)));
+    // Its text still being read as input, or decoded further up: a loop.
+    for (int i = 1; i < ctxt->inputNr; ++i)
+      if (ctxt->inputTab[i]->base == entity->content) loopSeen_ = true;
+    if (enclosing(entity)) loopSeen_ = true;
+    if (ctxt->instate == XML_PARSER_ENTITY_VALUE) decoding_.push_back({entity, ctxt->depth, ctxt});
+  }
+  return add(bytes, false) ? entity : fail(ctxt, XML_INTERNAL_PARAMETER_ENTITY);
 }
 
 bool XmlEntityGuard::handOver(xmlParserCtxtPtr ctxt, size_t bytes) {
-  if (refused_) return refuse(ctxt);
+  if (refused_) return stop(ctxt);
   settle(ctxt);
-  return ctxt == document_ || produce(ctxt, bytes, true);
+  return ctxt == document_ || produce(ctxt, bytes, true) || stop(ctxt);
 }
 
 bool XmlEntityGuard::startTag(xmlParserCtxtPtr ctxt, int nbNamespaces, const xmlChar** namespaces) {
-  if (refused_) return refuse(ctxt);
+  openScope(nbNamespaces, namespaces);
+  if (refused_) return stop(ctxt);
   settle(ctxt);
   // Each element gets its own copy of the declarations, those a DTD gives by default too.
   size_t bytes = 0;
   for (int i = 0; i < 2 * nbNamespaces; ++i) bytes += xmlTextBytes(namespaces[i]);
-  return add(ctxt, bytes, false);
+  return add(bytes, false) || stop(ctxt);
 }
 
 void XmlEntityGuard::buildStartTag(xmlParserCtxtPtr ctxt, const xmlChar* localname, const xmlChar* prefix,
@@ -289,8 +396,12 @@ void XmlEntityGuard::buildStartTag(xmlParserCtxtPtr ctxt, const xmlChar* localna
   if (ctxt == document_) {
     if (!startTag(ctxt, nbAll, all.data())) return;
   } else {
-    if (refused_) return (void)refuse(ctxt);
+    openScope(nbNamespaces, namespaces);
+    if (refused_) return (void)stop(ctxt);
     settle(ctxt);
+    noteUse(prefix);
+    for (int i = 0; i < nbAttributes; ++i)
+      if (attributes[5 * i + 1]) noteUse(attributes[5 * i + 1]);
     // In an entity's text the whole tag is built; default attribute values are not.
     size_t bytes = xmlTextBytes(localname);
     for (const xmlChar* n : all) bytes += xmlTextBytes(n);
@@ -298,7 +409,7 @@ void XmlEntityGuard::buildStartTag(xmlParserCtxtPtr ctxt, const xmlChar* localna
       const xmlChar** a = attributes + 5 * i;
       bytes += xmlTextBytes(a[0]) + size_t(a[4] - a[3]);
     }
-    if (!produce(ctxt, bytes, true)) return;
+    if (!produce(ctxt, bytes, true)) return (void)stop(ctxt);
   }
   xmlSAX2StartElementNs(ctxt, localname, prefix, URI, nbAll, all.data(), nbAttributes, nbDefaulted, attributes);
 }

@@ -4,6 +4,8 @@
 #include <libxml/parser.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -30,10 +32,11 @@ void refuseExternalLoads();
 // produces it (libxml2 bounds only element text, and loosely): what an entity's text builds
 // when parsed, counted once for the entity and once for each copy that the references being
 // expanded around it will make; each copy of built elements put where a reference stands;
-// the values that references give attributes; and each reference's own characters (so that a
-// billion references to an empty entity are not free). Namespace declarations count each time
-// a start tag gets them. Every parse routes its callbacks through this; past the bound the
-// parse is stopped with one refusal line.
+// the values that references give attributes; the text each parameter-entity reference puts
+// into the internal subset or into a declared value; and each reference's own characters (so
+// that a billion references to an empty entity are not free). Namespace declarations count
+// each time a start tag gets them. Every parse routes its callbacks through this; past the
+// bound the parse fails with one refusal line.
 // It also makes each reference build an entity's elements in the namespaces in scope where
 // that reference stands: libxml2 builds them once, at the first reference, and copies them at
 // later ones.
@@ -41,18 +44,31 @@ class XmlEntityGuard {
 public:
   // `inputSize`: the bytes of the file or text parsed; a refusal goes to `errors`.
   XmlEntityGuard(size_t inputSize, XmlErrors& errors);
+  ~XmlEntityGuard();
+  XmlEntityGuard(const XmlEntityGuard&) = delete;
+  XmlEntityGuard& operator=(const XmlEntityGuard&) = delete;
   // The document's own parser; entities' text is parsed by others that share its callbacks.
   void setDocument(xmlParserCtxtPtr ctxt) { document_ = ctxt; }
   bool isDocument(const void* ctxt) const { return ctxt == document_; }
 
-  // libxml2's getEntity; null, with the parse stopped, past the bound.
+  // libxml2's getEntity and getParameterEntity. Past the bound, or once the file is found
+  // malformed, they hand back an entity that produces nothing and fail the parse, which goes
+  // on to its end without building anything: libxml2 may be inside an entity's text here,
+  // where stopping it would free what it still reads.
   xmlEntityPtr get(xmlParserCtxtPtr ctxt, const xmlChar* name);
+  xmlEntityPtr getParameter(xmlParserCtxtPtr ctxt, const xmlChar* name);
+  // libxml2's entityDecl: libxml2 looks the declared entity up once more right after, to
+  // keep its literal text; that lookup is no reference.
+  void declare(xmlParserCtxtPtr ctxt, const xmlChar* name, int type, const xmlChar* publicId,
+               const xmlChar* systemId, xmlChar* content);
   // Character data, a comment or an instruction of `bytes` about to be handed to the tree
   // builder. False, with the parse stopped, past the bound: the caller then drops it.
   bool handOver(xmlParserCtxtPtr ctxt, size_t bytes);
   // The same for a start tag of the document that the caller builds or reads itself, with
   // libxml2's arguments.
   bool startTag(xmlParserCtxtPtr ctxt, int nbNamespaces, const xmlChar** namespaces);
+  // Every end tag, the document's and those of entities' text.
+  void endTag();
   // libxml2's tree builder for a start tag, weighed first. The elements of an entity's text
   // are built apart from the document, where the namespaces in scope at the reference are
   // unknown: they would end up in a namespace without a name. They declare the ones they use
@@ -74,21 +90,32 @@ private:
     xmlEntityPtr entity;
     int depth;
     bool intoDocument;
+    uint64_t since;  // the first namespace declaration made within its text
   };
   struct Decoding {
     xmlEntityPtr entity;
     int depth;
     xmlParserCtxtPtr ctxt;
   };
-  bool add(xmlParserCtxtPtr ctxt, size_t bytes, bool intoDocument);
+  struct Binding {
+    const xmlChar* uri;
+    uint64_t serial;
+  };
+  struct Empty;
+  bool add(size_t bytes, bool intoDocument);
+  void openScope(int nbNamespaces, const xmlChar** namespaces);
   bool produce(xmlParserCtxtPtr ctxt, size_t bytes, bool mayLand);
-  void halt(xmlParserCtxtPtr ctxt);
-  bool refuse(xmlParserCtxtPtr ctxt);
+  bool stop(xmlParserCtxtPtr ctxt);
+  xmlEntityPtr fail(xmlParserCtxtPtr ctxt, int etype);
+  bool failed(xmlParserCtxtPtr ctxt) const;
+  bool lookupOfDeclared(const xmlChar* name);
   void settle(xmlParserCtxtPtr ctxt);
   size_t treeBytes(xmlEntityPtr entity);
   bool transientDecode(xmlParserCtxtPtr ctxt, xmlEntityPtr entity);
   bool enclosing(xmlEntityPtr entity) const;
-  void buildInScope(xmlParserCtxtPtr ctxt, xmlEntityPtr entity);
+  const xmlChar* boundTo(const xmlChar* prefix, uint64_t* serial) const;
+  void noteUse(const xmlChar* prefix);
+  void buildInScope(xmlEntityPtr entity);
 
   size_t limit_;
   size_t used_ = 0;
@@ -97,12 +124,21 @@ private:
   bool loopSeen_ = false;
   XmlErrors& errors_;
   xmlParserCtxtPtr document_ = nullptr;
+  const xmlChar* declared_ = nullptr;
   // Entities whose text is being built at a reference, outermost first: each will copy what
   // is built meanwhile once more where its reference stands.
   std::vector<Pending> pending_;
-  // The references an attribute value is being decoded through, innermost last.
+  // The references an attribute value or a declared value is being decoded through, innermost last.
   std::vector<Decoding> decoding_;
   std::unordered_map<xmlEntityPtr, size_t> treeBytes_, literalBytes_;
-  // The namespaces in scope (libxml2's prefix and name pairs) where each entity's elements were built.
-  std::unordered_map<xmlEntityPtr, std::vector<const xmlChar*>> scopes_;
+  // The namespaces in scope, as the start tags so far declared them: each prefix's bindings,
+  // innermost last, and each open element's prefixes.
+  std::unordered_map<const xmlChar*, std::vector<Binding>> bindings_;
+  std::vector<const xmlChar*> openPrefixes_;
+  std::vector<uint32_t> openCounts_;
+  uint64_t serial_ = 0;
+  // For each entity whose elements are built, the prefixes they use from outside its text and
+  // what each meant there (null: nothing). Entities without elements have none.
+  std::unordered_map<xmlEntityPtr, std::unordered_map<const xmlChar*, const xmlChar*>> usedFromScope_;
+  std::unique_ptr<Empty> empty_[2];
 };

@@ -158,7 +158,7 @@ xmlEntityPtr onGetEntity(void* ctx, const xmlChar* name) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
   xmlEntityPtr entity = walkOf(ctx).entities.get(ctxt, name);
   Walk* wp = documentWalk(ctx);
-  if (!wp || !entity || ctxt->instate != XML_PARSER_CONTENT) return entity;
+  if (!wp || !entity || ctxt->instate != XML_PARSER_CONTENT || ctxt->disableSAX) return entity;
   Walk& w = *wp;
   w.substituted = true;
   const Mode m = top(w);
@@ -227,6 +227,7 @@ void onStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const x
 
 void onEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* URI) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+  walkOf(ctx).entities.endTag();
   Walk* wp = documentWalk(ctx);
   if (!wp) return xmlSAX2EndElementNs(ctx, localname, prefix, URI);
   if (wp->open.empty()) return;
@@ -366,6 +367,13 @@ bool XmlStream::run(XmlStreamHandler& handler, size_t inputSize, Feed feed) {
   sax.processingInstruction = onPI;
   sax.reference = onReference;
   sax.getEntity = onGetEntity;
+  sax.getParameterEntity = [](void* ctx, const xmlChar* name) {
+    return walkOf(ctx).entities.getParameter(static_cast<xmlParserCtxtPtr>(ctx), name);
+  };
+  sax.entityDecl = [](void* ctx, const xmlChar* name, int type, const xmlChar* publicId, const xmlChar* systemId,
+                      xmlChar* content) {
+    walkOf(ctx).entities.declare(static_cast<xmlParserCtxtPtr>(ctx), name, type, publicId, systemId, content);
+  };
   sax.serror = onError;
 
   Walk walk(handler, errors_, inputSize);
