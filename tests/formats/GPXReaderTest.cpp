@@ -497,6 +497,24 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
   const std::string bound = "Entity text more than ten times the file's size: nothing read";
   const std::string loop = "Detected an entity reference loop (89).";
   const std::string loops = "<!DOCTYPE gpx [<!ENTITY a \"x&b;\"><!ENTITY b \"<!-- -->&a;\"><!ENTITY c \"y&c;\">]>";
+  // Inside the DTD: a default value refused within a parameter entity's text, a malformed
+  // text met there (long enough to have crashed), declared values that a parameter entity
+  // fills and libxml2 keeps, and a parameter entity that reads itself.
+  std::string tens = "<!ENTITY c0 \"" + std::string(900, 'x') + "\">", kept, hundred;
+  for (int i = 1; i <= 4; ++i) {
+    tens += "<!ENTITY c" + std::to_string(i) + " \"";
+    for (int k = 0; k < 10; ++k) tens += "&c" + std::to_string(i - 1) + ";";
+    tens += "\">";
+  }
+  for (int i = 0; i < 300; ++i) kept += "<!ENTITY v" + std::to_string(i) + " \"&#37;q;\">";
+  for (int i = 0; i < 100; ++i) hundred += "&#37;p;";
+  const std::string subset[] = {
+      tens + "<!ENTITY % d \"<!ATTLIST wpt x CDATA '&#38;c4;'>\">%d;",
+      "<!ENTITY m \"" + std::string(700, 'y') + "&undeclared;&undeclared;\"><!ENTITY % d \"&#38;m;\">%d;",
+      "<!ENTITY % p \"" + std::string(2000, 'p') + "\"><!ENTITY % w '<!ENTITY &#37; q \"" + hundred +
+          "\">" + kept + "'>%w;",
+      "<!ENTITY % a \"&#37;b;\"><!ENTITY % b \"&#37;a;\"><!ENTITY % w '<!ENTITY x \"&#37;a;\">'>%w;",
+  };
   const struct {
     std::string text, log;
   } cases[] = {
@@ -522,6 +540,12 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
       // Real loops keep libxml2's word for them.
       {loops + "<gpx><wpt lat='1' lon='1'><name>&a;</name></wpt></gpx>", loop},
       {loops + "<gpx><wpt lat='1' lon='1'><link href='&c;'/></wpt></gpx>", loop},
+      {"<!DOCTYPE gpx [" + subset[0] + "]><gpx><wpt lat='1' lon='1'/></gpx>", bound},
+      {"<!DOCTYPE gpx [" + subset[0] + "]><gpx xmlns='http://www.topografix.com/GPX/1/0'/>", bound},
+      {"<!DOCTYPE gpx [" + subset[1] + "]><gpx><wpt lat='1' lon='1'/></gpx>", "Entity 'undeclared' not defined (26)."},
+      {"<!DOCTYPE gpx [" + subset[2] + "]><gpx><wpt lat='1' lon='1'/></gpx>", bound},
+      {"<!DOCTYPE gpx [" + subset[2] + "]><gpx xmlns='http://www.topografix.com/GPX/1/0'/>", bound},
+      {"<!DOCTYPE gpx [" + subset[3] + "]><gpx/>", loop},
   };
   for (const auto& c : cases) {
     const std::string what = c.text.substr(c.text.size() - 60);
@@ -534,21 +558,30 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
   }
 }
 
-// Many small references stay within the bound: 100,000 one-character ones, and an entity
-// naming each point of a 100,000-point track.
+// Many small references stay within the bound: 100,000 one-character ones, an entity
+// naming each point of a 100,000-point track, and references under 20,000 namespaces.
 TEST(GPXReaderUntrusted, ManySmallReferencesOpen) {
-  std::string ones, points;
+  std::string ones, points, spaces, empties, nothing;
   for (int i = 0; i < 100000; ++i) ones += "&e;";
   for (int i = 0; i < 100000; ++i) points += "<trkpt lat='1' lon='2'><name>&n;</name></trkpt>";
+  for (int i = 0; i < 20000; ++i) spaces += " xmlns:n" + std::to_string(i) + "='urn:" + std::to_string(i) + "'";
+  for (int i = 0; i < 1000; ++i) empties += "<wpt lat='1' lon='2'><name>&f;&n;</name></wpt>";
+  for (int i = 0; i < 1000; ++i) nothing += "&o;";
+  const std::string dtd = "<!DOCTYPE gpx [<!ENTITY e \"x\"><!ENTITY n \"Summit\"><!ENTITY o \"\"><!ENTITY f \"" +
+                          nothing + "\">]>";
   for (const std::string& body : {"<wpt lat='1' lon='2'><name>" + ones + "</name><link href='" + ones + "'/></wpt>",
                                   "<trk><trkseg>" + points + "</trkseg></trk>"}) {
-    const std::string text = "<!DOCTYPE gpx [<!ENTITY e \"x\"><!ENTITY n \"Summit\">]><gpx>" + body + "</gpx>";
+    const std::string text = dtd + "<gpx>" + body + "</gpx>";
     TGPX streamed, tree;
     bool loaded = false;
     load(streamed, text, &loaded);
     ASSERT_TRUE(loaded && readTree(text, tree)) << body.substr(0, 40);
     EXPECT_EQ(TGPXWriter().WriteDocument(tree), TGPXWriter().WriteDocument(streamed));
   }
+  TGPX doc;
+  load(doc, dtd + "<gpx" + spaces + ">" + empties + "</gpx>");
+  ASSERT_EQ(doc.Waypoints.Count(), 1000);
+  EXPECT_EQ(wpt(doc, 999).data().name, "Summit");
 }
 
 // What is kept of a file is bounded like entity text: a namespace name that every piece
@@ -710,7 +743,7 @@ TEST(GPXReaderUntrusted, InternalEntitiesReadAsTheirTextOnBothPaths) {
       "<!DOCTYPE gpx [<!ENTITY e \"x\"><!ENTITY n \"7\"><!ENTITY la \"46.5\"><!ENTITY rn \"<name>R&e;</name>\">"
       "<!ENTITY w \"<wpt lat='5' lon='6'><name>W</name></wpt>\"><!ENTITY ext SYSTEM \"file:///etc/hostname\">"
       "<!ENTITY pt \"<trkpt lat='1' lon='2'><ele>&n;</ele></trkpt>\"><!ENTITY % pe SYSTEM \"file:///etc/hostname\">%pe;"
-      "<!ENTITY sm \"<name>Summit</name><ele>4808</ele>\"><!ENTITY pv \"<p:v>1</p:v>\">]>\n";
+      "<!ENTITY sm \"<name>Summit</name><ele>4808</ele>\"><!ENTITY pv \"<p:v>1</p:v>\"><!ENTITY po \"<o>&pv;</o>\">]>\n";
   const struct {
     const char* body;
     const char* saved;  // a piece of the saved file
@@ -738,6 +771,10 @@ TEST(GPXReaderUntrusted, InternalEntitiesReadAsTheirTextOnBothPaths) {
       {"<wpt lat='1' lon='1' xmlns:p='urn:a'><extensions><p:q>&pv;</p:q></extensions></wpt>"
        "<wpt lat='2' lon='2' xmlns:p='urn:b'><extensions><p:q>&pv;</p:q></extensions></wpt>",
        "<p:q xmlns:p=\"urn:b\"><p:v xmlns:p=\"urn:b\">1</p:v></p:q>"},
+      // An entity's copy inside another's text, that other one then used elsewhere.
+      {"<wpt lat='1' lon='1' xmlns:p='urn:a'><extensions>&pv;&po;</extensions></wpt>"
+       "<wpt lat='2' lon='2' xmlns:p='urn:b'><extensions>&po;</extensions></wpt>",
+       "<o xmlns=\"http://www.topografix.com/GPX/1/1\"><p:v xmlns:p=\"urn:b\">1</p:v></o>"},
   };
   for (const auto& c : cases) {
     const std::string text = dtd + "<gpx xmlns='http://www.topografix.com/GPX/1/1'>" + c.body + "</gpx>";
