@@ -2,6 +2,7 @@
 #include "formats/NMEAFile.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "base/DateTime.h"
 #include "base/NumberText.h"
@@ -18,9 +19,19 @@ std::unique_ptr<TGPXwpt> newUnfilledPoint() {
   return p;
 }
 
+constexpr int64_t kMsPerDay = 86400000;
 // A receiver's clock may step back a little (a second sent twice, a resynchronisation). A fix
 // at most this much before the last dated moment is such a step, not a pause of nearly a day.
-constexpr double kClockStepBack = 15.0 / (24 * 60);
+constexpr int64_t kClockStepBackMs = 15 * 60 * 1000;
+
+// Day counts are compared in whole milliseconds, as a file keeps them: as fractions of a day,
+// a step back of exactly 15 minutes comes out a hair longer at some instants.
+int64_t wholeMs(double dayCount) { return std::llround(dayCount * static_cast<double>(kMsPerDay)); }
+int64_t floorDays(int64_t ms) { return ms / kMsPerDay - (ms % kMsPerDay < 0 ? 1 : 0); }
+int64_t msOfDay(double dateTime) {
+  const int64_t ms = wholeMs(dateTimeToDayCount(dateTime));
+  return ms - floorDays(ms) * kMsPerDay;
+}
 
 // The time of day on the first day, from the last dated moment's (the last RMC, or a fix taken
 // after it) on, where it is not earlier than that moment: each midnight and any pause under a
@@ -28,11 +39,20 @@ constexpr double kClockStepBack = 15.0 / (24 * 60);
 // that moment instead, across midnight too. Moved off the zero instant, which reads as no time.
 double datedForward(double timeOfDay, double lastDate, double lastMoment) {
   if (lastDate == 0) return timeOfDay;
-  const double last = dateTimeToDayCount(lastMoment);
-  double dated = std::floor(last) + timeOfDay;
-  if (dated < last) dated += 1;
-  if (last - (dated - 1) <= kClockStepBack) dated -= 1;
-  return movedDayCountToDateTime(dated);
+  const int64_t last = wholeMs(dateTimeToDayCount(lastMoment)), tod = wholeMs(timeOfDay);
+  int64_t day = floorDays(last);
+  if (day * kMsPerDay + tod < last) ++day;
+  if (last - ((day - 1) * kMsPerDay + tod) <= kClockStepBackMs) --day;
+  return movedDayCountToDateTime(static_cast<double>(day) + timeOfDay);
+}
+
+// The next line from `from` on that the import uses: a GGA or RMC sentence with a right checksum.
+size_t nextUsedLine(const std::vector<std::string>& lines, size_t from) {
+  for (; from < lines.size(); ++from) {
+    const std::string& line = lines[from];
+    if (nmeaCheckSum(line) && (nmeaHasSentence(line, "GGA") || nmeaHasSentence(line, "RMC"))) break;
+  }
+  return from;
 }
 
 }  // namespace
@@ -64,7 +84,8 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
   double lastMoment = 0;  // the last RMC's date-time, or the fix taken after it in the log
   TReadIssues issues;
   int crcErrors = 0, ggaLines = 0, rmcLines = 0;
-  for (const std::string& line : lines) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
     if (!CheckSum(line)) {
       ++crcErrors;
       continue;
@@ -72,7 +93,15 @@ void TNMEAFile::ImportLines(const std::vector<std::string>& lines) {
     if (nmeaHasSentence(line, "GGA")) {
       ++ggaLines;
       ParseGGA(line, *point);
-      point->Time = datedForward(point->Time - std::floor(point->Time), lastDate, lastMoment);
+      const double timeOfDay = point->Time - std::floor(point->Time);
+      point->Time = datedForward(timeOfDay, lastDate, lastMoment);
+      // Many receivers send each second's GGA before its RMC. That RMC's date is the fix's own,
+      // also after a pause of nearly a day or a clock set back, where the rule above misses.
+      const size_t next = nextUsedLine(lines, i + 1);
+      TGPXwpt own;
+      if (next < lines.size() && nmeaHasSentence(lines[next], "RMC") &&
+          nmeaParseRMC(lines[next], own, Clock()) && msOfDay(own.Time) == wholeMs(timeOfDay))
+        point->Time = own.Time;
     }
     if (nmeaHasSentence(line, "RMC")) {
       ++rmcLines;

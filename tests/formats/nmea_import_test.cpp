@@ -183,8 +183,9 @@ std::string ggaAt(int seconds) {
 
 // Fixes without an RMC of their own keep the log running forward: across each midnight, for
 // GGA-only stretches of any length, with the RMC before or after its GGA, and through a clock
-// that steps back, through pauses under a day, and never from a time refused as out of the
-// years. Each case lists the fixes' seconds after its day, 17 Dec 2008 unless given.
+// that steps back (15 minutes at most), through pauses under a day, and never from a time
+// refused as out of the years. A GGA followed by its own RMC takes that RMC's date, whatever
+// came before. Each case lists the fixes' seconds after its day, 17 Dec 2008 unless given.
 TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
   const int refused = -1;
   struct Case {
@@ -234,6 +235,22 @@ TEST(NMEAImport, DatesAcrossMidnightAndByTheClocksCentury) {
   }
   cases.push_back(paired);
   cases.push_back(alone);
+  cases.push_back({"exactly 15 minutes back", {rmcAt(35195, "010300"), ggaAt(34295), ggaAt(34296)},
+                   {34295, 34296}, encodeDateTime(2000, 3, 1)});
+  const auto pairs = [](std::vector<std::string> lines, int from, int to, const char* date) {
+    for (int t = from; t <= to; ++t) lines.insert(lines.end(), {ggaAt(t), rmcAt(t, date)});
+    return lines;
+  };
+  const std::vector<std::string> at10 = pairs({}, 10 * h, 10 * h + 2, "100619");
+  const int k = 9 * h + 50 * 60 + 3, t10[] = {10 * h, 10 * h + 1, 10 * h + 2};
+  cases.push_back({"GGA first, off 23 h 50 min", pairs(at10, k, k + 1, "110619"),
+                   {t10[0], t10[1], t10[2], m + k, m + k + 1}, encodeDateTime(2019, 6, 10)});
+  cases.push_back({"GGA first, clock an hour back", pairs(at10, k - 3000, k - 2999, "100619"),
+                   {t10[0], t10[1], t10[2], k - 3000, k - 2999}, encodeDateTime(2019, 6, 10)});
+  Case badRMC{"... its RMC's checksum wrong", pairs(at10, k, k + 1, "110619"),
+              {t10[0], t10[1], t10[2], k, m + k + 1}, encodeDateTime(2019, 6, 10)};
+  badRMC.lines[7].back() = badRMC.lines[7].back() == '0' ? '1' : '0';
+  cases.push_back(badRMC);
   cases.push_back({"past 9999", {rmcAt(85800, "31129999"), ggaAt(85800), ggaAt(300), ggaAt(86100)},
                    {85800, refused, 86100}, encodeDateTime(9999, 12, 31)});
   cases.push_back({"before year 1", {rmcAt(300, "01010001"), ggaAt(300), ggaAt(86100), ggaAt(360)},
