@@ -17,7 +17,7 @@
 #include "ui/SystemLocaleFormats.h"
 
 int RunCorvantel(int argc, char** argv) {
-  initialiseTranslations();
+  const TranslationSetup translations = initialiseTranslations();
   const WebEngineStartUp browser = prepareWebEngine(false);
   TApplication app(argc, argv);
   QApplication::setApplicationName("Corvantel");
@@ -30,6 +30,9 @@ int RunCorvantel(int argc, char** argv) {
   TMainForm mainForm(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
   if (browser.SandboxOffAsRoot)
     mainForm.AddLog(_("The map runs without the browser's sandbox because the editor runs as root"));
+  for (const std::string& error : translations.CatalogueErrors)
+    mainForm.AddLog(_("A message catalogue cannot be unpacked; the editor runs in English and leaves it as it is:") +
+                    " " + error);
   mainForm.show();
 
   // A picture of the window for the developer's eyes, then a normal shut-down.

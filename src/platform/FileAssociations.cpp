@@ -3,6 +3,9 @@
 // $XDG_DATA_HOME/mime/packages.
 #include "platform/FileAssociations.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -11,11 +14,11 @@
 #include <QByteArrayView>
 #include <QFile>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
+#include "base/AtomicFile.h"
 #include "base/FileText.h"
 #include "base/Translate.h"
 
@@ -98,15 +101,17 @@ std::string readFile(const std::string& name) {
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-// Written whole beside the target and renamed over it: a failure leaves the old file.
+// Saved as the settings file is: written whole beside the target and renamed over it, so a
+// failure leaves the old file; a link is followed and kept; a device, pipe or folder in the
+// file's place (a mimeapps.list linked to /dev/null) is left as it is and reported.
 void writeFile(const std::string& name, const std::string& text) {
   std::error_code ec;
   fs::create_directories(fs::path(name).parent_path(), ec);
-  QSaveFile file(QString::fromStdString(name));
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-      !file.commit())
-    throw FileAssociationError(name + ": " + file.errorString().toStdString());
+  try {
+    writeFileAtomically(name, text);
+  } catch (const std::system_error& e) {
+    throw FileAssociationError(e.what());
+  }
 }
 
 // Text inside an element of the MIME package.
@@ -229,11 +234,14 @@ bool FileAssociations::CanWrite() const {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) return false;
-    const fs::path probe = fs::path(folder) / ".corvantel-write-test";
-    QFile file(QString::fromStdString(probe.string()));
-    if (!file.open(QIODevice::WriteOnly) || file.write("test", 4) != 4) return false;
-    file.close();
-    if (!fs::remove(probe, ec) || ec) return false;
+    // A new file of a name no one had: a link or a pipe planted at a fixed name would be
+    // followed and truncated, or would hold the editor in open().
+    std::string probe = folder + "/.corvantel-write-test-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) return false;
+    const bool written = ::write(fd, "test", 4) == 4;
+    ::close(fd);
+    if (::unlink(probe.c_str()) != 0 || !written) return false;
   }
   return true;
 }

@@ -3,16 +3,17 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <system_error>
 
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QSaveFile>
 #include <QDir>
 #include <QTranslator>
 
+#include "base/AtomicFile.h"
 #include "base/FileText.h"
 #include "base/Translate.h"
 #include "platform/AppPaths.h"
@@ -40,7 +41,8 @@ std::string languageList(const std::string& language) {
   return shortName == base ? base : base + ":" + shortName;
 }
 
-int unpackCatalogues(const std::string& resourceRoot, const std::string& folder) {
+int unpackCatalogues(const std::string& resourceRoot, const std::string& folder,
+                     std::vector<std::string>* errors) {
   int count = 0;
   QDirIterator it(QString::fromStdString(resourceRoot), {"*.mo"}, QDir::Files,
                   QDirIterator::Subdirectories);
@@ -51,17 +53,17 @@ int unpackCatalogues(const std::string& resourceRoot, const std::string& folder)
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly)) continue;
     const QByteArray data = in.readAll();
+    const std::string_view ours(data.constData(), static_cast<size_t>(data.size()));
     ++count;
     // Compared through our own reader, which never waits on a pipe put in the catalogue's place.
     std::string old, error;
-    if (readFileText(target.toStdString(), old, error) &&
-        old == std::string_view(data.constData(), static_cast<size_t>(data.size())))
-      continue;
+    if (readFileText(target.toStdString(), old, error) && old == ours) continue;
     QDir().mkpath(QFileInfo(target).absolutePath());
-    QSaveFile out(target);  // a concurrent start-up never sees half a catalogue
-    if (out.open(QIODevice::WriteOnly)) {
-      out.write(data);
-      out.commit();
+    try {
+      // Renamed into place whole: a concurrent start-up never sees half a catalogue.
+      writeFileAtomically(target.toStdString(), ours);
+    } catch (const std::system_error& e) {
+      if (errors) errors->push_back(e.what());
     }
   }
   return count;
@@ -81,7 +83,9 @@ TranslationSetup initialiseTranslations(const std::string& folder) {
   // LANG decides over LC_ALL, as the language choice says, unless the user set LANGUAGE.
   if (!language || !*language) setenv("LANGUAGE", list.c_str(), 1);
   setup.CatalogueFolder = folder.empty() ? AppPaths::cacheFolder() + "locale" : folder;
-  unpackCatalogues(":/locale", setup.CatalogueFolder);
+  unpackCatalogues(":/locale", setup.CatalogueFolder, &setup.CatalogueErrors);
+  // The source texts: no "en" catalogue is unpacked, so gettext opens none of these places.
+  if (!setup.CatalogueErrors.empty()) setenv("LANGUAGE", "en", 1);
   bindTranslations(setup.CatalogueFolder);
   return setup;
 }

@@ -2,6 +2,10 @@
 // the catalogues carried inside the program still translate the menus.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -47,6 +51,23 @@ TEST(TranslationStart, GermanValueCommandsSayTheyDelete) {
     EXPECT_EQ(_(id).rfind("Punkte l\xC3\xB6schen mit Wert ", 0), 0u) << _(id);  // the verb before the value
   setenv("LANGUAGE", languages.c_str(), 1);
   bindTranslations(folder);
+}
+
+// A device (a pipe for a user) linked in a catalogue's place stays, and gettext, which would
+// wait on the pipe, opens nothing there: the editor speaks English.
+TEST(TranslationStart, ACatalogueThatCannotBeWrittenLeavesTheEditorInEnglish) {
+  const char* set = std::getenv("LANGUAGE");
+  const std::string languages = set ? set : "", node = (tempFolder / "node").string();
+  // A device where the user may make one (root with the right to), else a pipe.
+  const bool device = ::geteuid() == 0 && ::mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+  ASSERT_TRUE(device || ::mkfifo(node.c_str(), 0600) == 0);
+  fs::create_directories(tempFolder / "held/fr/LC_MESSAGES");
+  fs::create_symlink(node, tempFolder / "held/fr/LC_MESSAGES/corvantel.mo");
+  EXPECT_EQ(initialiseTranslations((tempFolder / "held").string()).CatalogueErrors.size(), 1u);
+  EXPECT_EQ(fs::status(node).type(), device ? fs::file_type::character : fs::file_type::fifo);
+  EXPECT_EQ(_("&File"), "&File");
+  setenv("LANGUAGE", languages.c_str(), 1);
+  bindTranslations((tempFolder / "locale").string());
 }
 
 int main(int argc, char** argv) {

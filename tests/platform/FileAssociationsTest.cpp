@@ -2,6 +2,8 @@
 // and given back, the user's other lines untouched, and folders that cannot be written.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -123,4 +125,17 @@ TEST_F(FileAssociationsTest, FoldersUnderAFileCannotBeWritten) {
   FileAssociations refused("/opt/100%/corvantel", {(dir_ / "data").string(), (dir_ / "config").string()});
   EXPECT_THROW(refused.Associate(gpxFileType("")), FileAssociationError);
   EXPECT_FALSE(fs::exists(dir_ / "data"));  // nothing written
+
+  // A device (a pipe for a user) linked as mimeapps.list is reported and stays; the
+  // folder probe follows no link planted at its old fixed name.
+  const fs::path node = dir_ / "node";
+  // A device where the user may make one (root with the right to), else a pipe.
+  const bool device = ::geteuid() == 0 && ::mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+  ASSERT_TRUE(device || ::mkfifo(node.c_str(), 0600) == 0);
+  fs::create_symlink(node, dir_ / "config/mimeapps.list");
+  fs::create_symlink(dir_ / "file", dir_ / "config/.corvantel-write-test");
+  EXPECT_TRUE(make().CanWrite());
+  EXPECT_THROW(make().Associate(gpxFileType("")), FileAssociationError);
+  EXPECT_EQ(fs::status(node).type(), device ? fs::file_type::character : fs::file_type::fifo);
+  EXPECT_EQ(readAll(dir_ / "file"), "x");
 }
