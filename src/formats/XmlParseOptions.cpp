@@ -155,9 +155,8 @@ XmlEntityGuard::XmlEntityGuard(size_t inputSize, XmlErrors& errors)
 
 XmlEntityGuard::~XmlEntityGuard() = default;
 
-bool XmlEntityGuard::add(size_t bytes, bool intoDocument) {
+bool XmlEntityGuard::add(size_t bytes) {
   used_ = addBounded(used_, bytes);
-  if (intoDocument) document_bytes_ = addBounded(document_bytes_, bytes);
   if (used_ <= limit_) return true;
   if (!refused_) errors_.addRefusal(refusalLine());
   refused_ = true;
@@ -175,7 +174,6 @@ xmlEntityPtr XmlEntityGuard::fail(xmlParserCtxtPtr ctxt, int etype) {
   }
   std::unique_ptr<Empty>& empty = empty_[etype == XML_INTERNAL_PARAMETER_ENTITY ? 1 : 0];
   if (!empty) empty = std::make_unique<Empty>(xmlEntityType(etype));
-  empty->content[0] = 0;  // libxml2 blanks an entity whose text failed
   return &empty->entity;
 }
 
@@ -204,7 +202,7 @@ bool XmlEntityGuard::produce(xmlParserCtxtPtr ctxt, size_t bytes, bool mayLand) 
   const size_t copies = 1 + pending_.size();
   const bool lands =
       mayLand && (pending_.empty() ? ctxt == document_ && !ctxt->inSubset : pending_.front().intoDocument);
-  if (!add(bytes > kUnbounded / copies ? kUnbounded : bytes * copies, false)) return false;
+  if (!add(bytes > kUnbounded / copies ? kUnbounded : bytes * copies)) return false;
   if (lands) document_bytes_ = addBounded(document_bytes_, bytes);
   return true;
 }
@@ -319,7 +317,7 @@ xmlEntityPtr XmlEntityGuard::get(xmlParserCtxtPtr ctxt, const xmlChar* name) {
   settle(ctxt);
   // Each reference's own characters count, one to an undeclared entity too (libxml2 reports
   // each of those, however many times an entity's text repeats them).
-  if (!add(size_t(xmlStrlen(name)) + 2, false)) return fail(ctxt, XML_INTERNAL_GENERAL_ENTITY);
+  if (!add(size_t(xmlStrlen(name)) + 2)) return fail(ctxt, XML_INTERNAL_GENERAL_ENTITY);
   if (!entity || entity->etype != XML_INTERNAL_GENERAL_ENTITY) return entity;
   if (enclosing(entity)) loopSeen_ = true;
   if (ctxt->instate == XML_PARSER_CONTENT) {
@@ -357,7 +355,7 @@ xmlEntityPtr XmlEntityGuard::getParameter(xmlParserCtxtPtr ctxt, const xmlChar* 
     if (enclosing(entity)) loopSeen_ = true;
     if (ctxt->instate == XML_PARSER_ENTITY_VALUE) decoding_.push_back({entity, ctxt->depth, ctxt});
   }
-  return add(bytes, false) ? entity : fail(ctxt, XML_INTERNAL_PARAMETER_ENTITY);
+  return add(bytes) ? entity : fail(ctxt, XML_INTERNAL_PARAMETER_ENTITY);
 }
 
 bool XmlEntityGuard::handOver(xmlParserCtxtPtr ctxt, size_t bytes) {
@@ -373,7 +371,7 @@ bool XmlEntityGuard::startTag(xmlParserCtxtPtr ctxt, int nbNamespaces, const xml
   // Each element gets its own copy of the declarations, those a DTD gives by default too.
   size_t bytes = 0;
   for (int i = 0; i < 2 * nbNamespaces; ++i) bytes += xmlTextBytes(namespaces[i]);
-  return add(bytes, false) || stop(ctxt);
+  return add(bytes) || stop(ctxt);
 }
 
 void XmlEntityGuard::buildStartTag(xmlParserCtxtPtr ctxt, const xmlChar* localname, const xmlChar* prefix,

@@ -102,7 +102,7 @@ private:
     uint64_t serial;
   };
   struct Empty;
-  bool add(size_t bytes, bool intoDocument);
+  bool add(size_t bytes);
   void openScope(int nbNamespaces, const xmlChar** namespaces);
   bool produce(xmlParserCtxtPtr ctxt, size_t bytes, bool mayLand);
   bool stop(xmlParserCtxtPtr ctxt);
