@@ -420,19 +420,8 @@ std::vector<XmlNode> XmlNode::descendants(std::string_view name) const {
   std::vector<XmlNode> out;
   if (!node_) return out;
   // Iterative pre-order walk: deep documents must not exhaust the stack.
-  xmlNode* n = node_->children;
-  while (n) {
+  for (xmlNode* n = node_->children; n; n = xmlNextInTree(n, node_))
     if (n->type == XML_ELEMENT_NODE && qnameMatches(nsPrefix(n->ns), n->name, name, true)) out.emplace_back(n);
-    if (n->type == XML_ELEMENT_NODE && n->children) {
-      n = n->children;
-      continue;
-    }
-    while (n && !n->next) {
-      n = n->parent;
-      if (n == node_) n = nullptr;
-    }
-    if (n) n = n->next;
-  }
   return out;
 }
 

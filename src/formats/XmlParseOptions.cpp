@@ -53,15 +53,7 @@ size_t nodeListBytes(const xmlNode* first) {
       case XML_PI_NODE: total += xmlTextBytes(n->name) + xmlTextBytes(n->content); break;
       default: break;
     }
-    if (n->type == XML_ELEMENT_NODE && n->children) {
-      n = n->children;
-      continue;
-    }
-    while (n && !n->next) {
-      n = n->parent;
-      if (n == top) n = nullptr;
-    }
-    if (n) n = n->next;
+    n = xmlNextInTree(n, top);
   }
   return total;
 }

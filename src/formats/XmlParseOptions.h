@@ -18,6 +18,18 @@ constexpr int kXmlSafeParseOptions = XML_PARSE_NONET | XML_PARSE_NOENT | XML_PAR
 // The bytes of a text libxml2 hands over; 0 for none.
 inline size_t xmlTextBytes(const xmlChar* s) { return s ? size_t(xmlStrlen(s)) : 0; }
 
+// The node after `n` in document order among the descendants of `top`, null past the last:
+// a walk without recursion, for trees that entities nest deep.
+template <class Node>
+Node* xmlNextInTree(Node* n, const xmlNode* top) {
+  if (n->type == XML_ELEMENT_NODE && n->children) return n->children;
+  while (!n->next) {
+    n = n->parent;
+    if (!n || n == top) return nullptr;
+  }
+  return n->next;
+}
+
 // The most that references may produce, and that a reader may keep, from an input of
 // `inputSize` bytes: ten times the input plus 1,000,000 bytes, as newer libxml2 releases
 // bound amplification.
