@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/Translate.h"
@@ -231,15 +232,20 @@ bool XmlEntityGuard::enclosing(xmlEntityPtr entity) const {
          std::any_of(decoding_.begin(), decoding_.end(), [&](const Decoding& d) { return d.entity == entity; });
 }
 
-bool XmlEntityGuard::lookupOfDeclared(const xmlChar* name) {
-  if (!declared_ || !xmlStrEqual(name, declared_)) return false;
-  declared_ = nullptr;
-  return true;
+// Between a declaration's value and its '>', libxml2 skips blanks, and within a parameter
+// entity's text it reads the parameter-entity references it meets there: those are lookups
+// too, and each counts, whatever its name. Its own lookup comes last, once the '>' is read.
+bool XmlEntityGuard::lookupOfDeclared(xmlParserCtxtPtr ctxt, const xmlChar* name, bool parameter) {
+  const Declared declared = std::exchange(declared_, Declared{});
+  const xmlParserInputPtr in = ctxt->input;
+  return declared.name && declared.ctxt == ctxt && declared.parameter == parameter &&
+         xmlStrEqual(name, declared.name) && in && in->base && in->cur > in->base && in->cur[-1] == '>';
 }
 
 void XmlEntityGuard::declare(xmlParserCtxtPtr ctxt, const xmlChar* name, int type, const xmlChar* publicId,
                              const xmlChar* systemId, xmlChar* content) {
-  declared_ = content ? name : nullptr;
+  const bool parameter = type == XML_INTERNAL_PARAMETER_ENTITY || type == XML_EXTERNAL_PARAMETER_ENTITY;
+  declared_ = content ? Declared{name, parameter, ctxt} : Declared{};
   xmlSAX2EntityDecl(ctxt, name, type, publicId, systemId, content);
 }
 
@@ -302,7 +308,7 @@ void XmlEntityGuard::buildInScope(xmlEntityPtr entity) {
 
 xmlEntityPtr XmlEntityGuard::get(xmlParserCtxtPtr ctxt, const xmlChar* name) {
   xmlEntityPtr entity = xmlSAX2GetEntity(ctxt, name);
-  if (lookupOfDeclared(name)) return entity;
+  if (lookupOfDeclared(ctxt, name, false)) return entity;
   // A file found malformed is refused whatever follows: nothing more of it is expanded (an
   // entity's text may repeat a broken reference a million times).
   if (refused_ || failed(ctxt)) return fail(ctxt, XML_INTERNAL_GENERAL_ENTITY);
@@ -335,7 +341,7 @@ xmlEntityPtr XmlEntityGuard::get(xmlParserCtxtPtr ctxt, const xmlChar* name) {
 // a value being declared. libxml2 keeps what those declare.
 xmlEntityPtr XmlEntityGuard::getParameter(xmlParserCtxtPtr ctxt, const xmlChar* name) {
   xmlEntityPtr entity = xmlSAX2GetParameterEntity(ctxt, name);
-  if (lookupOfDeclared(name)) return entity;
+  if (lookupOfDeclared(ctxt, name, true)) return entity;
   if (refused_ || failed(ctxt)) return fail(ctxt, XML_INTERNAL_PARAMETER_ENTITY);
   settle(ctxt);
   size_t bytes = size_t(xmlStrlen(name)) + 2;

@@ -69,8 +69,9 @@ public:
   // where stopping it would free what it still reads.
   xmlEntityPtr get(xmlParserCtxtPtr ctxt, const xmlChar* name);
   xmlEntityPtr getParameter(xmlParserCtxtPtr ctxt, const xmlChar* name);
-  // libxml2's entityDecl: libxml2 looks the declared entity up once more right after, to
-  // keep its literal text; that lookup is no reference.
+  // libxml2's entityDecl: libxml2 looks the declared entity up once more after its '>', to
+  // keep its literal text; that lookup is no reference. Only that one goes uncounted: the next
+  // lookup, of the same name and kind, by the same parser, standing just past a '>'.
   void declare(xmlParserCtxtPtr ctxt, const xmlChar* name, int type, const xmlChar* publicId,
                const xmlChar* systemId, xmlChar* content);
   // Character data, a comment or an instruction of `bytes` about to be handed to the tree
@@ -120,7 +121,7 @@ private:
   bool stop(xmlParserCtxtPtr ctxt);
   xmlEntityPtr fail(xmlParserCtxtPtr ctxt, int etype);
   bool failed(xmlParserCtxtPtr ctxt) const;
-  bool lookupOfDeclared(const xmlChar* name);
+  bool lookupOfDeclared(xmlParserCtxtPtr ctxt, const xmlChar* name, bool parameter);
   void settle(xmlParserCtxtPtr ctxt);
   size_t treeBytes(xmlEntityPtr entity);
   bool transientDecode(xmlParserCtxtPtr ctxt, xmlEntityPtr entity);
@@ -136,7 +137,12 @@ private:
   bool loopSeen_ = false;
   XmlErrors& errors_;
   xmlParserCtxtPtr document_ = nullptr;
-  const xmlChar* declared_ = nullptr;
+  // The declaration whose own lookup is still to come; cleared by any lookup.
+  struct Declared {
+    const xmlChar* name = nullptr;
+    bool parameter = false;
+    xmlParserCtxtPtr ctxt = nullptr;
+  } declared_;
   // Entities whose text is being built at a reference, outermost first: each will copy what
   // is built meanwhile once more where its reference stands.
   std::vector<Pending> pending_;

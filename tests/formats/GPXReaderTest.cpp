@@ -508,12 +508,23 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
   }
   for (int i = 0; i < 300; ++i) kept += "<!ENTITY v" + std::to_string(i) + " \"&#37;q;\">";
   for (int i = 0; i < 100; ++i) hundred += "&#37;p;";
+  // Between a declaration's value and its '>', a parameter entity of the declared name: a
+  // megabyte of blanks read fifty times, in a file big enough that one read is allowed.
+  std::string ten, meg, redeclared, empty;
+  for (int i = 0; i < 10; ++i) ten += "&#37;b;";
+  for (int i = 0; i < 100; ++i) meg += "&#37;t;";
+  for (int i = 0; i < 50; ++i) redeclared += "<!ENTITY x \"a\" &#37;x;>";
+  for (int i = 0; i < 50; ++i) empty += "<!ENTITY a \"\" &#37;a;>";
+  const std::string blanks = "<!ENTITY % w '" + std::string(120000, ' ') + "<!ENTITY &#37; b \"" +
+                             std::string(1000, ' ') + "\"><!ENTITY &#37; t \"" + ten + "\">";
   const std::string subset[] = {
       tens + "<!ENTITY % d \"<!ATTLIST wpt x CDATA '&#38;c4;'>\">%d;",
       "<!ENTITY m \"" + std::string(700, 'y') + "&undeclared;&undeclared;\"><!ENTITY % d \"&#38;m;\">%d;",
       "<!ENTITY % p \"" + std::string(2000, 'p') + "\"><!ENTITY % w '<!ENTITY &#37; q \"" + hundred +
           "\">" + kept + "'>%w;",
       "<!ENTITY % a \"&#37;b;\"><!ENTITY % b \"&#37;a;\"><!ENTITY % w '<!ENTITY x \"&#37;a;\">'>%w;",
+      blanks + "<!ENTITY &#37; x \"" + meg + "\">" + redeclared + "'>%w;",
+      blanks + "<!ENTITY &#37; a \"" + meg + "\">" + empty + "'>%w;",
   };
   const struct {
     std::string text, log;
@@ -546,6 +557,8 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
       {"<!DOCTYPE gpx [" + subset[2] + "]><gpx><wpt lat='1' lon='1'/></gpx>", bound},
       {"<!DOCTYPE gpx [" + subset[2] + "]><gpx xmlns='http://www.topografix.com/GPX/1/0'/>", bound},
       {"<!DOCTYPE gpx [" + subset[3] + "]><gpx/>", loop},
+      {"<!DOCTYPE gpx [" + subset[4] + "]><gpx><wpt lat='1' lon='1'><name>&x;</name></wpt></gpx>", bound},
+      {"<!DOCTYPE gpx [" + subset[5] + "]><gpx><wpt lat='1' lon='1'><name>&a;</name></wpt></gpx>", bound},
   };
   for (const auto& c : cases) {
     const std::string what = c.text.substr(c.text.size() - 60);
@@ -556,6 +569,14 @@ TEST(GPXReaderUntrusted, ExpansionAttacksAreRefused) {
     EXPECT_FALSE(loaded || readTree(c.text, tree)) << what;
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0) << what;
   }
+  // Read so a few times, a small parameter entity stays within the bound.
+  const std::string few = "<!DOCTYPE gpx [<!ENTITY % w '<!ENTITY &#37; x \"" + std::string(1000, ' ') + "\">" +
+                          redeclared.substr(0, 5 * 23) + "'>%w;]><gpx><wpt lat='1' lon='1'><name>&x;</name></wpt></gpx>";
+  TGPX doc, tree;
+  load(doc, few);
+  ASSERT_TRUE(readTree(few, tree));
+  EXPECT_EQ(wpt(doc, 0).data().name, "a");
+  EXPECT_EQ(wpt(tree, 0).data().name, "a");
 }
 
 // Many small references stay within the bound: 100,000 one-character ones, an entity
