@@ -4,8 +4,10 @@
 #include "platform/FileAssociations.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -89,11 +91,16 @@ std::string firstEntry(const std::string& value) {
   return trimmed(value.substr(0, value.find(';')));
 }
 
+// A missing file reads as empty; one that is there but cannot be read is an error, so that
+// nothing built from it replaces the user's lines.
 std::string readFile(const std::string& name) {
   // Files on disk through our own reader, which never waits on a pipe; icons from the resources.
   if (!name.starts_with(':')) {
     std::string text, error;
-    return readFileText(name, text, error) ? text : std::string();
+    if (readFileText(name, text, error)) return text;
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) return {};  // a dangling link too
+    throw FileAssociationError(error);
   }
   QFile file(QString::fromStdString(name));
   if (!file.open(QIODevice::ReadOnly)) return {};

@@ -61,12 +61,16 @@ public:
   // Installs the entry, its icon and (for an own type) the MIME package, and makes the
   // entry the user's default for the type. The default it replaces is remembered in the
   // entry, unless it was ours already. Throws FileAssociationError when a file cannot be
-  // written, and before writing anything when the desktop cannot start the program.
+  // written, and before writing anything when the desktop cannot start the program or when
+  // mimeapps.list or the entry is there but cannot be read.
   void Associate(const FileTypeAssociation& type);
   // When the entry is the user's default for the type, the remembered default takes its
   // place again (no user default at all when there was none). True when something changed.
+  // Throws FileAssociationError, having written nothing, when either file is there but
+  // cannot be read.
   bool Restore(const FileTypeAssociation& type);
-  // The user's default for a MIME type, as mimeapps.list holds it; empty when none.
+  // The user's default for a MIME type, as mimeapps.list holds it; empty when none. Throws
+  // FileAssociationError when the file is there but cannot be read.
   std::string UserDefault(const std::string& mimeType) const;
 
   std::string DesktopFile(const FileTypeAssociation& type) const;

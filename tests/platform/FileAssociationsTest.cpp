@@ -2,13 +2,16 @@
 // and given back, the user's other lines untouched, and folders that cannot be written.
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "platform/FileAssociations.h"
@@ -22,6 +25,19 @@ std::string readAll(const fs::path& p) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// Runs `work` where a file of mode 000 cannot be read: as root, in a child that drops to
+// "nobody", given `dir`. Its result; 99 when the drop failed.
+int asUnprivileged(const fs::path& dir, const std::function<int()>& work) {
+  if (::geteuid() != 0) return work();
+  for (const auto& f : fs::recursive_directory_iterator(dir)) EXPECT_EQ(::lchown(f.path().c_str(), 65534, 65534), 0);
+  EXPECT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(::setgroups(0, nullptr) || ::setgid(65534) || ::setuid(65534) ? 99 : work());
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
 }
 
 class FileAssociationsTest : public ::testing::Test {
@@ -138,4 +154,38 @@ TEST_F(FileAssociationsTest, FoldersUnderAFileCannotBeWritten) {
   EXPECT_THROW(make().Associate(gpxFileType("")), FileAssociationError);
   EXPECT_EQ(fs::status(node).type(), device ? fs::file_type::character : fs::file_type::fifo);
   EXPECT_EQ(readAll(dir_ / "file"), "x");
+}
+
+// A mimeapps.list or entry that is there but cannot be read is an error: nothing built from
+// nothing replaces the user's lines or forgets the remembered default.
+TEST_F(FileAssociationsTest, AnUnreadableFileIsReportedAndLeftAsItWas) {
+  const std::string lines =
+      "[Default Applications]\ntext/plain=other.desktop\napplication/gpx+xml=viking.desktop;\n\n[Added Associations]\nb/c=x;\n";
+  const struct {
+    bool entry;  // the entry cannot be read, else mimeapps.list
+    mode_t mode;
+    bool no, refused;
+  } cases[] = {{false, 0600, false, false}, {false, 0000, false, true}, {false, 0200, false, true},
+               {true, 0000, false, true},   {true, 0000, true, true}};
+  for (const auto& c : cases) {
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "config");
+    writeMimeApps(lines);
+    if (c.entry) make().Associate(gpxFileType(""));
+    const std::string file = c.entry ? make().DesktopFile(gpxFileType("")) : (dir_ / "config/mimeapps.list").string();
+    const std::string before = readAll(file) + mimeApps();
+    ::chmod(file.c_str(), c.mode);
+    const int outcome = asUnprivileged(dir_, [&] {
+      try {
+        c.no ? (void)make().Restore(gpxFileType("")) : make().Associate(gpxFileType(""));
+        return 0;
+      } catch (const FileAssociationError&) {
+        return 1;
+      }
+    });
+    ::chmod(file.c_str(), 0600);
+    EXPECT_EQ(outcome, c.refused ? 1 : 0) << c.entry << c.mode << c.no;
+    EXPECT_EQ(readAll(file) + mimeApps(),
+              c.refused ? before : readAll(file) + setKeyFileValue(lines, "Default Applications", "application/gpx+xml", "Corvantel1.GPX.desktop;"));
+  }
 }
