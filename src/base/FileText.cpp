@@ -68,6 +68,17 @@ bool readFileText(const std::string& fileName, std::string& text, std::string& e
   return true;
 }
 
+bool readFileTextIfThere(const std::string& fileName, std::string& text, std::string& error, bool& found) {
+  found = true;
+  if (readFileText(fileName, text, error)) return true;
+  struct stat st {};
+  if (::stat(fileName.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR)) return false;
+  found = false;
+  text.clear();
+  error.clear();
+  return true;
+}
+
 std::FILE* createFileToWrite(const std::string& fileName) {
   const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
   if (fd < 0) return nullptr;

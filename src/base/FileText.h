@@ -16,6 +16,11 @@ int openFileToRead(const std::string& fileName, struct stat& st);
 // cannot be read (a folder or a device cannot: only regular files are read).
 bool readFileText(const std::string& fileName, std::string& text, std::string& error);
 
+// As readFileText, where nothing at the name (no file, a dangling link, a path through a file)
+// is no error: `found` is then false and the text empty. A file that is there but cannot be
+// read still fails, so that nothing built from nothing is written over it.
+bool readFileTextIfThere(const std::string& fileName, std::string& text, std::string& error, bool& found);
+
 // Creates or empties a regular file for writing, as fopen's "wb" does, without ever waiting in
 // open(): anything else in its place (a pipe, a device) gives null with errno set.
 std::FILE* createFileToWrite(const std::string& fileName);

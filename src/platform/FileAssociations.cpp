@@ -4,10 +4,8 @@
 #include "platform/FileAssociations.h"
 
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -97,10 +95,9 @@ std::string readFile(const std::string& name) {
   // Files on disk through our own reader, which never waits on a pipe; icons from the resources.
   if (!name.starts_with(':')) {
     std::string text, error;
-    if (readFileText(name, text, error)) return text;
-    struct stat st {};
-    if (::stat(name.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) return {};  // a dangling link too
-    throw FileAssociationError(error);
+    bool found = false;
+    if (!readFileTextIfThere(name, text, error, found)) throw FileAssociationError(error);
+    return text;
   }
   QFile file(QString::fromStdString(name));
   if (!file.open(QIODevice::ReadOnly)) return {};

@@ -1,9 +1,6 @@
 // The in-memory INI file.
 #include "platform/IniFile.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <exception>
 
 #include "base/AtomicFile.h"
@@ -16,13 +13,13 @@ bool IniFile::load(std::string* error) {
   if (error) error->clear();
   // No file is an empty set of settings; a file that is there but cannot be read is not, and
   // the caller must hear of it before it writes defaults over the user's keys.
-  struct stat st {};
-  if (::stat(fileName_.c_str(), &st) != 0 && errno == ENOENT) return false;
   std::string text, why;
-  if (!readFileText(fileName_, text, why)) {
+  bool found = false;
+  if (!readFileTextIfThere(fileName_, text, why, found)) {
     if (error) *error = why;
     return false;
   }
+  if (!found) return false;
   parse(text);
   return true;
 }
